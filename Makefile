@@ -1,0 +1,34 @@
+# Two commands set everything up on a fresh machine: `make demo` and `make test`.
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps configure build test test-asan demo bench clean
+
+all: build
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure:
+	cmake --preset default >/dev/null
+
+build: configure
+	cmake --build --preset default -j $(JOBS)
+
+test: deps build
+	ctest --preset default
+
+test-asan: deps
+	cmake --preset asan >/dev/null
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan
+
+demo: deps build
+	@bash examples/run-demo.sh build/bin/vorlane
+
+bench: deps
+	cmake --preset release >/dev/null
+	cmake --build --preset release -j $(JOBS)
+	@bash bench/run-bench.sh build-release/bin
+
+clean:
+	rm -rf build build-release build-asan

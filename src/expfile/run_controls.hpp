@@ -1,0 +1,33 @@
+#pragma once
+// What the experiment file sets: title, wavelength, orientation cards, cell constants and the
+// run controls with their defaults.
+#include <array>
+#include <string>
+
+namespace vorlane::expfile {
+
+struct RunControls {
+  std::string TITLE = std::string(80, ' ');  // kept from before a reading
+  float WAVE = 0.7093f;
+  std::array<int, 3> BLAXES{1, 2, 3};
+  int NUBLIN = 0;
+  int ICELL = 0;                        // not reset by a reading
+  std::array<float, 7> CELLPAR{};       // not reset by a reading
+  float EXPVOL = 0.0f;
+  int IBMAT = 0;
+  int LAUECLS = 0;
+
+  int IREJMODE = 1;
+  std::array<float, 4> BLESS{0.05f, 3.29f, 2.58f, 1.0f};
+  int IOUTAVE = 1;
+  int INOSING = 0;
+  int IABSENT = 3;
+  float LTHRESH = 2.0f;
+  int IREJLT = 0;
+  float TTHMAX = 180.0f;
+  float TTHMIN = 0.0f;
+  float OSCALE = 1.0f;
+  int INOFLIP = 0;
+};
+
+}  // namespace vorlane::expfile

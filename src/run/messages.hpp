@@ -1,0 +1,35 @@
+#pragma once
+// Fatal errors and warnings: a block in the print file, the halt flag, and a box for the user.
+#include <string>
+#include <string_view>
+
+namespace vorlane::run {
+
+struct RunState;
+
+inline constexpr std::size_t ERRMSG_LENGTH = 255;
+
+struct MessageState {
+  std::string ERRMSG = std::string(ERRMSG_LENGTH, ' ');
+  int IHALT = 0;
+};
+
+// Puts `text` into ERRMSG, blank-padded (or cut) to 255 characters.
+void set_errmsg(RunState& rs, std::string_view text);
+
+// Fatal: print-file block, IHALT = 1, fatal-error box. The caller returns at once afterwards.
+void ERROR(RunState& rs);
+// Recoverable: print-file block (right-justified text), warning box; the work goes on.
+void WARNING(RunState& rs);
+
+// set_errmsg followed by ERROR / WARNING.
+void fatal(RunState& rs, std::string_view text);
+void warn(RunState& rs, std::string_view text);
+
+// The text the fatal-error box shows: up to and including the first blank of the first run
+// of five blanks (nothing when there is none).
+std::string fatal_box_text(std::string_view errmsg);
+// L of a warning: the position of the first blank of the first run of 13 blanks (0 if none).
+std::size_t warning_length(std::string_view errmsg);
+
+}  // namespace vorlane::run

@@ -1,0 +1,50 @@
+#pragma once
+// The reflection list: every measured reflection, grouped into equivalent sets.
+//
+// Containers count from 0: set i of the text (1..NSET) is sets[i-1], member j of a set
+// (1..NEQ) is members[first + j - 1]. Members of one set are contiguous, in the order they
+// were read; member 1 holds the set's representative indices.
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace vorlane::run {
+
+inline constexpr int MAXSET = 100000;
+inline constexpr int MAXEQ = 200;
+
+struct Member {
+  std::array<int, 3> IHKL{};
+  float FSQ = 0.0f;
+  float SIGFSQ = 0.0f;
+  std::array<float, 3> REFANG{};  // 2theta first
+  float ITAG = 0.0f;
+  std::int8_t IREJ = 0;  // 0 accepted, 1 DAC dip, 2 outlier
+  std::int8_t IOBS = 0;  // 1 observed (greater-than)
+};
+
+struct EquivSet {
+  std::uint32_t first = 0;  // index of member 1 in ReflectionList::members
+  int NEQ = 0;
+  int NAVE = 0;
+  float AUXVAL = 0.0f;
+  float FAVE = 0.0f;
+  float SIGAVE = 0.0f;
+  float SIGINT = 0.0f;
+  float SIGEXT = 0.0f;
+  float SIGINT2 = 0.0f;
+  float SIGEXT2 = 0.0f;
+  int IABS = 0;  // 0 allowed, 1 space-group violation, 2 outside 2theta limits, 3 both
+  int IGT = 0;   // 1 greater-than
+};
+
+struct ReflectionList {
+  std::vector<EquivSet> sets;
+  std::vector<Member> members;
+
+  int NSET() const { return static_cast<int>(sets.size()); }
+  Member& member(const EquivSet& s, int j) { return members[s.first + j - 1]; }  // j from 1
+  const Member& member(const EquivSet& s, int j) const { return members[s.first + j - 1]; }
+};
+
+}  // namespace vorlane::run

@@ -1,0 +1,29 @@
+#pragma once
+// Everything one run shares, split by owner. Stages take the whole state by reference;
+// library routines take the narrowest part they need.
+#include "averaging/run_results.hpp"
+#include "expfile/run_controls.hpp"
+#include "frontend/dialogs.hpp"
+#include "geometry/cell_state.hpp"
+#include "run/messages.hpp"
+#include "run/reflection_list.hpp"
+#include "run/run_files.hpp"
+#include "symmetry/cell_table.hpp"
+#include "symmetry/space_group.hpp"
+
+namespace vorlane::run {
+
+struct RunState {
+  RunFiles files;
+  MessageState msg;
+  expfile::RunControls ctl;
+  geometry::CellState cell;
+  symmetry::SpaceGroup sg;
+  symmetry::CellTable celltab;
+  ReflectionList refl;
+  averaging::RunResults res;
+  // Never null during a run: the front end sets it before calling the driver.
+  frontend::Dialogs* dialogs = nullptr;
+};
+
+}  // namespace vorlane::run
