@@ -1,0 +1,117 @@
+#include "frontend/cli_options.hpp"
+
+namespace vorlane::frontend {
+namespace {
+
+int parse_format(const std::string& v) {
+  if (v == "zezor") return 0;
+  if (v == "shelx") return 1;
+  return -1;
+}
+
+}  // namespace
+
+std::string cli_usage() {
+  return "usage: vorlane [--in-format zezor|shelx] [--out-format zezor|shelx]\n"
+         "               [--sigma-ratio apply|keep|ask] EXPFILE PRINTFILE INFILE OUTFILE\n"
+         "       vorlane --help | --version\n";
+}
+
+std::string cli_help() {
+  return "vorlane - averages symmetry-equivalent single-crystal reflections\n"
+         "\n" +
+         cli_usage() +
+         "\n"
+         "Files:\n"
+         "  EXPFILE    experiment file (80-column cards: TITLE, WAVEL, UB/UBL, CELL, BLAXES, and\n"
+         "             VORLAN control cards: SYMOP, UNITIN, LAUE, OUTLIER, BLESSING, OUTPUT,\n"
+         "             ABSENT, LESSTHAN, 2THETA, SCALE, FRIEDEL)\n"
+         "  PRINTFILE  listing of the run; created, or appended to when it exists\n"
+         "  INFILE     measured reflections: Zezor abs (.abs) or SHELX hkl (.hkl)\n"
+         "  OUTFILE    averaged (or individual) reflections: Zezor (.avg, .abs) or SHELX (.hkl);\n"
+         "             replaced when it exists. The CIF fragment NAME_vorlane.cif is written\n"
+         "             beside it (NAME = OUTFILE's name up to its first dot).\n"
+         "\n"
+         "Options:\n"
+         "  --in-format zezor|shelx     format of INFILE (otherwise from its extension)\n"
+         "  --out-format zezor|shelx    format of OUTFILE (otherwise from its extension)\n"
+         "  --sigma-ratio apply|keep|ask\n"
+         "                              scale the sigmas of singly-measured reflections by the\n"
+         "                              ratio output sigma / external sigma of the averaged ones\n"
+         "                              (default: ask on a terminal, keep otherwise)\n"
+         "  --help                      this text\n"
+         "  --version                   the program's version\n"
+         "\n"
+         "Exit status: 0 finished successfully, 1 the run halted on a fatal error (see the\n"
+         "print file), 2 usage error or a file that cannot be opened.\n";
+}
+
+CliParse parse_cli(const std::vector<std::string>& args) {
+  CliParse r;
+  auto& o = r.options;
+  std::vector<std::string> files;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string a = args[i];
+    std::string value;
+    bool has_value = false;
+    if (a.rfind("--", 0) == 0) {
+      const auto eq = a.find('=');
+      if (eq != std::string::npos) {
+        value = a.substr(eq + 1);
+        a = a.substr(0, eq);
+        has_value = true;
+      }
+    }
+    auto take = [&](const std::string& name) -> bool {
+      if (has_value) return true;
+      if (i + 1 >= args.size()) {
+        r.error = "option " + name + " needs a value";
+        return false;
+      }
+      value = args[++i];
+      return true;
+    };
+    if (a == "--help" || a == "-h") {
+      o.help = true;
+    } else if (a == "--version") {
+      o.version = true;
+    } else if (a == "--in-format" || a == "--out-format") {
+      if (!take(a)) return r;
+      const int f = parse_format(value);
+      if (f < 0) {
+        r.error = "option " + a + " takes zezor or shelx, not '" + value + "'";
+        return r;
+      }
+      (a == "--in-format" ? o.in_format : o.out_format) = f;
+    } else if (a == "--sigma-ratio") {
+      if (!take(a)) return r;
+      if (value == "apply") o.sigma_ratio = SigmaRatioAnswer::apply;
+      else if (value == "keep") o.sigma_ratio = SigmaRatioAnswer::keep;
+      else if (value == "ask") o.sigma_ratio = SigmaRatioAnswer::ask;
+      else {
+        r.error = "option --sigma-ratio takes apply, keep or ask, not '" + value + "'";
+        return r;
+      }
+    } else if (a.size() > 1 && a[0] == '-' && a != "-") {
+      r.error = "unknown option '" + args[i] + "'";
+      return r;
+    } else {
+      files.push_back(args[i]);
+    }
+  }
+  if (o.help || o.version) return r;
+  if (files.size() != 4) {
+    r.error = files.size() < 4 ? "expected 4 files (EXPFILE PRINTFILE INFILE OUTFILE), got " +
+                                     std::to_string(files.size())
+                               : "too many arguments: expected 4 files, got " +
+                                     std::to_string(files.size());
+    return r;
+  }
+  o.exp_file = files[0];
+  o.print_file = files[1];
+  o.input_file = files[2];
+  o.output_file = files[3];
+  return r;
+}
+
+}  // namespace vorlane::frontend

@@ -1,0 +1,69 @@
+#include "run/messages.hpp"
+
+#include <algorithm>
+
+#include "records/edit_list.hpp"
+#include "run/run_state.hpp"
+
+namespace vorlane::run {
+namespace {
+
+// Position (1-based) of the first blank of the first run of `n` blanks; 0 when there is none.
+std::size_t first_blank_run(std::string_view text, std::size_t n) {
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    run = text[i] == ' ' ? run + 1 : 0;
+    if (run == n) return i + 2 - n;
+  }
+  return 0;
+}
+
+}  // namespace
+
+void set_errmsg(RunState& rs, std::string_view text) {
+  std::string& m = rs.msg.ERRMSG;
+  m.assign(text.substr(0, std::min(text.size(), ERRMSG_LENGTH)));
+  m.resize(ERRMSG_LENGTH, ' ');
+}
+
+std::string fatal_box_text(std::string_view errmsg) {
+  return std::string(errmsg.substr(0, first_blank_run(errmsg, 5)));
+}
+
+std::size_t warning_length(std::string_view errmsg) { return first_blank_run(errmsg, 13); }
+
+void ERROR(RunState& rs) {
+  auto& print = rs.files.print;
+  if (rs.files.IPRTOPEN == 1 && print.is_open()) {
+    static const records::EditList layout(
+        R"(/,/,"*****FATAL ERROR:",/,5X,A100,/,/,"*****PROGRAM WILL HALT",/)");
+    print.put(layout, std::string_view(rs.msg.ERRMSG));
+  }
+  rs.msg.IHALT = 1;
+  if (rs.dialogs != nullptr) rs.dialogs->fatal_box(fatal_box_text(rs.msg.ERRMSG));
+}
+
+void WARNING(RunState& rs) {
+  const std::string_view msg = rs.msg.ERRMSG;
+  std::size_t length = warning_length(msg);
+  auto& print = rs.files.print;
+  if (rs.files.IPRTOPEN == 1 && print.is_open()) {
+    length = std::min<std::size_t>(length, 100);
+    static const records::EditList layout(
+        R"(/,/,"*****WARNING:",/,5X,A100,/,/,"*****PROGRAM WILL CONTINUE",/)");
+    print.put(layout, msg.substr(0, length));
+  }
+  if (rs.dialogs != nullptr) rs.dialogs->warning_box(msg.substr(0, length));
+}
+
+void fatal(RunState& rs, std::string_view text) {
+  set_errmsg(rs, text);
+  ERROR(rs);
+}
+
+void warn(RunState& rs, std::string_view text) {
+  set_errmsg(rs, text);
+  WARNING(rs);
+}
+
+}  // namespace vorlane::run
