@@ -29,6 +29,7 @@ struct Descriptor {
   int width = 0;     // w (for A without width: -1; for X: n; for slash: count of records ended)
   int decimals = 0;  // d of Fw.d / Ew.d
   std::string text;  // literal text
+  int digits = -1;   // m of Iw.m (minimum digits), e of Ew.dEe (exponent digits); -1: none
 };
 
 // A parsed edit list. Parsing throws std::invalid_argument naming the offending position.
@@ -38,10 +39,17 @@ class EditList {
   // The descriptors with repeat groups expanded.
   const std::vector<Descriptor>& items() const { return items_; }
   std::string_view source() const { return source_; }
+  // Where writing resumes when values remain at the end of the layout: the first item of the
+  // last top-level repeat group (with its repeat count), or 0 when there is none.
+  std::size_t reversion_start() const { return reversion_; }
+  // Number of I, F, E and A items (fields that take a value).
+  std::size_t field_count() const { return fields_; }
 
  private:
   std::string source_;
   std::vector<Descriptor> items_;
+  std::size_t reversion_ = 0;
+  std::size_t fields_ = 0;
 };
 
 // Writes `values` through `layout` and appends the resulting records (without line ends)

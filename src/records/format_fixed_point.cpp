@@ -1,0 +1,154 @@
+// F fields: the value rounded to d decimals, half to even on its exact binary value.
+//
+// A float widened to double is exact, and for d <= 12 the product float * 10^d is exact in
+// double as well (24 + 28 significant bits at most), so the rounding can be done on that
+// product with integer arithmetic: the fast path for every field the program writes. Other
+// cases go through std::to_chars, which rounds the exact value correctly.
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "records/edit_list.hpp"
+#include "records/field_format.hpp"
+
+namespace vorlane::records {
+
+namespace detail {
+
+namespace {
+
+constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4,  1e5,  1e6,
+                             1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+constexpr std::uint64_t kPow10Int[] = {1ULL,
+                                       10ULL,
+                                       100ULL,
+                                       1000ULL,
+                                       10000ULL,
+                                       100000ULL,
+                                       1000000ULL,
+                                       10000000ULL,
+                                       100000000ULL,
+                                       1000000000ULL,
+                                       10000000000ULL,
+                                       100000000000ULL,
+                                       1000000000000ULL};
+
+// Body "int.frac" of |x| rounded to d decimals into buf; returns its length.
+int fixed_body(char* buf, int size, double magnitude, bool exact_product, int d) {
+  if (exact_product && d <= 12) {
+    const double p = magnitude * kPow10[d];  // exact: see the note at the top
+    if (p < 4503599627370496.0) {            // 2^52: floor and the half test stay exact
+      const double q = std::floor(p);
+      const double rest = p - q;
+      auto n = static_cast<std::uint64_t>(q);
+      if (rest > 0.5 || (rest == 0.5 && (n & 1U) != 0)) ++n;
+      const std::uint64_t int_part = n / kPow10Int[d];
+      std::uint64_t frac = n % kPow10Int[d];
+      int len = static_cast<int>(std::to_chars(buf, buf + size, int_part).ptr - buf);
+      buf[len++] = '.';
+      for (int k = d - 1; k >= 0; --k) {
+        buf[len + k] = static_cast<char>('0' + frac % 10);
+        frac /= 10;
+      }
+      return len + d;
+    }
+  }
+  const auto r = std::to_chars(buf, buf + size - 1, magnitude, std::chars_format::fixed, d);
+  int len = static_cast<int>(r.ptr - buf);
+  if (d == 0) buf[len++] = '.';
+  return len;
+}
+
+void append_fixed(std::string& out, double x, bool exact_product, int width, int d) {
+  if (d < 0 || d > 300 || width < 0) throw std::invalid_argument("F field out of range");
+  if (!std::isfinite(x)) {
+    append_non_finite(out, x, width);
+    return;
+  }
+  // 309 integer digits of the largest double, the point and up to 300 decimals.
+  char buf[640];
+  const int len = fixed_body(buf, sizeof buf, std::fabs(x), exact_product, d);
+  append_real_body(out, std::signbit(x), std::string_view(buf, static_cast<std::size_t>(len)),
+                   width, d > 0);
+}
+
+}  // namespace
+
+void append_non_finite(std::string& out, double value, int width) {
+  if (std::isnan(value)) {  // never signed
+    if (width == 0 || width >= 3) {
+      if (width > 3) out.append(static_cast<std::size_t>(width - 3), ' ');
+      out += "NaN";
+    } else {
+      out.append(static_cast<std::size_t>(width), '*');
+    }
+    return;
+  }
+  const bool negative = value < 0;
+  const int sign = negative ? 1 : 0;
+  std::string_view word;
+  if (width == 0) {
+    word = "Inf";
+  } else if (width >= 8 + sign) {
+    word = "Infinity";
+  } else if (width >= 3 + sign) {
+    word = "Inf";
+  } else {
+    out.append(static_cast<std::size_t>(width), '*');
+    return;
+  }
+  const int len = sign + static_cast<int>(word.size());
+  if (width > len) out.append(static_cast<std::size_t>(width - len), ' ');
+  if (negative) out += '-';
+  out += word;
+}
+
+void append_real_body(std::string& out, bool negative, std::string_view body, int width,
+                      bool leading_zero_optional) {
+  const bool optional_zero = leading_zero_optional && body.size() > 1 && body[0] == '0' &&
+                             body[1] == '.';
+  const int sign = negative ? 1 : 0;
+  const int len = sign + static_cast<int>(body.size());
+  if (width == 0) {
+    if (negative) out += '-';
+    out += optional_zero ? body.substr(1) : body;
+    return;
+  }
+  if (len <= width) {
+    out.append(static_cast<std::size_t>(width - len), ' ');
+  } else if (optional_zero && len - 1 <= width) {
+    body.remove_prefix(1);
+  } else {
+    out.append(static_cast<std::size_t>(width), '*');
+    return;
+  }
+  if (negative) out += '-';
+  out += body;
+}
+
+void append_F(std::string& out, float value, int width, int decimals) {
+  append_fixed(out, static_cast<double>(value), true, width, decimals);
+}
+
+void append_F(std::string& out, double value, int width, int decimals) {
+  append_fixed(out, value, false, width, decimals);
+}
+
+}  // namespace detail
+
+std::string format_F(float value, int width, int decimals) {
+  std::string s;
+  detail::append_F(s, value, width, decimals);
+  return s;
+}
+
+std::string format_F(double value, int width, int decimals) {
+  std::string s;
+  detail::append_F(s, value, width, decimals);
+  return s;
+}
+
+}  // namespace vorlane::records
