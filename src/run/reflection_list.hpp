@@ -30,7 +30,9 @@ struct EquivSet {
   float AUXVAL = 0.0f;
   float FAVE = 0.0f;
   float SIGAVE = 0.0f;
-  float SIGINT = 0.0f;
+  // SIGINT is a macro of <csignal> (the interrupt signal): the underscore keeps the name
+  // findable without colliding with it.
+  float SIGINT_ = 0.0f;
   float SIGEXT = 0.0f;
   float SIGINT2 = 0.0f;
   float SIGEXT2 = 0.0f;
