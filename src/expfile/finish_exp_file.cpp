@@ -1,0 +1,101 @@
+// The steps after the last card: orientation matrix and the cells derived from it, the
+// comparison with the CELL card, the B matrix, the completed space group and the absence rule.
+#include <cmath>
+#include <string>
+
+#include "expfile/exp_reading.hpp"
+#include "expfile/symmetry_cards.hpp"
+#include "geometry/calcb_from_cell.hpp"
+#include "geometry/getcellvol.hpp"
+#include "geometry/real_cell.hpp"
+#include "geometry/recip_cell.hpp"
+#include "geometry/rotate_ub.hpp"
+#include "records/edit_list.hpp"
+#include "run/messages.hpp"
+#include "run/run_state.hpp"
+
+namespace vorlane::expfile {
+
+namespace {
+
+// n values in F10.4 fields.
+std::string f10_4(const float* values, int n) {
+  std::string text;
+  for (int i = 0; i < n; ++i) text += records::format_F(values[i], 10, 4);
+  return text;
+}
+
+void warn_cell_differs(run::RunState& rs) {
+  float from_ub[7];
+  for (int j = 0; j < 6; ++j) from_ub[j] = rs.cell.UBCELL[j];
+  from_ub[6] = rs.cell.CELLVOL;
+  run::warn(rs, "UNIT CELL IN EXP FILE DIFFERENT FROM CALCULATED FROM UB MATRIX:   FROM UB:" +
+                    f10_4(from_ub, 7) + "  FROM EXP:" + f10_4(rs.ctl.CELLPAR.data(), 7));
+}
+
+// The cell the run goes on with must close: positive edges and angles whose cosines leave a
+// positive volume. Otherwise every later cell, B matrix and resolution would be NaN.
+bool cell_is_valid(const std::array<float, 7>& cell) {
+  if (!(cell[0] > 0.0f && cell[1] > 0.0f && cell[2] > 0.0f)) return false;
+  for (int j = 3; j < 6; ++j)
+    if (!(cell[j] > 0.0f && cell[j] < 180.0f)) return false;
+  const float v = geometry::GETCELLVOL(cell, 0);
+  return std::isfinite(v) && v > 0.0f;
+}
+
+}  // namespace
+
+void finish_exp_file(run::RunState& rs, const ExpReading& rd) {
+  auto& ctl = rs.ctl;
+  auto& cell = rs.cell;
+
+  // UBL cards hold the matrix in units of the wavelength (reciprocal lattice vectors scaled
+  // by lambda); the wavelength in force at the end of the file takes them to 1/Angstrom.
+  if (rd.ubl != 0)
+    for (float& u : cell.UB) u /= ctl.WAVE;
+
+  if (ctl.NUBLIN == 3) {
+    geometry::ROTATE_UB(rs);
+    geometry::RECIP_CELL(rs);
+    if (rs.msg.IHALT != 0) return;
+    geometry::REAL_CELL(rs);
+    if (rs.msg.IHALT != 0) return;
+  } else if (ctl.NUBLIN != 0) {
+    run::fatal(rs, "ERROR IN READ_HKL: ONLY PART OF UB MATRIX PRESENT");
+    return;
+  }
+
+  if (ctl.NUBLIN == 3) {
+    if (ctl.EXPVOL < 0.1f) {
+      for (int j = 0; j < 6; ++j) ctl.CELLPAR[j] = cell.UBCELL[j];
+      ctl.EXPVOL = cell.CELLVOL;
+    } else {
+      for (int j = 0; j < 6; ++j)
+        if (std::abs(cell.UBCELL[j] - ctl.CELLPAR[j]) > 0.01f * cell.UBCELL[j])
+          warn_cell_differs(rs);
+    }
+  }
+
+  if (ctl.ICELL == 1 && !cell_is_valid(ctl.CELLPAR)) {
+    float shown[6];
+    for (int j = 0; j < 6; ++j) shown[j] = ctl.CELLPAR[j];
+    run::fatal(rs, "INVALID UNIT CELL IN EXP FILE: " + f10_4(shown, 6));
+    return;
+  }
+
+  if (ctl.NUBLIN == 0 && ctl.ICELL == 0) {
+    ctl.IBMAT = 0;  // no cell known: later stages do without one
+  } else {
+    geometry::CALCB_FROM_CELL(cell, ctl.CELLPAR);
+    ctl.IBMAT = 1;
+  }
+
+  SYMOP_EXP(rs.sg, rs.files.print);
+
+  // A Laue class has no translations, so space-group absences cannot be tested; without an
+  // ABSENT keyword they are rejected.
+  if (ctl.LAUECLS != 0) ctl.IABSENT = 3;
+  else if (ctl.IABSENT == 3) ctl.IABSENT = 2;
+}
+
+}  // namespace vorlane::expfile

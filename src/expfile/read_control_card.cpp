@@ -1,0 +1,98 @@
+// The run-control keywords of a VORLAN card. Keywords are plain substrings (first occurrence)
+// of the upper-cased card and are handled in a fixed order.
+#include "expfile/card_numbers.hpp"
+#include "expfile/exp_card.hpp"
+#include "expfile/exp_reading.hpp"
+#include "run/run_state.hpp"
+
+namespace vorlane::expfile {
+
+namespace {
+
+// Reads one real from `text` into `value`: a missing or malformed number (or NaN, infinity)
+// is the card's fatal read error. False when the run stops.
+bool required_real(run::RunState& rs, const ExpReading& rd, std::string_view text,
+                   float& value) {
+  records::FreeReader reader(text);
+  if (next_number(reader, value) == Got::value) return true;
+  card_read_error(rs, rd.card);
+  return false;
+}
+
+// 2THETA ... MAX / MIN: the number stands in the ten columns behind the word.
+bool read_limit(run::RunState& rs, const ExpReading& rd, std::string_view word, float& value) {
+  const int col = column_after(rd.card, word, 1);
+  if (col == 0) return true;
+  if (col + 9 > CARD_LENGTH) {  // the ten columns would run past the card
+    card_read_error(rs, rd.card);
+    return false;
+  }
+  return required_real(rs, rd, rd.card.substr(static_cast<std::size_t>(col - 1), 10), value);
+}
+
+}  // namespace
+
+void read_control_card(run::RunState& rs, ExpReading& rd) {
+  auto& ctl = rs.ctl;
+  const std::string& card = rd.card;
+
+  read_symmetry_keywords(rs, rd);
+  if (rs.msg.IHALT != 0) return;
+
+  if (column_after(card, "OUTLIER", 7)) {
+    if (on_card(card, "NONE")) ctl.IREJMODE = 0;
+    else ctl.IREJMODE = (on_card(card, "SYMMETRY") ? 1 : 0) + (on_card(card, "DAC") ? 2 : 0);
+  }
+
+  if (const int col = column_after(card, "BLESSING", 3)) {
+    // A short or unreadable list ends the card quietly; the values read so far stay.
+    records::FreeReader reader(from_column(card, col));
+    for (float& b : ctl.BLESS) {
+      const Got got = next_number(reader, b);
+      if (got == Got::missing || got == Got::bad) return;
+      if (got == Got::infinite) {
+        card_read_error(rs, card);
+        return;
+      }
+    }
+  }
+
+  if (column_after(card, "OUTPUT", 5)) {
+    if (on_card(card, "INDIVIDUAL")) ctl.IOUTAVE = 0;
+    if (on_card(card, "NOSINGLET")) ctl.INOSING = 1;
+  }
+
+  if (column_after(card, "ABSENT", 5)) {
+    if (on_card(card, "REJECT")) ctl.IABSENT = 2;
+    if (on_card(card, "LESSTHAN")) ctl.IABSENT = 1;
+    if (on_card(card, "INCLUDE")) ctl.IABSENT = 0;
+  }
+
+  if (const int col = column_after(card, "LESSTHAN", 3)) {
+    if (!on_card(card, "ABSENT")) {
+      records::FreeReader reader(from_column(card, col));
+      const Got got = next_number(reader, ctl.LTHRESH);
+      if (got == Got::missing || got == Got::bad) return;
+      if (got == Got::infinite) {
+        card_read_error(rs, card);
+        return;
+      }
+    }
+    if (column_after(card, "REJECT", 2)) ctl.IREJLT = 1;
+  }
+
+  if (column_after(card, "2THETA", 5)) {
+    if (!read_limit(rs, rd, "MAX", ctl.TTHMAX)) return;
+    if (!read_limit(rs, rd, "MIN", ctl.TTHMIN)) return;
+  }
+
+  if (const int col = column_after(card, "SCALE", 2)) {
+    if (!required_real(rs, rd, from_column(card, col), ctl.OSCALE)) return;
+  }
+
+  if (column_after(card, "FRIEDEL", 1)) {
+    if (on_card(card, "NOFLIP")) ctl.INOFLIP = 1;
+  }
+}
+
+}  // namespace vorlane::expfile
