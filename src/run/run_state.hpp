@@ -5,6 +5,7 @@
 #include "expfile/run_controls.hpp"
 #include "frontend/dialogs.hpp"
 #include "geometry/cell_state.hpp"
+#include "output/clock.hpp"
 #include "run/messages.hpp"
 #include "run/reflection_list.hpp"
 #include "run/run_files.hpp"
@@ -22,6 +23,7 @@ struct RunState {
   symmetry::CellTable celltab;
   ReflectionList refl;
   averaging::RunResults res;
+  output::Clock clock;  // date and time of the print header; tests set a fixed one
   // Never null during a run: the front end sets it before calling the driver.
   frontend::Dialogs* dialogs = nullptr;
 };
