@@ -1,6 +1,7 @@
 #pragma once
 // Run-wide results of averaging, totals and R statistics.
 #include <array>
+#include <string>
 
 namespace vorlane::averaging {
 
@@ -19,6 +20,9 @@ struct RunResults {
   // R values of the "All Reflections" class.
   float RINT_ALL = 0.0f;
   float RSIG_ALL = 0.0f;
+  // The CIF fragment: its path, and whether it was written completely.
+  std::string cif_path;
+  bool cif_written = false;
 };
 
 }  // namespace vorlane::averaging

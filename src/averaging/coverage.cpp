@@ -1,0 +1,112 @@
+#include "averaging/coverage.hpp"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <unordered_set>
+#include <vector>
+
+#include "geometry/angle_constants.hpp"
+#include "symmetry/absences.hpp"
+#include "symmetry/inbox.hpp"
+#include "symmetry/reflection_image.hpp"
+#include "symmetry/vctmod.hpp"
+
+namespace vorlane::averaging {
+
+namespace {
+
+using Hkl = std::array<int, 3>;
+
+std::int64_t key_of(const Hkl& h) {
+  // Indices stay far below 2^20 in magnitude: the box is bounded by 2a/lambda.
+  constexpr std::int64_t offset = 1 << 20;
+  return ((h[0] + offset) << 42) | ((h[1] + offset) << 21) | (h[2] + offset);
+}
+
+Hkl negated(const Hkl& h) { return {-h[0], -h[1], -h[2]}; }
+
+// True when some operator of the group sends h to -h: then h and its Friedel mate are one
+// point-group orbit (a centric reflection), otherwise two.
+bool is_centric(const symmetry::SpaceGroup& sg, const Hkl& h) {
+  const Hkl minus = negated(h);
+  for (int m = 1; m <= sg.NSYMOP; ++m) {
+    if (symmetry::reflection_image(sg, m, h) == minus) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int COVERAGE(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg,
+             const symmetry::CellTable& ct, float TTH) {
+  if (ctl.ICELL == 0) return 0;
+  if (TTH < 0.001f) return 0;
+
+  const float d_min = ctl.WAVE * 0.5f / std::sin(TTH * geometry::DEGRAD / 2.0f);
+  std::array<int, 3> hmax{};
+  for (int k = 0; k < 3; ++k) {
+    hmax[k] = static_cast<int>(2.0f * ctl.CELLPAR[static_cast<std::size_t>(k)] / ctl.WAVE) + 1;
+  }
+
+  // The input reader keeps a reflection apart from its Friedel mate only when asked to
+  // (FRIEDEL NOFLIP); otherwise the sets are orbits of the Laue class, whatever the group.
+  const bool friedel_merged = ctl.INOFLIP != 1;
+
+  int count = 0;
+  std::vector<Hkl> interior;  // only needed to split orbits by Friedel mates
+  std::vector<Hkl> boundary;
+  for (int h = -hmax[0]; h <= hmax[0]; ++h) {
+    for (int k = -hmax[1]; k <= hmax[1]; ++k) {
+      for (int l = -hmax[2]; l <= hmax[2]; ++l) {
+        if (h == 0 && k == 0 && l == 0) continue;
+        const std::array<float, 3> x{static_cast<float>(h), static_cast<float>(k),
+                                     static_cast<float>(l)};
+        const float d = 1.0f / symmetry::VCTMOD(ct, 1.0f, x, symmetry::RECIPROCAL_SPACE);
+        if (d < d_min) continue;
+        if (symmetry::ISPABS(sg, x) + symmetry::LATABS(sg, x) != 2) continue;
+        const Hkl hkl{h, k, l};
+        const int in = symmetry::INBOX(sg, hkl);
+        if (in == 1) {
+          ++count;
+          if (!friedel_merged) interior.push_back(hkl);
+        } else if (in == 0) {
+          if (static_cast<int>(boundary.size()) == MAX_BOUNDARY) return 0;
+          boundary.push_back(hkl);
+        }
+      }
+    }
+  }
+
+  // Resolve the boundary: an entry is a repeat when one of its images is an earlier entry.
+  // The images are those that join reflections into one set: the operators of the group and,
+  // as the input reader merges Friedel mates whenever the group lacks the inversion, their
+  // products with the inversion too. With the operators alone a boundary reflection and its
+  // Friedel mate would count twice in a non-centrosymmetric group.
+  std::unordered_set<std::int64_t> earlier;
+  std::vector<Hkl> unique_boundary;
+  for (const Hkl& q : boundary) {
+    bool repeat = false;
+    for (int m = 1; m <= sg.NSYMOP && !repeat; ++m) {
+      const Hkl image = symmetry::reflection_image(sg, m, q);
+      repeat = earlier.count(key_of(image)) != 0 || earlier.count(key_of(negated(image))) != 0;
+    }
+    earlier.insert(key_of(q));
+    if (!repeat) unique_boundary.push_back(q);
+  }
+  count += static_cast<int>(unique_boundary.size());
+
+  // Friedel mates kept apart: a Laue-class orbit is two sets unless the point group itself
+  // turns the reflection into its Friedel mate.
+  if (!friedel_merged) {
+    for (const Hkl& h : interior) {
+      if (!is_centric(sg, h)) ++count;
+    }
+    for (const Hkl& h : unique_boundary) {
+      if (!is_centric(sg, h)) ++count;
+    }
+  }
+  return count;
+}
+
+}  // namespace vorlane::averaging
