@@ -1,0 +1,33 @@
+#pragma once
+// The controls and fixed texts of the four message and question dialogs: fatal error (103),
+// warning (104), file format (105) and sigma ratio (106).
+#include <string_view>
+
+namespace vorlane::frontend::fatal_dialog {
+inline constexpr int title_id = 1021, message_id = 1020, halted_id = 1022, ok_id = 1;
+inline constexpr std::string_view title = "FATAL ERROR";
+inline constexpr std::string_view halted = "VORLANE WILL BE HALTED";
+}  // namespace vorlane::frontend::fatal_dialog
+
+namespace vorlane::frontend::warning_dialog {
+inline constexpr int title_id = 1020, message_id = 1048, continue_id = 1022, ok_id = 1;
+inline constexpr std::string_view title = "WARNING !!!!!";
+inline constexpr std::string_view will_continue = "PROGRAM EXECUTION WILL CONTINUE";
+}  // namespace vorlane::frontend::warning_dialog
+
+namespace vorlane::frontend::format_dialog {
+inline constexpr int question_id = 1049, name_id = 1050, zezor_id = 1051, shelx_id = 1052,
+                     ok_id = 1;
+inline constexpr std::string_view question = "File extension not recognised for file";
+inline constexpr std::string_view group = "Select File Format";
+inline constexpr std::string_view zezor = "Zezor abs/avg";
+inline constexpr std::string_view shelx = "Shelx hkl";
+}  // namespace vorlane::frontend::format_dialog
+
+namespace vorlane::frontend::sigma_dialog {
+inline constexpr int ratio_id = 1054, question_id = 1057, yes_id = 1055, no_id = 1056;
+inline constexpr std::string_view question =
+    "Do you want this ratio applied to the sig(Fsq) of the singlet reflections?";
+inline constexpr std::string_view yes = "Yes";
+inline constexpr std::string_view no = "No";
+}  // namespace vorlane::frontend::sigma_dialog

@@ -1,0 +1,62 @@
+#include <exception>
+
+#include "frontend/file_kinds.hpp"
+#include "frontend/main_dialog_model.hpp"
+#include "run/messages.hpp"
+#include "run/run_files.hpp"
+
+namespace vorlane::frontend {
+namespace {
+
+// File pickers hand over UTF-8; the path type must know that on every platform.
+std::filesystem::path path_from_utf8(const std::string& s) {
+  return std::filesystem::path(std::u8string(s.begin(), s.end()));
+}
+
+}  // namespace
+
+bool MainDialogModel::reopen(int slot, const std::filesystem::path& path) {
+  const auto i = static_cast<std::size_t>(slot - 1);
+  const FileKind& kind = file_kind(slot);
+  if (run::open_run_file(rs_.files, slot, path)) {
+    chosen_[i] = path;
+    set_text(kind.name_label, rs_.files.FNAME[i]);
+    return true;
+  }
+  chosen_[i].clear();
+  rs_.files.FNAME[i].clear();
+  run::warn(rs_, kind.open_error);
+  set_text(kind.name_label, kind.failed_label);
+  return false;
+}
+
+void MainDialogModel::open_file(int slot) {
+  if (state_ != DialogState::Selecting) return;
+  const auto i = static_cast<std::size_t>(slot - 1);
+  auto& files = rs_.files;
+  rs_.dialogs = &dialogs_;
+
+  // A file of this kind already chosen is closed first, and the dialog starts from it.
+  std::filesystem::path previous;
+  if (files.open_flag(slot) == 1) {
+    previous = chosen_[i];
+    name_fields_[i] = reinterpret_cast<const char*>(previous.u8string().c_str());
+    run::close_run_file(files, slot);
+  }
+
+  const auto choice = picker_.pick(file_request(slot, name_fields_[i]));
+  if (!choice) {
+    // A cancelled re-selection keeps the file chosen before, so that label, open flag and
+    // Run button agree.
+    if (!previous.empty()) {
+      reopen(slot, previous);
+      CHECK_RUN();
+    }
+    return;
+  }
+  name_fields_[i] = *choice;
+  reopen(slot, path_from_utf8(*choice));
+  CHECK_RUN();
+}
+
+}  // namespace vorlane::frontend

@@ -1,0 +1,60 @@
+#pragma once
+// Dialog 101, the program's window: four file boxes with their Browse buttons, the status
+// line, Run / Reset / Exit, and the three view buttons. It draws the MainDialogModel and
+// forwards the clicks to it.
+#include <QDialog>
+#include <QUrl>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "frontend/main_dialog_model.hpp"
+#include "frontend/qt/dialog_runner.hpp"
+#include "run/run_state.hpp"
+
+class QLabel;
+class QPushButton;
+
+namespace vorlane::frontend::qt {
+
+class QtDialogs;
+
+// Everything a test (or an embedding program) may replace; empty members take the defaults.
+struct MainDialogOptions {
+  FilePicker* picker = nullptr;               // default: the platform's file dialogs
+  DialogRunner runner;                        // default: exec() of the message dialogs
+  std::function<bool(const QUrl&)> open_url;  // default: QDesktopServices::openUrl
+  MainDialogModel::RunFunction run;           // default: run::RUN_VORLANE
+};
+
+class MainDialog : public QDialog {
+  Q_OBJECT
+ public:
+  explicit MainDialog(MainDialogOptions options = {}, QWidget* parent = nullptr);
+  ~MainDialog() override;
+
+  MainDialogModel& model() { return *model_; }
+  // The widget of a control id of template 101 (nullptr for an unknown id).
+  QWidget* control(int id) const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void reject() override;
+
+ private:
+  void build_layout();
+  void connect_handlers();
+  // Runs a model handler; whatever it throws ends the run as halted, never leaves the slot.
+  void guarded(const std::function<void()>& handler);
+  void view(int control_id);
+  void refresh();
+
+  std::unique_ptr<run::RunState> rs_;
+  std::unique_ptr<QtDialogs> dialogs_;
+  std::unique_ptr<FilePicker> own_picker_;
+  std::unique_ptr<MainDialogModel> model_;
+  std::function<bool(const QUrl&)> open_url_;
+  std::map<int, QWidget*> controls_;
+};
+
+}  // namespace vorlane::frontend::qt
