@@ -44,12 +44,15 @@ class EditList {
   std::size_t reversion_start() const { return reversion_; }
   // Number of I, F, E and A items (fields that take a value).
   std::size_t field_count() const { return fields_; }
+  // Columns of all items together: the capacity a record is given up front.
+  std::size_t width_hint() const { return width_hint_; }
 
  private:
   std::string source_;
   std::vector<Descriptor> items_;
   std::size_t reversion_ = 0;
   std::size_t fields_ = 0;
+  std::size_t width_hint_ = 0;
 };
 
 // Writes `values` through `layout` and appends the resulting records (without line ends)

@@ -261,6 +261,10 @@ EditList::EditList(std::string_view layout) : source_(layout) {
   std::size_t fields_after_reversion = 0;
   for (std::size_t i = 0; i < items_.size(); ++i) {
     const Kind k = items_[i].kind;
+    width_hint_ += k == Kind::literal ? items_[i].text.size()
+                   : k == Kind::slash ? 0
+                   : items_[i].width > 0 ? static_cast<std::size_t>(items_[i].width)
+                                         : 16;
     if (k == Kind::I || k == Kind::F || k == Kind::E || k == Kind::A) {
       ++fields_;
       if (i >= reversion_) ++fields_after_reversion;
@@ -268,6 +272,7 @@ EditList::EditList(std::string_view layout) : source_(layout) {
   }
   // A last group without fields could never take the remaining values: start over instead.
   if (fields_after_reversion == 0) reversion_ = 0;
+  if (width_hint_ > 4096) width_hint_ = 4096;
 }
 
 }  // namespace vorlane::records

@@ -72,7 +72,8 @@ void write_records(const EditList& layout, std::span<const Value> values,
     throw std::invalid_argument("edit list \"" + std::string(layout.source()) +
                                 "\" has no field for its values");
   }
-  out.emplace_back();
+  const std::size_t capacity = layout.width_hint();
+  out.emplace_back().reserve(capacity);
   std::size_t pending_blanks = 0;
   std::size_t vi = 0;
   std::size_t i = 0;
@@ -80,7 +81,7 @@ void write_records(const EditList& layout, std::span<const Value> values,
     if (i == items.size()) {
       if (vi == values.size()) break;
       // Values left over: a new record from the reversion point.
-      out.emplace_back();
+      out.emplace_back().reserve(capacity);
       pending_blanks = 0;
       i = layout.reversion_start();
       continue;

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -22,38 +23,29 @@ namespace {
 
 constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4,  1e5,  1e6,
                              1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
-constexpr std::uint64_t kPow10Int[] = {1ULL,
-                                       10ULL,
-                                       100ULL,
-                                       1000ULL,
-                                       10000ULL,
-                                       100000ULL,
-                                       1000000ULL,
-                                       10000000ULL,
-                                       100000000ULL,
-                                       1000000000ULL,
-                                       10000000000ULL,
-                                       100000000000ULL,
-                                       1000000000000ULL};
-
 // Body "int.frac" of |x| rounded to d decimals into buf; returns its length.
 int fixed_body(char* buf, int size, double magnitude, bool exact_product, int d) {
   if (exact_product && d <= 12) {
     const double p = magnitude * kPow10[d];  // exact: see the note at the top
-    if (p < 4503599627370496.0) {            // 2^52: floor and the half test stay exact
-      const double q = std::floor(p);
-      const double rest = p - q;
-      auto n = static_cast<std::uint64_t>(q);
+    if (p < 4503599627370496.0) {            // 2^52: the truncation and the half test are exact
+      auto n = static_cast<std::uint64_t>(p);
+      const double rest = p - static_cast<double>(n);
       if (rest > 0.5 || (rest == 0.5 && (n & 1U) != 0)) ++n;
-      const std::uint64_t int_part = n / kPow10Int[d];
-      std::uint64_t frac = n % kPow10Int[d];
-      int len = static_cast<int>(std::to_chars(buf, buf + size, int_part).ptr - buf);
-      buf[len++] = '.';
-      for (int k = d - 1; k >= 0; --k) {
-        buf[len + k] = static_cast<char>('0' + frac % 10);
-        frac /= 10;
+      // Digits from the right: d decimals, the point, then at least one integer digit.
+      char tmp[40];
+      int k = static_cast<int>(sizeof tmp);
+      for (int j = 0; j < d; ++j) {
+        tmp[--k] = static_cast<char>('0' + n % 10);
+        n /= 10;
       }
-      return len + d;
+      tmp[--k] = '.';
+      do {
+        tmp[--k] = static_cast<char>('0' + n % 10);
+        n /= 10;
+      } while (n != 0);
+      const int len = static_cast<int>(sizeof tmp) - k;
+      std::memcpy(buf, tmp + k, static_cast<std::size_t>(len));
+      return len;
     }
   }
   const auto r = std::to_chars(buf, buf + size - 1, magnitude, std::chars_format::fixed, d);
