@@ -1,0 +1,95 @@
+// GET_2THETA: from direction cosines, from the indices and the cell, and its failures.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "input/get_2theta.hpp"
+
+namespace vorlane::input {
+namespace {
+
+// A cubic cell a = 10 with a known orientation: reciprocal axes 0.1, B = 0.1 * I, so the
+// inverse transposed B is 10 * I, and the cell-metric table holds the reciprocal cell.
+run::RunState cubic_state(bool with_cell_card) {
+  run::RunState rs;
+  rs.ctl.IBMAT = 1;
+  rs.ctl.ICELL = with_cell_card ? 1 : 0;
+  rs.ctl.WAVE = 0.7093f;
+  rs.cell.RCELL = {0.1f, 0.1f, 0.1f, 90.0f, 90.0f, 90.0f};
+  rs.cell.BTINV = {10, 0, 0, 0, 10, 0, 0, 0, 10};
+  for (int axis = 1; axis <= 3; ++axis) {
+    // (axis, kind 1 side / 2 cosine / 3 sine, space 1 real / 2 reciprocal)
+    rs.celltab.at(axis, 1, 1) = 10.0f;
+    rs.celltab.at(axis, 2, 1) = 0.0f;
+    rs.celltab.at(axis, 3, 1) = 1.0f;
+    rs.celltab.at(axis, 1, 2) = 0.1f;
+    rs.celltab.at(axis, 2, 2) = 0.0f;
+    rs.celltab.at(axis, 3, 2) = 1.0f;
+  }
+  return rs;
+}
+
+TEST(Get2Theta, NothingKnownAboutTheCellFails) {
+  run::RunState rs;
+  rs.ctl.IBMAT = 0;
+  float tth = 5.0f;
+  int ierr = 0;
+  GET_2THETA(rs, {1, 0, 0, 1, 0, 0}, {1, 0, 0}, tth, ierr);
+  EXPECT_EQ(ierr, 1);
+  EXPECT_EQ(tth, 0.0f);
+}
+
+TEST(Get2Theta, FromDirectionCosines) {
+  const run::RunState rs = cubic_state(false);
+  // With this cell the Cartesian beam vectors are the cosines themselves: incident
+  // (1, 0, 0) and diffracted (cos 150, sin 150, 0). The diffraction angle is the angle
+  // between the incident beam and the diffracted one, 180 - 150 = 30 degrees.
+  const float c = std::cos(150.0 * M_PI / 180.0);
+  const float s = std::sin(150.0 * M_PI / 180.0);
+  float tth = 0;
+  int ierr = 1;
+  GET_2THETA(rs, {1.0f, c, 0.0f, s, 0.0f, 0.0f}, {0, 0, 0}, tth, ierr);
+  EXPECT_EQ(ierr, 0);
+  EXPECT_NEAR(tth, 30.0, 1e-3);
+}
+
+TEST(Get2Theta, WithoutCosinesFromBraggsLaw) {
+  const run::RunState rs = cubic_state(true);
+  float tth = 0;
+  int ierr = 1;
+  GET_2THETA(rs, {0, 0, 0, 0, 0, 0}, {3, 4, 0}, tth, ierr);
+  EXPECT_EQ(ierr, 0);
+  // d = 10/5 = 2: 2theta = 2 asin(0.7093 / 4).
+  const double expected = 2.0 * std::asin(0.7093 / 4.0) * 180.0 / M_PI;
+  EXPECT_NEAR(tth, expected, 1e-4);
+  // Cosines below the presence limit (sum of squares under 0.0001) count as absent.
+  GET_2THETA(rs, {0.005f, 0.005f, 0, 0, 0, 0}, {3, 4, 0}, tth, ierr);
+  EXPECT_EQ(ierr, 0);
+  EXPECT_NEAR(tth, expected, 1e-4);
+}
+
+TEST(Get2Theta, WithoutCosinesAndWithoutCellCardFails) {
+  const run::RunState rs = cubic_state(false);
+  float tth = 1;
+  int ierr = 0;
+  GET_2THETA(rs, {0, 0, 0, 0, 0, 0}, {3, 4, 0}, tth, ierr);
+  EXPECT_EQ(ierr, 1);
+  EXPECT_EQ(tth, 0.0f);
+}
+
+TEST(Get2Theta, BeyondTheLimitingSphereIsAFailureNotANan) {
+  run::RunState rs = cubic_state(true);
+  rs.ctl.WAVE = 2.5f;  // d(9 0 0) = 1.111: lambda / 2d = 1.125
+  float tth = 1;
+  int ierr = 0;
+  GET_2THETA(rs, {0, 0, 0, 0, 0, 0}, {9, 0, 0}, tth, ierr);
+  EXPECT_EQ(ierr, 1);
+  EXPECT_EQ(tth, 0.0f);
+  // Just inside: d(7 0 0) = 1.4286, lambda / 2d = 0.875.
+  GET_2THETA(rs, {0, 0, 0, 0, 0, 0}, {7, 0, 0}, tth, ierr);
+  EXPECT_EQ(ierr, 0);
+  EXPECT_NEAR(tth, 2.0 * std::asin(0.875) * 180.0 / M_PI, 1e-3);
+}
+
+}  // namespace
+}  // namespace vorlane::input

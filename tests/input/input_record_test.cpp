@@ -1,0 +1,247 @@
+// The pieces of the reader: fixed fields, the two record layouts, the line splitter, the set
+// index and the placing of members into contiguous sets.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <random>
+#include <sstream>
+
+#include "input/fixed_fields.hpp"
+#include "input/input_record.hpp"
+#include "input/line_source.hpp"
+#include "input/make_sets_contiguous.hpp"
+#include "input/set_index.hpp"
+
+namespace vorlane::input {
+namespace {
+
+TEST(FixedFields, IntegersRightJustifiedBlankIsZeroEmbeddedBlanksIgnored) {
+  int v = -99;
+  EXPECT_TRUE(read_int_field("  12", v));
+  EXPECT_EQ(v, 12);
+  EXPECT_TRUE(read_int_field("    ", v));
+  EXPECT_EQ(v, 0);
+  EXPECT_TRUE(read_int_field("", v));
+  EXPECT_EQ(v, 0);
+  EXPECT_TRUE(read_int_field(" -13", v));
+  EXPECT_EQ(v, -13);
+  EXPECT_TRUE(read_int_field(" 1 2", v));  // blanks inside a number vanish
+  EXPECT_EQ(v, 12);
+  EXPECT_TRUE(read_int_field("-  3", v));
+  EXPECT_EQ(v, -3);
+  EXPECT_FALSE(read_int_field("  1a", v));
+  EXPECT_FALSE(read_int_field(" 1.0", v));
+  EXPECT_FALSE(read_int_field("   -", v));
+}
+
+TEST(FixedFields, RealsGetTheImpliedDecimalsOnlyWithoutAPoint) {
+  float v = 0;
+  EXPECT_TRUE(read_real_field("     12345", 3, v));
+  EXPECT_FLOAT_EQ(v, 12.345f);
+  EXPECT_TRUE(read_real_field("   123.45 ", 3, v));
+  EXPECT_FLOAT_EQ(v, 123.45f);
+  EXPECT_TRUE(read_real_field("       1", 5, v));  // F8.5 "1" is 1e-5
+  EXPECT_FLOAT_EQ(v, 1e-5f);
+  EXPECT_TRUE(read_real_field("     -12", 0, v));
+  EXPECT_FLOAT_EQ(v, -12.0f);
+  EXPECT_TRUE(read_real_field("        ", 0, v));
+  EXPECT_EQ(v, 0.0f);
+  EXPECT_TRUE(read_real_field("  1.5E2 ", 0, v));  // exponent form, by the general reader
+  EXPECT_FLOAT_EQ(v, 150.0f);
+  EXPECT_TRUE(read_real_field(" 1 0 5.2", 0, v));
+  EXPECT_FLOAT_EQ(v, 105.2f);
+  EXPECT_FALSE(read_real_field("  12.3x ", 0, v));
+  EXPECT_FALSE(read_real_field(" 1.2.3  ", 0, v));
+}
+
+TEST(FixedFields, NanAndInfinityMakeAFieldUnreadable) {
+  float v = 7.0f;
+  EXPECT_FALSE(read_real_field("     NaN", 0, v));
+  EXPECT_FALSE(read_real_field("Infinity", 0, v));
+  EXPECT_FALSE(read_real_field("    -Inf", 0, v));
+  EXPECT_FALSE(read_real_field("  1.0E39", 0, v));  // overflows single precision
+  EXPECT_EQ(v, 7.0f);
+}
+
+TEST(FixedFields, FastPathRoundsExactlyAsOneDecimalRounding) {
+  // Every value the fast path takes must be the correctly rounded float of the decimal text.
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> mant(0, 9999999);
+  for (int i = 0; i < 20000; ++i) {
+    const int m = mant(rng);
+    const int dec = i % 6;
+    std::string digits = std::to_string(m);
+    while (static_cast<int>(digits.size()) <= dec) digits.insert(0, "0");
+    const std::string text = digits.substr(0, digits.size() - dec) + "." +
+                             digits.substr(digits.size() - dec);
+    std::string field = std::string(12 - std::min<std::size_t>(12, text.size()), ' ') + text;
+    float v = 0;
+    ASSERT_TRUE(read_real_field(field, 0, v)) << field;
+    const float expected = std::strtof(text.c_str(), nullptr);
+    ASSERT_EQ(v, expected) << field;
+  }
+}
+
+std::string rj(const std::string& s, std::size_t w) {
+  return std::string(w > s.size() ? w - s.size() : 0, ' ') + s;
+}
+
+TEST(InputRecordLayouts, ZezorColumns) {
+  // 3I3, F10.3, F6.3, F10.5, 10 skipped, 4F7.2, then ignored columns.
+  const std::string rec = rj("-1", 3) + rj("2", 3) + rj("3", 3) + rj("12.5", 10) +
+                          rj("0.25", 6) + rj("1.5", 10) + "xxxxxxxxxx" + rj("-20.5", 7) +
+                          rj("1.25", 7) + rj("2.5", 7) + rj("3.75", 7) + "    99 junk";
+  InputRecord r;
+  ASSERT_TRUE(parse_zezor_record(rec, r));
+  EXPECT_EQ(r.h, (std::array<int, 3>{-1, 2, 3}));
+  EXPECT_FLOAT_EQ(r.value, 12.5f);
+  EXPECT_FLOAT_EQ(r.sigma, 0.25f);
+  EXPECT_FLOAT_EQ(r.aux, 1.5f);
+  EXPECT_FLOAT_EQ(r.angles[0], -20.5f);
+  EXPECT_FLOAT_EQ(r.angles[1], 1.25f);
+  EXPECT_FLOAT_EQ(r.angles[2], 2.5f);
+  EXPECT_FLOAT_EQ(r.angles[3], 3.75f);
+}
+
+TEST(InputRecordLayouts, ZezorImpliedDecimalsAndShortRecord) {
+  // F without a point in F10.3 has three implied decimals; a record ending after the sigma
+  // reads the rest as blanks.
+  const std::string rec = rj("1", 3) + rj("0", 3) + rj("0", 3) + rj("12345", 10) + rj("250", 6);
+  InputRecord r;
+  ASSERT_TRUE(parse_zezor_record(rec, r));
+  EXPECT_FLOAT_EQ(r.value, 12.345f);
+  EXPECT_FLOAT_EQ(r.sigma, 0.25f);
+  EXPECT_EQ(r.aux, 0.0f);
+  EXPECT_EQ(r.angles[0], 0.0f);
+}
+
+TEST(InputRecordLayouts, ShelxWithBatchAndCosines) {
+  const std::string rec = "  -1   2   3  105.20    3.10   1" + rj("-0.5", 8) + rj("0.25", 8) +
+                          rj("12345", 8) + rj("1", 8) + rj("0", 8) + rj("-1.0", 8);
+  InputRecord r;
+  ASSERT_TRUE(parse_shelx_record(rec, r));
+  EXPECT_EQ(r.h, (std::array<int, 3>{-1, 2, 3}));
+  EXPECT_FLOAT_EQ(r.value, 105.2f);
+  EXPECT_FLOAT_EQ(r.sigma, 3.1f);
+  EXPECT_EQ(r.batch, 1);
+  EXPECT_FLOAT_EQ(r.cosines[0], -0.5f);
+  EXPECT_FLOAT_EQ(r.cosines[1], 0.25f);
+  EXPECT_FLOAT_EQ(r.cosines[2], 0.12345f);  // F8.5 without a point
+  EXPECT_FLOAT_EQ(r.cosines[3], 0.00001f);
+  EXPECT_EQ(r.cosines[4], 0.0f);
+  EXPECT_FLOAT_EQ(r.cosines[5], -1.0f);
+}
+
+TEST(InputRecordLayouts, ShelxTouchingFieldsAndBadFields) {
+  InputRecord r;
+  // An intensity that fills its eight columns runs into the l field.
+  ASSERT_TRUE(parse_shelx_record("   0   2   299999.00  127.85  26", r));
+  EXPECT_EQ(r.h[2], 2);
+  EXPECT_FLOAT_EQ(r.value, 99999.0f);
+  EXPECT_EQ(r.batch, 26);
+  // F8.0 without a point: no implied decimals.
+  ASSERT_TRUE(parse_shelx_record("   1   0   0     105       3", r));
+  EXPECT_FLOAT_EQ(r.value, 105.0f);
+  EXPECT_FLOAT_EQ(r.sigma, 3.0f);
+  EXPECT_FALSE(parse_shelx_record("   1   0   0  abc.00    3.00", r));
+  EXPECT_FALSE(parse_shelx_record("   1   0   0  105.00    3.00  x1", r));  // batch
+  EXPECT_FALSE(parse_shelx_record("   1   0   0  105.00    3.00   1     NaN", r));
+}
+
+std::vector<std::string> all_lines(const std::string& text, std::size_t block) {
+  std::istringstream in(text);
+  LineSource lines(in, block);
+  std::vector<std::string> out;
+  std::string_view rec;
+  while (lines.next(rec)) out.emplace_back(rec);
+  return out;
+}
+
+TEST(LineSourceTest, SplitsLinesDropsCrKeepsLastLineWithoutEnd) {
+  using V = std::vector<std::string>;
+  EXPECT_EQ(all_lines("a\nbb\r\n\nccc", 1 << 20), (V{"a", "bb", "", "ccc"}));
+  EXPECT_EQ(all_lines("a\n", 1 << 20), (V{"a"}));
+  EXPECT_EQ(all_lines("", 1 << 20), V{});
+  EXPECT_EQ(all_lines("\n\n", 1 << 20), (V{"", ""}));
+}
+
+TEST(LineSourceTest, LinesAcrossBlocksAndLongerThanABlock) {
+  std::string text;
+  std::vector<std::string> expected;
+  for (int i = 0; i < 300; ++i) {
+    std::string line(static_cast<std::size_t>(i % 37), static_cast<char>('a' + i % 26));
+    expected.push_back(line);
+    text += line + (i % 3 == 0 ? "\r\n" : "\n");
+  }
+  for (std::size_t block : {1u, 2u, 5u, 16u, 64u}) EXPECT_EQ(all_lines(text, block), expected);
+}
+
+TEST(LineSourceTest, RemainingSizeOfAStringStream) {
+  std::istringstream in("0123456789");
+  EXPECT_EQ(LineSource::remaining_size(in), 10u);
+  char c;
+  in.get(c);
+  EXPECT_EQ(LineSource::remaining_size(in), 9u);
+  in.get(c);
+  EXPECT_EQ(c, '1');  // the position is kept
+}
+
+TEST(SetIndexTest, FindsWhatWasInsertedAcrossGrowth) {
+  SetIndex index;
+  std::map<std::array<int, 3>, std::uint32_t> reference;
+  std::mt19937 rng(3);
+  std::uniform_int_distribution<int> hkl(-40, 40);
+  std::uint32_t next = 0;
+  for (int i = 0; i < 50000; ++i) {
+    const std::array<int, 3> k{hkl(rng), hkl(rng), hkl(rng)};
+    const std::uint32_t found = index.find(k);
+    auto it = reference.find(k);
+    if (it == reference.end()) {
+      ASSERT_EQ(found, SetIndex::NOT_FOUND);
+      index.insert(k, next);
+      reference[k] = next++;
+    } else {
+      ASSERT_EQ(found, it->second);
+    }
+  }
+  EXPECT_EQ(index.size(), reference.size());
+  EXPECT_EQ(index.find({1000, 0, 0}), SetIndex::NOT_FOUND);
+}
+
+TEST(MakeSetsContiguous, KeepsSetOrderAndReadingOrder) {
+  run::ReflectionList list;
+  std::vector<std::uint32_t> set_of;
+  std::mt19937 rng(11);
+  const int nsets = 50;
+  list.sets.resize(nsets);
+  std::vector<std::vector<int>> expected(nsets);
+  for (int i = 0; i < 2000; ++i) {
+    // Sets open in order: member i goes to an open set or opens the next one.
+    const int open = std::min(nsets, 1 + i / 40);
+    const int s = static_cast<int>(rng() % static_cast<unsigned>(open));
+    run::Member m;
+    m.IHKL = {i, s, 0};  // remember the reading position
+    list.members.push_back(m);
+    set_of.push_back(static_cast<std::uint32_t>(s));
+    list.sets[static_cast<std::size_t>(s)].NEQ++;
+    expected[static_cast<std::size_t>(s)].push_back(i);
+  }
+  make_sets_contiguous(list, set_of);
+  EXPECT_TRUE(set_of.empty());
+  std::uint32_t first = 0;
+  for (int s = 0; s < nsets; ++s) {
+    const run::EquivSet& set = list.sets[static_cast<std::size_t>(s)];
+    ASSERT_EQ(set.first, first);
+    ASSERT_EQ(set.NEQ, static_cast<int>(expected[static_cast<std::size_t>(s)].size()));
+    for (int j = 1; j <= set.NEQ; ++j) {
+      EXPECT_EQ(list.member(set, j).IHKL[1], s);
+      EXPECT_EQ(list.member(set, j).IHKL[0], expected[static_cast<std::size_t>(s)][static_cast<std::size_t>(j - 1)]);
+    }
+    first += static_cast<std::uint32_t>(set.NEQ);
+  }
+}
+
+}  // namespace
+}  // namespace vorlane::input

@@ -1,0 +1,340 @@
+// READ_DATA: conversion of both formats, filing into sets, messages with their numbering,
+// Friedel handling and the capacities.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+
+#include "input/input_test_groups.hpp"
+#include "input/read_data.hpp"
+#include "support/test_support.hpp"
+#include "symmetry/asind.hpp"
+
+namespace vorlane::input {
+namespace {
+
+using testing::MemoryRun;
+using Hkl = std::array<int, 3>;
+
+std::string rj(const std::string& s, std::size_t w) {
+  return std::string(w > s.size() ? w - s.size() : 0, ' ') + s;
+}
+std::string i4(int v) { return rj(std::to_string(v), 4); }
+std::string i3(int v) { return rj(std::to_string(v), 3); }
+
+// A SHELX record: 3I4 and two F8 fields given as text.
+std::string shelx(int h, int k, int l, const std::string& fsq, const std::string& sig) {
+  return i4(h) + i4(k) + i4(l) + rj(fsq, 8) + rj(sig, 8) + "\n";
+}
+// A Zezor record: 3I3, F10.3, F6.3, F10.5, ten skipped columns and 4F7.2.
+std::string zezor(int h, int k, int l, const std::string& f, const std::string& sig,
+                  const std::string& aux = "0.0", const std::string& tth = "10.00",
+                  const std::string& a2 = "0.00", const std::string& a3 = "0.00",
+                  const std::string& a4 = "0.00") {
+  return i3(h) + i3(k) + i3(l) + rj(f, 10) + rj(sig, 6) + rj(aux, 10) + "    1     " +
+         rj(tth, 7) + rj(a2, 7) + rj(a3, 7) + rj(a4, 7) + "\n";
+}
+
+// ERRMSG without its blank padding.
+std::string message(const run::RunState& rs) {
+  const std::string& m = rs.msg.ERRMSG;
+  return m.substr(0, m.find_last_not_of(' ') + 1);
+}
+
+struct Reading {
+  MemoryRun run;
+  explicit Reading(const std::string& input, int infmt,
+                   symmetry::SpaceGroup sg = testing::group_p1_open())
+      : run("", input) {
+    run.rs.files.INFMT = infmt;
+    run.rs.sg = std::move(sg);
+  }
+  run::RunState& rs() { return run.rs; }
+  const run::ReflectionList& list() { return run.rs.refl; }
+  const run::Member& member(int set, int j) {
+    return list().member(list().sets[static_cast<std::size_t>(set - 1)], j);
+  }
+};
+
+TEST(ReadDataZezor, AmplitudesBecomeIntensities) {
+  Reading r(zezor(1, 0, 0, "0.0005", "0.5") + zezor(2, 0, 0, "-3.0", "0.5") +
+                zezor(3, 0, 0, "0.002", "0.5") + zezor(4, 0, 0, "10.0", "0.25", "1.5"),
+            0);
+  READ_DATA(r.rs());
+  ASSERT_EQ(r.list().NSET(), 4);
+  EXPECT_EQ(r.member(1, 1).FSQ, 0.0f);
+  EXPECT_EQ(r.member(1, 1).SIGFSQ, 1.0f);
+  EXPECT_EQ(r.member(2, 1).FSQ, 0.0f);
+  EXPECT_EQ(r.member(2, 1).SIGFSQ, 1.0f);
+  EXPECT_FLOAT_EQ(r.member(3, 1).FSQ, 0.000004f);
+  EXPECT_FLOAT_EQ(r.member(3, 1).SIGFSQ, 0.004f * 0.5f);
+  EXPECT_FLOAT_EQ(r.member(4, 1).FSQ, 100.0f);
+  EXPECT_FLOAT_EQ(r.member(4, 1).SIGFSQ, 5.0f);
+  EXPECT_FLOAT_EQ(r.list().sets[3].AUXVAL, 1.5f);
+  EXPECT_EQ(r.run.dialogs.warning_texts.size(), 0u);
+  EXPECT_EQ(r.rs().msg.IHALT, 0);
+}
+
+TEST(ReadDataZezor, AnglesNegativeTwoThetaAndBlankLine) {
+  Reading r(zezor(1, 2, 3, "5.0", "0.1", "0.0", "-22.5", "1.25", "2.5", "3.75") + "\n", 0);
+  READ_DATA(r.rs());
+  ASSERT_EQ(r.list().NSET(), 2);
+  const run::Member& m = r.member(1, 1);
+  EXPECT_FLOAT_EQ(m.REFANG[0], 22.5f);  // stored as its absolute value
+  EXPECT_FLOAT_EQ(m.REFANG[1], 1.25f);
+  EXPECT_FLOAT_EQ(m.REFANG[2], 2.5f);
+  EXPECT_FLOAT_EQ(m.ITAG, 3.75f);
+  // The blank line is the reflection 0 0 0 with F = 0.
+  const run::Member& blank = r.member(2, 1);
+  EXPECT_EQ(blank.IHKL, (Hkl{0, 0, 0}));
+  EXPECT_EQ(blank.FSQ, 0.0f);
+  EXPECT_EQ(blank.SIGFSQ, 1.0f);
+}
+
+TEST(ReadDataZezor, AZeroRecordIsOrdinaryAndTheFileIsReadToItsEnd) {
+  Reading r(zezor(0, 0, 0, "0.0", "0.0") + zezor(1, 1, 1, "3.0", "0.1"), 0);
+  READ_DATA(r.rs());
+  EXPECT_EQ(r.list().NSET(), 2);
+}
+
+TEST(ReadDataShelx, ValuesUnchangedTheZeroRecordEndsTheData) {
+  Reading r(shelx(1, 2, 3, "105.20", "3.10") + shelx(-1, 0, 4, "-2.5", "1.0") +
+                shelx(0, 0, 0, "0.00", "0.00") + shelx(5, 5, 5, "9.0", "1.0") + "garbage\n",
+            1);
+  READ_DATA(r.rs());
+  ASSERT_EQ(r.list().NSET(), 2);
+  EXPECT_FLOAT_EQ(r.member(1, 1).FSQ, 105.2f);
+  EXPECT_FLOAT_EQ(r.member(1, 1).SIGFSQ, 3.1f);
+  EXPECT_FLOAT_EQ(r.member(2, 1).FSQ, -2.5f);
+  // No cell, no orientation: 2theta cannot be had and is 0; the other angles are 0.
+  EXPECT_EQ(r.member(1, 1).REFANG, (std::array<float, 3>{0, 0, 0}));
+  EXPECT_EQ(r.member(1, 1).ITAG, 0.0f);
+  EXPECT_EQ(r.list().sets[0].AUXVAL, 0.0f);
+  EXPECT_TRUE(r.run.dialogs.warning_texts.empty());  // nothing after 0 0 0 is read
+}
+
+TEST(ReadDataShelx, ABlankLineEndsTheData) {
+  Reading r(shelx(1, 2, 3, "1.0", "1.0") + "\n" + shelx(2, 2, 3, "1.0", "1.0"), 1);
+  READ_DATA(r.rs());
+  EXPECT_EQ(r.list().NSET(), 1);
+}
+
+TEST(ReadDataMessages, UnreadableRecordsAreSkippedAndNumberedFromTheAcceptedCount) {
+  // Two good records, a bad one ("line 3"), a good one, two bad ones (both "line 4" + 1 = 5
+  // counts only accepted records), then a good one.
+  Reading r(shelx(1, 0, 0, "1.0", "1.0") + shelx(2, 0, 0, "1.0", "1.0") +
+                "   3   0   0  1x.0      1.0\n" + shelx(4, 0, 0, "1.0", "1.0") +
+                "   5   0   0     NaN     1.0\n" + "   6   0   0     1.0     Inf\n" +
+                shelx(7, 0, 0, "1.0", "1.0"),
+            1);
+  READ_DATA(r.rs());
+  ASSERT_EQ(r.list().NSET(), 4);
+  EXPECT_EQ(r.member(3, 1).IHKL, (Hkl{4, 0, 0}));
+  EXPECT_EQ(r.member(4, 1).IHKL, (Hkl{7, 0, 0}));
+  const std::vector<std::string> expected = {"Error on reading input datafile at line    3 ",
+                                             "Error on reading input datafile at line    4 ",
+                                             "Error on reading input datafile at line    4 "};
+  EXPECT_EQ(r.run.dialogs.warning_texts, expected);
+  EXPECT_EQ(r.rs().msg.IHALT, 0);
+  // The warning block stands in the print file, right-justified in 100 columns after 5X
+  // (the first blank being the carriage control, which is not printed).
+  const std::vector<std::string> lines = r.run.print_lines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), std::string(4 + 100 - 45, ' ') + expected[0]),
+            1);
+}
+
+TEST(ReadDataMessages, ZeroSigmaAcceptedWithZeroIntensityFatalOnTheSeventh) {
+  std::string input;
+  for (int i = 1; i <= 6; ++i) input += shelx(i, 0, 0, "0.0", "0.0");  // sigma 0, F2 0: fine
+  input += shelx(7, 0, 0, "5.0", "0.0");
+  input += shelx(8, 0, 0, "5.0", "1.0");
+  Reading r(input, 1);
+  READ_DATA(r.rs());
+  EXPECT_EQ(r.rs().msg.IHALT, 1);
+  EXPECT_EQ(message(r.rs()), "Reflection on line    7 has sig = 0");
+  EXPECT_EQ(r.list().NSET(), 6);  // what was filed before the failing record
+  ASSERT_EQ(r.run.dialogs.fatal_texts.size(), 1u);
+}
+
+TEST(ReadDataMessages, NoImageInTheAsymmetricUnitIsFatal) {
+  // Centrosymmetric set-up with only the identity and the unit h >= 1: (-1, 0, 0) has no
+  // image in the unit.
+  Reading r(shelx(1, 0, 0, "1.0", "1.0") + shelx(-1, 0, 0, "1.0", "1.0"), 1,
+            testing::make_group({testing::diagonal(1, 1, 1)}, true, {{1, 0, 0, 1}}));
+  READ_DATA(r.rs());
+  EXPECT_EQ(r.rs().msg.IHALT, 1);
+  EXPECT_EQ(message(r.rs()), "Error transforming reflection #    2 Check SYMOP cards");
+  EXPECT_EQ(r.list().NSET(), 1);
+}
+
+TEST(ReadDataFiling, SetOrderFirstAppearanceMemberOrderReadingOrder) {
+  // mmm: (1,2,3), (-1,2,3), (1,-2,-3) ... are one set with representative (1,2,3).
+  Reading r(shelx(-1, 2, 3, "10", "1") + shelx(0, 0, 2, "20", "1") + shelx(1, -2, -3, "11", "1") +
+                shelx(0, 0, -2, "21", "1") + shelx(1, 2, 3, "12", "1"),
+            1, testing::group_mmm());
+  READ_DATA(r.rs());
+  ASSERT_EQ(r.list().NSET(), 2);
+  const run::EquivSet& s1 = r.list().sets[0];
+  ASSERT_EQ(s1.NEQ, 3);
+  EXPECT_EQ(r.member(1, 1).IHKL, (Hkl{1, 2, 3}));    // the representative
+  EXPECT_EQ(r.member(1, 2).IHKL, (Hkl{1, -2, -3}));  // as read
+  EXPECT_EQ(r.member(1, 3).IHKL, (Hkl{1, 2, 3}));
+  EXPECT_FLOAT_EQ(r.member(1, 1).FSQ, 10.0f);
+  EXPECT_FLOAT_EQ(r.member(1, 2).FSQ, 11.0f);
+  EXPECT_FLOAT_EQ(r.member(1, 3).FSQ, 12.0f);
+  ASSERT_EQ(r.list().sets[1].NEQ, 2);
+  EXPECT_EQ(r.member(2, 1).IHKL, (Hkl{0, 0, 2}));
+  EXPECT_EQ(r.member(2, 2).IHKL, (Hkl{0, 0, -2}));
+  EXPECT_FLOAT_EQ(r.member(2, 2).FSQ, 21.0f);
+}
+
+// The filing rule as the reader describes it, written out as the plain scan over the sets:
+// the reference the hashed reader must agree with.
+struct ScanFiling {
+  std::vector<Hkl> keys;
+  std::vector<std::vector<std::pair<Hkl, float>>> members;
+};
+
+TEST(ReadDataFiling, AgreesWithTheScanOverAllSets) {
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<int> idx(-6, 6);
+  const symmetry::SpaceGroup sg = testing::group_mmm();
+  std::string input;
+  ScanFiling ref;
+  for (int i = 0; i < 4000; ++i) {
+    Hkl h{idx(rng), idx(rng), idx(rng)};
+    if (h == Hkl{0, 0, 0}) h = {1, 1, 1};
+    const float fsq = static_cast<float>(i);
+    input += shelx(h[0], h[1], h[2], std::to_string(i) + ".", "1.");
+    Hkl k{};
+    int isym = 0;
+    symmetry::ASIND(sg, h, k, isym);
+    std::size_t j = 0;
+    while (j < ref.keys.size() && ref.keys[j] != k) ++j;
+    if (j == ref.keys.size()) {
+      ref.keys.push_back(k);
+      ref.members.push_back({{k, fsq}});
+    } else {
+      ref.members[j].push_back({h, fsq});
+    }
+  }
+  Reading r(input, 1, sg);
+  READ_DATA(r.rs());
+  ASSERT_EQ(static_cast<std::size_t>(r.list().NSET()), ref.keys.size());
+  for (std::size_t s = 0; s < ref.keys.size(); ++s) {
+    const run::EquivSet& set = r.list().sets[s];
+    ASSERT_EQ(static_cast<std::size_t>(set.NEQ), ref.members[s].size());
+    for (int j = 1; j <= set.NEQ; ++j) {
+      const auto& [h, fsq] = ref.members[s][static_cast<std::size_t>(j - 1)];
+      ASSERT_EQ(r.list().member(set, j).IHKL, h);
+      ASSERT_EQ(r.list().member(set, j).FSQ, fsq);
+    }
+  }
+}
+
+TEST(ReadDataFriedel, MatesMergeAndAreListed) {
+  // P1 without the inversion, unit h >= 1: (-2, 1, 0) reaches (2, -1, 0) through its mate.
+  Reading r(shelx(2, -1, 0, "5", "1") + shelx(-2, 1, 0, "6", "1") + shelx(-3, -4, 5, "7", "1"),
+            1, testing::group_p1_friedel());
+  READ_DATA(r.rs());
+  ASSERT_EQ(r.list().NSET(), 2);
+  EXPECT_EQ(r.list().sets[0].NEQ, 2);
+  EXPECT_EQ(r.member(1, 1).IHKL, (Hkl{2, -1, 0}));
+  EXPECT_EQ(r.member(1, 2).IHKL, (Hkl{-2, 1, 0}));
+  EXPECT_EQ(r.member(2, 1).IHKL, (Hkl{3, 4, -5}));
+  ASSERT_EQ(r.run.dialogs.warning_texts.size(), 1u);
+  EXPECT_EQ(r.run.dialogs.warning_texts[0],
+            "    2 Reflections transformed to Friedel mates. Check consistency of UNITIN and "
+            "SYMOP cards ");
+  const std::vector<std::string> lines = r.run.print_lines();
+  // The listing follows the warning block: empty line, heading, empty line, one line each.
+  auto it = std::find(lines.begin(), lines.end(),
+                      "    The following input hkl's swapped to Friedel mates:");
+  ASSERT_NE(it, lines.end());
+  ASSERT_GE(lines.end() - it, 4);
+  EXPECT_EQ(*(it - 1), "");
+  EXPECT_EQ(*(it + 1), "");
+  EXPECT_EQ(*(it + 2), "       -2    1    0");
+  EXPECT_EQ(*(it + 3), "       -3   -4    5");
+  EXPECT_EQ(it + 4, lines.end());
+}
+
+TEST(ReadDataFriedel, NoflipKeepsMatesApartWithReversedIndices) {
+  Reading r(shelx(2, -1, 0, "5", "1") + shelx(-2, 1, 0, "6", "1"), 1,
+            testing::group_p1_friedel());
+  r.rs().ctl.INOFLIP = 1;
+  READ_DATA(r.rs());
+  ASSERT_EQ(r.list().NSET(), 2);
+  EXPECT_EQ(r.member(1, 1).IHKL, (Hkl{2, -1, 0}));
+  EXPECT_EQ(r.member(2, 1).IHKL, (Hkl{-2, 1, 0}));
+  EXPECT_TRUE(r.run.dialogs.warning_texts.empty());
+  EXPECT_EQ(r.run.print_text().find("swapped"), std::string::npos);
+}
+
+TEST(ReadDataFriedel, AFullListIsCountedOnWithoutListing) {
+  Reading r(shelx(-1, 0, 0, "5", "1") + shelx(-2, 0, 0, "6", "1") + shelx(-3, 0, 0, "6", "1"),
+            1, testing::group_p1_friedel());
+  ReadLimits limits;
+  limits.max_swapped = 2;
+  read_data(r.rs(), limits);
+  ASSERT_EQ(r.run.dialogs.warning_texts.size(), 1u);
+  EXPECT_EQ(r.run.dialogs.warning_texts[0].substr(0, 6), "    3 ");
+  const std::string text = r.run.print_text();
+  EXPECT_NE(text.find("       -2    0    0"), std::string::npos);
+  EXPECT_EQ(text.find("       -3    0    0"), std::string::npos);
+}
+
+TEST(ReadDataLimits, TheTwoHundredthMemberIsAcceptedTheNextIsFatal) {
+  std::string input;
+  for (int i = 0; i < 200; ++i) input += shelx(1, 2, 3, "10", "1");
+  Reading ok(input, 1);
+  READ_DATA(ok.rs());
+  EXPECT_EQ(ok.rs().msg.IHALT, 0);
+  EXPECT_EQ(ok.list().sets[0].NEQ, 200);
+
+  Reading over(input + shelx(-1, -2, -3, "10", "1") + shelx(1, 2, 3, "10", "1"), 1,
+               testing::group_mmm());
+  READ_DATA(over.rs());
+  EXPECT_EQ(over.rs().msg.IHALT, 1);
+  EXPECT_EQ(message(over.rs()), "Reflection  1  2  3 has more than 200 equivalents");
+  EXPECT_EQ(over.list().sets[0].NEQ, 200);
+  EXPECT_EQ(over.list().members.size(), 200u);
+}
+
+TEST(ReadDataLimits, SmallInjectedLimitsGiveTheSameMessages) {
+  Reading sets(shelx(1, 0, 0, "1", "1") + shelx(2, 0, 0, "1", "1") + shelx(1, 0, 0, "1", "1") +
+                   shelx(3, 0, 0, "1", "1"),
+               1);
+  ReadLimits limits;
+  limits.max_sets = 2;
+  read_data(sets.rs(), limits);
+  EXPECT_EQ(sets.rs().msg.IHALT, 1);
+  EXPECT_EQ(message(sets.rs()), "PROGRAM HALTED - ARRAY BOUNDS EXCEEDED");
+  EXPECT_EQ(sets.list().NSET(), 2);
+  EXPECT_EQ(sets.list().sets[0].NEQ, 2);
+
+  Reading members(shelx(-4, 5, 6, "1", "1") + shelx(4, 5, 6, "1", "1") +
+                      shelx(4, -5, 6, "1", "1"),
+                  1, testing::group_mmm());
+  limits = ReadLimits{};
+  limits.max_members = 2;
+  read_data(members.rs(), limits);
+  EXPECT_EQ(members.rs().msg.IHALT, 1);
+  EXPECT_EQ(message(members.rs()), "Reflection  4  5  6 has more than   2 equivalents");
+}
+
+TEST(ReadDataLimits, SetOverflowMessageAtTheRealCapacity) {
+  // 100000 distinct sets fit; the 100001st stops the run.
+  std::string input;
+  input.reserve(100001 * 29);
+  for (int i = 0; i <= run::MAXSET; ++i) input += shelx(i % 100 + 1, i / 100 % 100, i / 10000, "1", "1");
+  Reading r(input, 1);
+  READ_DATA(r.rs());
+  EXPECT_EQ(r.rs().msg.IHALT, 1);
+  EXPECT_EQ(message(r.rs()), "PROGRAM HALTED - ARRAY BOUNDS EXCEEDED");
+  EXPECT_EQ(r.list().NSET(), run::MAXSET);
+}
+
+}  // namespace
+}  // namespace vorlane::input
