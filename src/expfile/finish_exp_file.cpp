@@ -2,6 +2,8 @@
 // comparison with the CELL card, the B matrix, the completed space group and the absence rule.
 #include <cmath>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "expfile/exp_reading.hpp"
 #include "expfile/symmetry_cards.hpp"
@@ -18,19 +20,15 @@ namespace vorlane::expfile {
 
 namespace {
 
-// n values in F10.4 fields.
-std::string f10_4(const float* values, int n) {
-  std::string text;
-  for (int i = 0; i < n; ++i) text += records::format_F(values[i], 10, 4);
-  return text;
-}
-
 void warn_cell_differs(run::RunState& rs) {
-  float from_ub[7];
-  for (int j = 0; j < 6; ++j) from_ub[j] = rs.cell.UBCELL[j];
-  from_ub[6] = rs.cell.CELLVOL;
-  run::warn(rs, "UNIT CELL IN EXP FILE DIFFERENT FROM CALCULATED FROM UB MATRIX:   FROM UB:" +
-                    f10_4(from_ub, 7) + "  FROM EXP:" + f10_4(rs.ctl.CELLPAR.data(), 7));
+  static constexpr std::string_view layout =
+      R"("UNIT CELL IN EXP FILE DIFFERENT FROM CALCULATED FROM UB MATRIX:   FROM UB:",7F10.4,)"
+      R"("  FROM EXP:",7F10.4)";
+  std::vector<records::Value> values;
+  for (float v : rs.cell.UBCELL) values.emplace_back(v);
+  values.emplace_back(rs.cell.CELLVOL);
+  for (float v : rs.ctl.CELLPAR) values.emplace_back(v);
+  run::warn(rs, records::write_records(records::EditList(layout), values).front());
 }
 
 // The cell the run goes on with must close: positive edges and angles whose cosines leave a
@@ -77,9 +75,10 @@ void finish_exp_file(run::RunState& rs, const ExpReading& rd) {
   }
 
   if (ctl.ICELL == 1 && !cell_is_valid(ctl.CELLPAR)) {
-    float shown[6];
-    for (int j = 0; j < 6; ++j) shown[j] = ctl.CELLPAR[j];
-    run::fatal(rs, "INVALID UNIT CELL IN EXP FILE: " + f10_4(shown, 6));
+    const auto& p = ctl.CELLPAR;
+    run::fatal(rs, records::format(R"("INVALID UNIT CELL IN EXP FILE: ",6F10.4)", p[0], p[1], p[2],
+                                   p[3], p[4], p[5])
+                       .front());
     return;
   }
 

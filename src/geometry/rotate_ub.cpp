@@ -21,8 +21,10 @@ void ROTATE_UB(run::RunState& rs) {
   for (int n : ax) in_range = in_range && n != 0 && n >= -3 && n <= 3;
   if (s != 6 || !in_range) {
     ax = {1, 2, 3};
-    run::warn(rs, "ERROR IN EXP FILE: BLAXES CARD ENTRIES ADD TO " + records::format_I(s, 1) +
-                      "     AXIAL SYSTEM ASSUMED BUSING-LEVY");
+    const auto text = records::format(
+        R"("ERROR IN EXP FILE: BLAXES CARD ENTRIES ADD TO ",I1,"     AXIAL SYSTEM ASSUMED BUSING-LEVY")",
+        s);
+    run::warn(rs, text.front());
     return;
   }
   Mat3 r{};
