@@ -22,7 +22,8 @@ void ROTATE_UB(run::RunState& rs) {
   if (s != 6 || !in_range) {
     ax = {1, 2, 3};
     const auto text = records::format(
-        R"("ERROR IN EXP FILE: BLAXES CARD ENTRIES ADD TO ",I1,"     AXIAL SYSTEM ASSUMED BUSING-LEVY")",
+        R"("ERROR IN EXP FILE: BLAXES CARD ENTRIES ADD TO ",I1,)"
+        R"("     AXIAL SYSTEM ASSUMED BUSING-LEVY")",
         s);
     run::warn(rs, text.front());
     return;

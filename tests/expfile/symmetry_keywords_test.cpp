@@ -39,11 +39,13 @@ TEST(SymmetryKeywords, LaueClassSetsTheGroupAndForcesNoAbsenceTest) {
 }
 
 TEST(SymmetryKeywords, UnknownLaueSymbolIsFatal) {
-  EXPECT_TRUE(halted_with(*read_exp("VORLAN LAUE 5/M\n"), "   ERROR IN READING LAUE CLASS SYMBOL "));
+  EXPECT_TRUE(
+      halted_with(*read_exp("VORLAN LAUE 5/M\n"), "   ERROR IN READING LAUE CLASS SYMBOL "));
 }
 
 TEST(SymmetryKeywords, UnreadableUnitinPlaneIsFatal) {
-  EXPECT_TRUE(halted_with(*read_exp("VORLAN UNITIN    1    X    0    0\n"), "ERROR IN READ_UNITIN"));
+  EXPECT_TRUE(
+      halted_with(*read_exp("VORLAN UNITIN    1    X    0    0\n"), "ERROR IN READ_UNITIN"));
 }
 
 TEST(SymmetryKeywords, EleventhPlaneIsAClearFatalError) {
