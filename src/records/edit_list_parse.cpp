@@ -21,7 +21,8 @@ namespace vorlane::records {
 
 namespace {
 
-constexpr int kMaxCount = 100000;  // bound on repeat counts and widths: catches typos early
+constexpr int kMaxCount = 100000;     // bound on repeat counts and widths: catches typos early
+constexpr double kMaxItems = 1000000;  // bound on the expanded list
 
 class LayoutParser {
  public:
@@ -103,8 +104,11 @@ class LayoutParser {
     return v;
   }
 
-  static void append_repeated(std::vector<Descriptor>& out, const std::vector<Descriptor>& part,
-                              int count) {
+  void append_repeated(std::vector<Descriptor>& out, const std::vector<Descriptor>& part,
+                       int count) {
+    if (static_cast<double>(part.size()) * count + static_cast<double>(out.size()) > kMaxItems) {
+      fail("repeat groups expand to too many items");
+    }
     for (int k = 0; k < count; ++k) out.insert(out.end(), part.begin(), part.end());
   }
 
@@ -226,6 +230,7 @@ class LayoutParser {
       default:
         fail("unknown descriptor");
     }
+    if (static_cast<double>(out.size()) + repeat > kMaxItems) fail("too many items");
     for (int k = 0; k < repeat; ++k) out.push_back(d);
   }
 

@@ -46,6 +46,10 @@ TEST(EditListWrite, RepeatGroups) {
   EXPECT_EQ(format(R"(2(2(I1),"|"))", 1, 2, 3, 4), Records{"12|34|"});
 }
 
+TEST(EditListWrite, ReversionRepeatsLeadingSlashes) {
+  EXPECT_EQ(format("/,I3", 1, 2), (Records{"", "  1", "", "  2"}));
+}
+
 TEST(EditListWrite, Reversion) {
   EXPECT_EQ(format("3I4", 1, 2, 3, 4, 5, 6, 7), (Records{"   1   2   3", "   4   5   6", "   7"}));
   EXPECT_EQ(format(R"(1X,A,2(1X,I2))", "ab", 1, 2, 3, 4, 5),
@@ -65,7 +69,8 @@ TEST(EditListWrite, TypeMismatchThrows) {
 }
 
 TEST(EditListParse, RejectsMalformedLayouts) {
-  for (const char* bad : {"I", "F7", "F7.", "E12.0", "Q3", "(I3", "\"abc", "0I3", "I3)"}) {
+  for (const char* bad : {"I", "F7", "F7.", "E12.0", "Q3", "(I3", "\"abc", "0I3", "I3)",
+                          "1000(1000(1000(I1)))"}) {
     EXPECT_THROW(EditList{bad}, std::invalid_argument) << bad;
   }
   const EditList l(R"(1X,78("*"))");
