@@ -65,8 +65,10 @@ void write_field(std::string& rec, const Descriptor& d, const Value& v, const Ed
 
 }  // namespace
 
-void write_records(const EditList& layout, std::span<const Value> values,
-                   std::vector<std::string>& out) {
+namespace {
+
+void write_all(const EditList& layout, std::span<const Value> values,
+               std::vector<std::string>& out) {
   const std::vector<Descriptor>& items = layout.items();
   if (!values.empty() && layout.field_count() == 0) {
     throw std::invalid_argument("edit list \"" + std::string(layout.source()) +
@@ -108,6 +110,20 @@ void write_records(const EditList& layout, std::span<const Value> values,
         ++vi;
         break;
     }
+  }
+}
+
+}  // namespace
+
+void write_records(const EditList& layout, std::span<const Value> values,
+                   std::vector<std::string>& out) {
+  // A value of the wrong type leaves `out` as it was: no half-written records.
+  const std::size_t before = out.size();
+  try {
+    write_all(layout, values, out);
+  } catch (...) {
+    out.resize(before);
+    throw;
   }
 }
 

@@ -7,6 +7,7 @@
 #include "records/free_reader.hpp"
 
 #include <string_view>
+#include <type_traits>
 
 #include "records/number_parse.hpp"
 
@@ -66,7 +67,9 @@ ReadStatus FreeReader::read_value(T& value) {
     ++pos_;
     while (pos_ < n && is_blank(text_[pos_])) ++pos_;
   }
-  first_item_ = true;  // no separator pending until an item is taken
+  // first_item_ true: no separator is pending, so a comma here stands for a null value
+  // (at the start of the text, or right after a comma).
+  first_item_ = true;
   if (pos_ >= n || text_[pos_] == '/') {
     ended_ = true;
     return ReadStatus::end;

@@ -66,6 +66,10 @@ TEST(EditListWrite, TypeMismatchThrows) {
   EXPECT_THROW(format("I3", 1.0f), std::invalid_argument);
   EXPECT_THROW(format("F7.2", 1), std::invalid_argument);
   EXPECT_THROW(format("A", 1), std::invalid_argument);
+  std::vector<std::string> out{"kept"};
+  const Value values[] = {1, 2, 3.0f};
+  EXPECT_THROW(write_records(EditList("I2/I2/I2"), values, out), std::invalid_argument);
+  EXPECT_EQ(out, Records{"kept"}) << "nothing of a failed write is left behind";
 }
 
 TEST(EditListParse, RejectsMalformedLayouts) {
