@@ -2,20 +2,25 @@
 
 #include <charconv>
 #include <cmath>
+#include <string_view>
 
 namespace vorlane::output {
 
 namespace {
 
-// Characters of X written with `decimals` decimals (sign, integer digits, point, decimals);
-// the exact binary value is rounded, as the F edit descriptor does.
+// The fewest characters in which an F edit descriptor writes X with `decimals` decimals:
+// sign, integer digits, point, decimals, the exact binary value rounded; a lone integer zero
+// before the point may be left out when decimals follow.
 int fixed_length(float X, int decimals) {
   char buffer[64];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(X),
                                     std::chars_format::fixed, decimals);
   if (result.ec != std::errc()) return 1000;
-  int length = static_cast<int>(result.ptr - buffer);
-  if (decimals == 0) ++length;  // F editing writes the point even without decimals
+  const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+  int length = static_cast<int>(text.size());
+  if (decimals == 0) return length + 1;  // the point is written even without decimals
+  const std::size_t digits = text.front() == '-' ? 1 : 0;
+  if (text.substr(digits, 2) == "0.") --length;
   return length;
 }
 
