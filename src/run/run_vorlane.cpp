@@ -1,0 +1,107 @@
+#include "run/run_vorlane.hpp"
+
+#include <cmath>
+#include <exception>
+#include <string>
+
+#include "averaging/average_data.hpp"
+#include "averaging/calc_rint.hpp"
+#include "averaging/handle_singlets.hpp"
+#include "averaging/reject_data.hpp"
+#include "averaging/totals.hpp"
+#include "expfile/read_exp_file.hpp"
+#include "expfile/symmetry_cards.hpp"
+#include "geometry/angle_constants.hpp"
+#include "input/read_data.hpp"
+#include "output/create_cif_vorlane.hpp"
+#include "output/printdata.hpp"
+#include "output/print_header.hpp"
+#include "output/print_summary.hpp"
+#include "output/write_data.hpp"
+#include "records/program_stop.hpp"
+#include "symmetry/recell.hpp"
+#include "symmetry/opsym.hpp"
+#include "symmetry/syminv.hpp"
+
+namespace vorlane::run {
+namespace {
+
+// The real-lattice half of the cell table from the CELL card, then the reciprocal cell.
+void reciprocal_cell_from_card(RunState& rs) {
+  const float factor = geometry::DEGRAD;
+  for (int i = 1; i <= 3; ++i) {
+    const float angle = rs.ctl.CELLPAR[static_cast<std::size_t>(i + 2)] * factor;
+    rs.celltab.at(1, i, 1) = rs.ctl.CELLPAR[static_cast<std::size_t>(i - 1)];
+    rs.celltab.at(2, i, 1) = std::cos(angle);
+    rs.celltab.at(3, i, 1) = std::sin(angle);
+  }
+  symmetry::RECELL(rs.celltab, 2, rs.files.print);
+}
+
+// A write that failed leaves an incomplete file: the run must not finish as a success.
+bool output_written(RunState& rs) {
+  if (!rs.files.out) return true;
+  rs.files.out->flush();
+  if (!rs.files.out->fail()) return true;
+  fatal(rs, "ERROR WRITING OUTPUT DATA FILE " + rs.files.FNAME[OUTPUT - 1]);
+  return false;
+}
+
+void stages(RunState& rs) {
+  output::PRINT_HEADER(rs);
+  expfile::READ_EXP_FILE(rs);
+  if (rs.msg.IHALT != 0) return;
+  if (rs.ctl.ICELL == 1) reciprocal_cell_from_card(rs);
+  symmetry::OPSYM(rs.sg, rs.files.print);
+  symmetry::SYMINV(rs.sg, 2, rs.files.print);
+  symmetry::OPSYM(rs.sg, rs.files.print);
+  expfile::UNITIN_EXP(rs.sg, rs.files.print);
+  output::PRINT_SUMMARY(rs);
+  input::READ_DATA(rs);
+  if (rs.msg.IHALT != 0) return;
+  averaging::AVERAGE_DATA(rs);
+  if (rs.msg.IHALT != 0) return;
+  averaging::HANDLE_SINGLETS(rs);
+  averaging::REJECTDATA(rs);
+  if (rs.msg.IHALT != 0) return;
+  averaging::TOTALS(rs);
+  if (rs.msg.IHALT != 0) return;
+  averaging::CALC_RINT(rs);
+  if (rs.msg.IHALT != 0) return;
+  output::PRINTDATA(rs);
+  if (rs.msg.IHALT != 0) return;
+  output::WRITEDATA(rs);
+  if (rs.msg.IHALT != 0 || !output_written(rs)) return;
+  output::CREATE_CIF_VORLANE(rs);
+}
+
+// Ends the run as halted without a print-file block of its own: the message is already where
+// the stopping routine put it.
+void halt(RunState& rs, const std::string& message) {
+  set_errmsg(rs, message);
+  rs.msg.IHALT = 1;
+  if (rs.dialogs != nullptr) rs.dialogs->fatal_box(fatal_box_text(rs.msg.ERRMSG));
+}
+
+}  // namespace
+
+void RUN_VORLANE(RunState& rs) {
+  try {
+    stages(rs);
+  } catch (const records::ProgramStop& stop) {
+    if (stop.to_standard_output() && rs.dialogs != nullptr)
+      rs.dialogs->standard_output(stop.what());
+    halt(rs, stop.what());
+    return;
+  } catch (const std::exception& e) {
+    // Anything else is a fault of the program itself; report it like a fatal error so the
+    // print file says why the run ended.
+    fatal(rs, std::string("INTERNAL ERROR: ") + e.what());
+    return;
+  }
+  if (rs.msg.IHALT == 0 && rs.files.print.failed()) {
+    halt(rs, "ERROR WRITING PRINT FILE " + rs.files.FNAME[PRINT - 1]);
+  }
+}
+
+}  // namespace vorlane::run
