@@ -21,7 +21,7 @@ namespace vorlane::records {
 
 namespace {
 
-constexpr int kMaxCount = 100000;     // bound on repeat counts and widths: catches typos early
+constexpr int kMaxCount = 100000;      // bound on repeat counts and widths: catches typos early
 constexpr double kMaxItems = 1000000;  // bound on the expanded list
 
 class LayoutParser {
@@ -42,8 +42,8 @@ class LayoutParser {
 
  private:
   [[noreturn]] void fail(const char* what) const {
-    throw std::invalid_argument("edit list \"" + std::string(s_) + "\": " + what +
-                                " at position " + std::to_string(pos_ + 1));
+    throw std::invalid_argument("edit list \"" + std::string(s_) + "\": " + what + " at position " +
+                                std::to_string(pos_ + 1));
   }
 
   void skip_blanks(std::size_t end) {
@@ -112,8 +112,7 @@ class LayoutParser {
     for (int k = 0; k < count; ++k) out.insert(out.end(), part.begin(), part.end());
   }
 
-  void parse_list(std::vector<Descriptor>& out, std::size_t end, bool top,
-                  std::size_t& reversion) {
+  void parse_list(std::vector<Descriptor>& out, std::size_t end, bool top, std::size_t& reversion) {
     for (;;) {
       skip_blanks(end);
       while (pos_ < end && s_[pos_] == ',') {
@@ -125,8 +124,7 @@ class LayoutParser {
     }
   }
 
-  void parse_item(std::vector<Descriptor>& out, std::size_t end, bool top,
-                  std::size_t& reversion) {
+  void parse_item(std::vector<Descriptor>& out, std::size_t end, bool top, std::size_t& reversion) {
     const std::size_t item_pos = pos_;
     const int count = number(end);
     if (count == 0) fail("zero repeat count");
@@ -266,8 +264,8 @@ EditList::EditList(std::string_view layout) : source_(layout) {
   std::size_t fields_after_reversion = 0;
   for (std::size_t i = 0; i < items_.size(); ++i) {
     const Kind k = items_[i].kind;
-    width_hint_ += k == Kind::literal ? items_[i].text.size()
-                   : k == Kind::slash ? 0
+    width_hint_ += k == Kind::literal    ? items_[i].text.size()
+                   : k == Kind::slash    ? 0
                    : items_[i].width > 0 ? static_cast<std::size_t>(items_[i].width)
                                          : 16;
     if (k == Kind::I || k == Kind::F || k == Kind::E || k == Kind::A) {

@@ -42,8 +42,8 @@ FieldResult real_field(std::string_view field, int decimals, T& value, int colum
   // A number ending in an exponent sign that blanks follow ("  1.5-  ") reads with exponent 0,
   // as the reference compiler reads such a field from a file; at the very end of the field
   // the sign is an error.
-  if (compact.size() >= 2 && (compact.back() == '+' || compact.back() == '-') &&
-      !field.empty() && field.back() == ' ') {
+  if (compact.size() >= 2 && (compact.back() == '+' || compact.back() == '-') && !field.empty() &&
+      field.back() == ' ') {
     const char before = compact[compact.size() - 2];
     if ((before >= '0' && before <= '9') || before == '.') compact.pop_back();
   }
@@ -107,7 +107,8 @@ FieldResult read_fixed(const EditList& layout, std::string_view record,
     } else {
       width = static_cast<std::size_t>(d.width);
     }
-    const std::string_view field = pos < record.size() ? record.substr(pos, width) : std::string_view();
+    const std::string_view field =
+        pos < record.size() ? record.substr(pos, width) : std::string_view();
     const int column = static_cast<int>(pos) + 1;
     pos += width;
     FieldResult r;

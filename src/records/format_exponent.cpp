@@ -13,7 +13,8 @@ namespace vorlane::records {
 namespace detail {
 
 void append_E(std::string& out, double value, int width, int decimals, int exponent_digits) {
-  if (decimals < 1 || decimals > 300 || width < 1) throw std::invalid_argument("E field out of range");
+  if (decimals < 1 || decimals > 300 || width < 1)
+    throw std::invalid_argument("E field out of range");
   if (!std::isfinite(value)) {
     append_non_finite(out, value, width);
     return;
@@ -43,9 +44,8 @@ void append_E(std::string& out, double value, int width, int decimals, int expon
   }
   const int abs_exp = exponent < 0 ? -exponent : exponent;
   char exp_digits[8];
-  const int n_exp =
-      static_cast<int>(std::to_chars(exp_digits, exp_digits + sizeof exp_digits, abs_exp).ptr -
-                       exp_digits);
+  const int n_exp = static_cast<int>(
+      std::to_chars(exp_digits, exp_digits + sizeof exp_digits, abs_exp).ptr - exp_digits);
   int field_digits = 0;
   bool with_letter = true;
   if (exponent_digits > 0) {

@@ -21,8 +21,7 @@ namespace detail {
 
 namespace {
 
-constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4,  1e5,  1e6,
-                             1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
 // Body "int.frac" of |x| rounded to d decimals into buf; returns its length.
 int fixed_body(char* buf, int size, double magnitude, bool exact_product, int d) {
   if (exact_product && d <= 12) {
@@ -100,8 +99,8 @@ void append_non_finite(std::string& out, double value, int width) {
 
 void append_real_body(std::string& out, bool negative, std::string_view body, int width,
                       bool leading_zero_optional) {
-  const bool optional_zero = leading_zero_optional && body.size() > 1 && body[0] == '0' &&
-                             body[1] == '.';
+  const bool optional_zero =
+      leading_zero_optional && body.size() > 1 && body[0] == '0' && body[1] == '.';
   const int sign = negative ? 1 : 0;
   const int len = sign + static_cast<int>(body.size());
   if (width == 0) {

@@ -14,10 +14,11 @@ enum class RealSyntax {
 };
 
 // [sign][digits][.digits][exponent] with exponent = (E|D|Q)[sign]digits or sign digits; a
-// list item may also be NaN, NaN(...), Inf or Infinity in any case with an optional sign. Without a decimal point
-// the value is scaled by 10^-implied_decimals (before the exponent applies). The exact decimal
-// value is rounded once to the target type; overflow gives an infinity and underflow a
-// denormal or zero, as a Fortran read does. False on bad syntax (the value is untouched).
+// list item may also be NaN, NaN(...), Inf or Infinity in any case with an optional sign.
+// Without a decimal point the value is scaled by 10^-implied_decimals (before the exponent
+// applies). The exact decimal value is rounded once to the target type; overflow gives an
+// infinity and underflow a denormal or zero, as a Fortran read does. False on bad syntax
+// (the value is untouched).
 bool parse_real(std::string_view token, int implied_decimals, RealSyntax syntax, float& value);
 bool parse_real(std::string_view token, int implied_decimals, RealSyntax syntax, double& value);
 

@@ -18,7 +18,8 @@ TEST(EditListWrite, FieldsLiteralsAndBlanks) {
             Records{"   1 -2 30 G   12.35"});
   EXPECT_EQ(format(R"L(4X,"REJECTION LEVEL FOR LESS-THANS: ",F3.1," SIG(FSQ)")L", 3.0f),
             Records{"    REJECTION LEVEL FOR LESS-THANS: 3.0 SIG(FSQ)"});
-  EXPECT_EQ(format(R"('it''s',A)", "x"), Records{"it's" "x"});
+  EXPECT_EQ(format(R"('it''s',A)", "x"), Records{"it's"
+                                                 "x"});
 }
 
 TEST(EditListWrite, RecordEndsAtFirstFieldWithoutValue) {
@@ -58,7 +59,8 @@ TEST(EditListWrite, Reversion) {
 }
 
 TEST(EditListWrite, AsterisksWhenTooWide) {
-  EXPECT_EQ(format("I3,F6.2,F5.1,F4.1", 1000, -123.45f, 99.96f, 99.96f), Records{"*********100.0****"});
+  EXPECT_EQ(format("I3,F6.2,F5.1,F4.1", 1000, -123.45f, 99.96f, 99.96f),
+            Records{"*********100.0****"});
   EXPECT_EQ(format("F7.0", 1.0e8f), Records{"*******"});
 }
 
@@ -73,8 +75,8 @@ TEST(EditListWrite, TypeMismatchThrows) {
 }
 
 TEST(EditListParse, RejectsMalformedLayouts) {
-  for (const char* bad : {"I", "F7", "F7.", "E12.0", "Q3", "(I3", "\"abc", "0I3", "I3)",
-                          "1000(1000(1000(I1)))"}) {
+  for (const char* bad :
+       {"I", "F7", "F7.", "E12.0", "Q3", "(I3", "\"abc", "0I3", "I3)", "1000(1000(1000(I1)))"}) {
     EXPECT_THROW(EditList{bad}, std::invalid_argument) << bad;
   }
   const EditList l(R"(1X,78("*"))");

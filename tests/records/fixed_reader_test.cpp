@@ -1,12 +1,12 @@
 // Fixed-column reading: implied decimals, blanks, short records, bad fields and their columns.
+#include "records/fixed_reader.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include "records/fixed_reader.hpp"
 
 namespace vorlane::records {
 namespace {

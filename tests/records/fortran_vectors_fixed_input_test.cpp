@@ -25,10 +25,12 @@ std::string unused_feature(const testing::TsvRow& row, const std::string& format
   const std::string group = row.at("group");
   if (group == "I-blank-mode") return "BN/BZ switches (blanks are always ignored)";
   if (group == "comma") {
-    return "a comma ending a field early (an extension of one compiler; here it is a bad character)";
+    return "a comma ending a field early (an extension of one compiler; here it is a bad "
+           "character)";
   }
   if (format.find('T') != std::string::npos) return "T tabbing (not used)";
-  if (format.find('/') != std::string::npos) return "several records per read (one record per call)";
+  if (format.find('/') != std::string::npos)
+    return "several records per read (one record per call)";
   if (records.empty()) return "empty file (end of file is the caller's concern)";
   const std::string& input = row.at("input");
   if (input.find("\\r") != std::string::npos && input.find("\\r\"") == std::string::npos) {
@@ -118,7 +120,8 @@ TEST(FortranVectors, FixedFieldInput) {
       if (types[i] == "I4") {
         EXPECT_EQ(ints[i], std::stoi(v)) << id << " item " << i + 1;
       } else if (types[i] == "R4") {
-        EXPECT_EQ(testing::bits_of(floats[i]), testing::bits_of(testing::float_from_hex(hexes.at(i))))
+        EXPECT_EQ(testing::bits_of(floats[i]),
+                  testing::bits_of(testing::float_from_hex(hexes.at(i))))
             << id << " item " << i + 1 << " read " << floats[i];
       } else if (types[i] == "R8") {
         EXPECT_EQ(testing::bits_of(doubles[i]),

@@ -1,9 +1,9 @@
 // Free-format reading of a card: separators, nulls, repeats, slash, end versus bad.
+#include "records/free_reader.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "records/free_reader.hpp"
 
 namespace vorlane::records {
 namespace {

@@ -1,12 +1,12 @@
 // The print file: carriage control turned into plain-text lines, and write failures.
+#include "records/print_file.hpp"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <streambuf>
 #include <string>
 #include <vector>
-
-#include "records/print_file.hpp"
 
 namespace vorlane::records {
 namespace {

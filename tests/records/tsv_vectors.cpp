@@ -53,11 +53,21 @@ std::string decode_quoted(std::string_view text, std::size_t& pos) {
     if (c == '\\') {
       const char e = text.at(pos++);
       switch (e) {
-        case '\\': c = '\\'; break;
-        case '"': c = '"'; break;
-        case 't': c = '\t'; break;
-        case 'r': c = '\r'; break;
-        case 'f': c = '\f'; break;
+        case '\\':
+          c = '\\';
+          break;
+        case '"':
+          c = '"';
+          break;
+        case 't':
+          c = '\t';
+          break;
+        case 'r':
+          c = '\r';
+          break;
+        case 'f':
+          c = '\f';
+          break;
         case 'x': {
           unsigned v = 0;
           std::from_chars(text.data() + pos, text.data() + pos + 2, v, 16);
@@ -65,7 +75,8 @@ std::string decode_quoted(std::string_view text, std::size_t& pos) {
           c = static_cast<char>(v);
           break;
         }
-        default: throw std::runtime_error("unknown escape");
+        default:
+          throw std::runtime_error("unknown escape");
       }
     }
     out += c;
