@@ -74,9 +74,11 @@ void WRITEDATA(run::RunState& rs) {
   } else {
     write_individuals(rs, layouts);
   }
+  // A file that could not be written completely must not end the run as a success (the
+  // same report as the run driver's).
   std::ostream* out = rs.files.out.get();
   if (out == nullptr || !out->flush()) {
-    run::fatal(rs, "Error on writing output datafile");
+    run::fatal(rs, "ERROR WRITING OUTPUT DATA FILE " + rs.files.FNAME[run::OUTPUT - 1]);
   }
 }
 

@@ -184,7 +184,8 @@ TEST(WriteDataFailures, AFileThatCannotBeWrittenIsFatal) {
   run.out->setstate(std::ios::badbit);
   WRITEDATA(run.rs);
   EXPECT_EQ(run.rs.msg.IHALT, 1);
-  EXPECT_EQ(run.dialogs.fatal_texts.size(), 1u);
+  ASSERT_EQ(run.dialogs.fatal_texts.size(), 1u);
+  EXPECT_EQ(run.dialogs.fatal_texts[0], "ERROR WRITING OUTPUT DATA FILE test.avg ");
 }
 
 }  // namespace
