@@ -22,10 +22,11 @@ MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
   setWindowTitle(qstr(text::dialog_title));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   setWindowFlag(Qt::WindowMinMaxButtonsHint, true);
-  dialogs_ = std::make_unique<QtDialogs>(this, options.runner ? options.runner : exec_runner());
+  const DialogRunner runner = options.runner ? options.runner : exec_runner();
+  dialogs_ = std::make_unique<QtDialogs>(this, runner);
   FilePicker* picker = options.picker;
   if (picker == nullptr) {
-    own_picker_ = std::make_unique<QtFilePicker>(this);
+    own_picker_ = std::make_unique<QtFilePicker>(this, runner);
     picker = own_picker_.get();
   }
   auto run = options.run ? options.run : MainDialogModel::RunFunction(run::RUN_VORLANE);

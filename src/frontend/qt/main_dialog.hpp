@@ -22,7 +22,7 @@ class QtDialogs;
 // Everything a test (or an embedding program) may replace; empty members take the defaults.
 struct MainDialogOptions {
   FilePicker* picker = nullptr;               // default: the platform's file dialogs
-  DialogRunner runner;                        // default: exec() of the message dialogs
+  DialogRunner runner;                        // default: exec() of the file and message dialogs
   std::function<bool(const QUrl&)> open_url;  // default: QDesktopServices::openUrl
   MainDialogModel::RunFunction run;           // default: run::RUN_VORLANE
 };
@@ -37,9 +37,11 @@ class MainDialog : public QDialog {
   // The widget of a control id of template 101 (nullptr for an unknown id).
   QWidget* control(int id) const;
 
+  // Escape and the close box do nothing while a run is in progress.
+  void reject() override;
+
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void reject() override;
 
  private:
   void build_layout();

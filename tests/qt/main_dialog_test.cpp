@@ -1,0 +1,175 @@
+// The main dialog on the screen: its controls and texts, the enabled buttons in every state,
+// halted runs, the view buttons.
+#include <gtest/gtest.h>
+
+#include <QGroupBox>
+#include <QLabel>
+#include <stdexcept>
+
+#include "qt/window_fixture.hpp"
+#include "run/messages.hpp"
+
+namespace vorlane::testing {
+namespace {
+
+namespace control = frontend::control;
+
+const std::set<int> selecting = {1001, 1006, 1012, 1015, 1004, 3};
+const std::set<int> ready = {1001, 1006, 1012, 1015, 1004, 3, 1009};
+const std::set<int> finished = {3, 1017, 1016, 4};
+const std::set<int> halted = {3, 1017};
+
+TEST_F(WindowTest, ControlsCarryTheirTemplateTexts) {
+  auto& w = make();
+  EXPECT_EQ(w.windowTitle().toStdString(), "Vorlane 2.22");
+  const std::pair<int, const char*> groups[] = {
+      {1000, "Experiment File"}, {1005, "Print File"}, {1007, "Input data file"},
+      {1013, "Output data file"}};
+  for (const auto& [id, title] : groups) {
+    auto* g = find_control<QGroupBox>(w, id);
+    ASSERT_NE(g, nullptr) << id;
+    EXPECT_EQ(g->title().toStdString(), title);
+  }
+  for (int id : {1010, 1008, 1011, 1014}) EXPECT_EQ(label_text(w, id), "No file selected");
+  for (int id : {1001, 1006, 1012, 1015}) EXPECT_EQ(button_text(w, id), "Browse");
+  EXPECT_EQ(button_text(w, 1009), "Run");
+  EXPECT_EQ(button_text(w, 1004), "Reset");
+  EXPECT_EQ(button_text(w, 3), "Exit");
+  EXPECT_EQ(button_text(w, 1017), "Print File");
+  EXPECT_EQ(button_text(w, 1016), "Output Data");
+  EXPECT_EQ(button_text(w, 4), "Cif");
+  EXPECT_EQ(status(), "SELECT FILES");
+  EXPECT_NE(label_text(w, 1030).find("VORLANE"), std::string::npos);
+  bool view_group = false;
+  for (auto* g : w.findChildren<QGroupBox*>())
+    if (g->title() == QStringLiteral("View Output Files")) view_group = true;
+  EXPECT_TRUE(view_group);
+  auto* hidden = find_control(w, 2);
+  ASSERT_NE(hidden, nullptr);
+  EXPECT_FALSE(hidden->isVisible());
+  for (int id : control::buttons) EXPECT_TRUE(find_control(w, id)->isVisible()) << id;
+}
+
+TEST_F(WindowTest, EnabledButtonsFollowTheStatesOfASuccessfulRun) {
+  std::set<int> while_running;
+  std::string status_running;
+  make([&](run::RunState&) {
+    while_running = enabled_buttons();
+    status_running = status();
+  });
+  EXPECT_EQ(enabled_buttons(), selecting);
+  write(path("run.exp"), "");
+  write(path("data.hkl"), "");
+  browse(control::experiment_browse, path("run.exp"));
+  browse(control::print_browse, path("run.prt"));
+  browse(control::input_browse, path("data.hkl"));
+  EXPECT_EQ(enabled_buttons(), selecting);
+  EXPECT_EQ(status(), "SELECT FILES");
+  browse(control::output_browse, path("result.avg"));
+  EXPECT_EQ(enabled_buttons(), ready);
+  EXPECT_EQ(status(), "RUN PROGRAM");
+  EXPECT_EQ(label_text(*window, 1010), "run.exp");
+  EXPECT_EQ(label_text(*window, 1008), "run.prt");
+  EXPECT_EQ(label_text(*window, 1011), "data.hkl");
+  EXPECT_EQ(label_text(*window, 1014), "result.avg");
+  click(*window, control::run);
+  EXPECT_TRUE(while_running.empty());
+  EXPECT_EQ(status_running, "PROCESSING DATA");
+  EXPECT_EQ(enabled_buttons(), finished);
+  EXPECT_EQ(status(), "VORLANE FINISHED SUCCESSFULLY");
+  EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(WindowTest, ResetReturnsToSelecting) {
+  make([](run::RunState&) {});
+  browse_all();
+  ASSERT_EQ(enabled_buttons(), ready);
+  click(*window, control::reset);
+  EXPECT_EQ(enabled_buttons(), selecting);
+  for (int id : {1010, 1008, 1011, 1014}) EXPECT_EQ(label_text(*window, id), "No file selected");
+  EXPECT_EQ(status(), "SELECT FILES");
+}
+
+TEST_F(WindowTest, HaltedRunShowsTheFatalBoxAndStaysOpen) {
+  make([](run::RunState& rs) { run::fatal(rs, "NO SYMMETRY CARD FOUND"); });
+  browse_all();
+  std::string shown;
+  script.answers.push_back([&](QDialog& d) {
+    shown = label_text(d, 1020);
+    click(d, 1);
+    return d.result();
+  });
+  click(*window, control::run);
+  EXPECT_EQ(shown, "NO SYMMETRY CARD FOUND ");
+  EXPECT_EQ(status(), "VORLANE HALTED");
+  EXPECT_EQ(enabled_buttons(), halted);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(script.shown.back(), "vorlane::frontend::qt::FatalErrorDialog");
+}
+
+TEST_F(WindowTest, NoExceptionLeavesTheRunButton) {
+  make([](run::RunState&) { throw std::logic_error("table index out of range"); });
+  browse_all();
+  std::string shown;
+  script.answers.push_back([&](QDialog& d) {
+    shown = label_text(d, 1020);
+    return 1;
+  });
+  click(*window, control::run);
+  EXPECT_EQ(shown, "INTERNAL ERROR: table index out of range ");
+  EXPECT_EQ(status(), "VORLANE HALTED");
+  EXPECT_EQ(enabled_buttons(), halted);
+  EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(WindowTest, ViewButtonsOpenPrintOutputAndCifFiles) {
+  make([](run::RunState&) {});
+  browse_all();
+  click(*window, control::run);
+  click(*window, control::view_print);
+  click(*window, control::view_output);
+  click(*window, control::view_cif);
+  ASSERT_EQ(opened.size(), 3u);
+  namespace fs = std::filesystem;
+  EXPECT_EQ(fs::path(opened[0].toLocalFile().toStdString()), fs::path(path("run.prt")));
+  EXPECT_EQ(fs::path(opened[1].toLocalFile().toStdString()), fs::path(path("result.avg")));
+  EXPECT_EQ(fs::path(opened[2].toLocalFile().toStdString()), fs::path(path("result_vorlane.cif")));
+}
+
+TEST_F(WindowTest, HaltedWindowOpensOnlyThePrintFile) {
+  make([](run::RunState& rs) { run::fatal(rs, "BAD CELL"); });
+  browse_all();
+  click(*window, control::run);
+  click(*window, control::view_output);  // disabled: nothing happens
+  click(*window, control::view_cif);
+  click(*window, control::view_print);
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(std::filesystem::path(opened[0].toLocalFile().toStdString()),
+            std::filesystem::path(path("run.prt")));
+}
+
+TEST_F(WindowTest, WindowCannotBeClosedDuringARun) {
+  bool visible_after_close = false;
+  make([&](run::RunState&) {
+    window->close();
+    window->reject();
+    visible_after_close = window->isVisible();
+  });
+  browse_all();
+  click(*window, control::run);
+  EXPECT_TRUE(visible_after_close);
+  click(*window, control::exit);
+  EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(WindowTest, CancelledFileDialogKeepsTheChosenFile) {
+  make([](run::RunState&) {});
+  browse_all();
+  // The next dialog gets no answer: it is closed.
+  click(*window, control::input_browse);
+  EXPECT_EQ(label_text(*window, 1011), "data.hkl");
+  EXPECT_EQ(enabled_buttons(), ready);
+}
+
+}  // namespace
+}  // namespace vorlane::testing
