@@ -6,7 +6,6 @@
 #include <unordered_set>
 #include <vector>
 
-#include "geometry/angle_constants.hpp"
 #include "symmetry/absences.hpp"
 #include "symmetry/inbox.hpp"
 #include "symmetry/reflection_image.hpp"
@@ -15,6 +14,9 @@
 namespace vorlane::averaging {
 
 namespace {
+
+// pi/180 in single precision (bits 3C8EFA35).
+constexpr float DEGRAD = 0.017453292f;
 
 using Hkl = std::array<int, 3>;
 
@@ -26,14 +28,15 @@ std::int64_t key_of(const Hkl& h) {
 
 Hkl negated(const Hkl& h) { return {-h[0], -h[1], -h[2]}; }
 
-// True when some operator of the group sends h to -h: then h and its Friedel mate are one
-// point-group orbit (a centric reflection), otherwise two.
-bool is_centric(const symmetry::SpaceGroup& sg, const Hkl& h) {
+// True when no operator takes the Friedel mate -h into the asymmetric unit or onto its
+// boundary: the input reader then reaches -h only through its Friedel mate and, with Friedel
+// mates kept apart, files it in a set of its own that no entry of the count stands for.
+bool friedel_mate_is_extra_set(const symmetry::SpaceGroup& sg, const Hkl& h) {
   const Hkl minus = negated(h);
   for (int m = 1; m <= sg.NSYMOP; ++m) {
-    if (symmetry::reflection_image(sg, m, h) == minus) return true;
+    if (symmetry::INBOX(sg, symmetry::reflection_image(sg, m, minus)) >= 0) return false;
   }
-  return false;
+  return true;
 }
 
 }  // namespace
@@ -43,18 +46,18 @@ int COVERAGE(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg,
   if (ctl.ICELL == 0) return 0;
   if (TTH < 0.001f) return 0;
 
-  const float d_min = ctl.WAVE * 0.5f / std::sin(TTH * geometry::DEGRAD / 2.0f);
+  const float d_min = ctl.WAVE * 0.5f / std::sin(TTH * DEGRAD / 2.0f);
   std::array<int, 3> hmax{};
-  for (int k = 0; k < 3; ++k) {
-    hmax[k] = static_cast<int>(2.0f * ctl.CELLPAR[static_cast<std::size_t>(k)] / ctl.WAVE) + 1;
+  for (std::size_t k = 0; k < 3; ++k) {
+    hmax[k] = static_cast<int>(2.0f * ctl.CELLPAR[k] / ctl.WAVE) + 1;
   }
 
-  // The input reader keeps a reflection apart from its Friedel mate only when asked to
-  // (FRIEDEL NOFLIP); otherwise the sets are orbits of the Laue class, whatever the group.
+  // The input reader merges a reflection with its Friedel mate unless asked not to
+  // (FRIEDEL NOFLIP).
   const bool friedel_merged = ctl.INOFLIP != 1;
 
   int count = 0;
-  std::vector<Hkl> interior;  // only needed to split orbits by Friedel mates
+  std::vector<Hkl> interior;  // kept only to find the sets of Friedel mates kept apart
   std::vector<Hkl> boundary;
   for (int h = -hmax[0]; h <= hmax[0]; ++h) {
     for (int k = -hmax[1]; k <= hmax[1]; ++k) {
@@ -79,32 +82,30 @@ int COVERAGE(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg,
   }
 
   // Resolve the boundary: an entry is a repeat when one of its images is an earlier entry.
-  // The images are those that join reflections into one set: the operators of the group and,
-  // as the input reader merges Friedel mates whenever the group lacks the inversion, their
-  // products with the inversion too. With the operators alone a boundary reflection and its
-  // Friedel mate would count twice in a non-centrosymmetric group.
+  // The images are those that put reflections into one set. With Friedel mates merged these
+  // are the operators of the group and their products with the inversion: the operators
+  // alone would count a boundary reflection and its Friedel mate twice in a
+  // non-centrosymmetric group. (A centrosymmetric group holds those products already.)
   std::unordered_set<std::int64_t> earlier;
   std::vector<Hkl> unique_boundary;
   for (const Hkl& q : boundary) {
     bool repeat = false;
     for (int m = 1; m <= sg.NSYMOP && !repeat; ++m) {
       const Hkl image = symmetry::reflection_image(sg, m, q);
-      repeat = earlier.count(key_of(image)) != 0 || earlier.count(key_of(negated(image))) != 0;
+      repeat = earlier.count(key_of(image)) != 0 ||
+               (friedel_merged && earlier.count(key_of(negated(image))) != 0);
     }
     earlier.insert(key_of(q));
     if (!repeat) unique_boundary.push_back(q);
   }
   count += static_cast<int>(unique_boundary.size());
 
-  // Friedel mates kept apart: a Laue-class orbit is two sets unless the point group itself
-  // turns the reflection into its Friedel mate.
+  // Friedel mates kept apart: the mate of a counted reflection is a set of its own unless the
+  // point group makes it an image of a counted reflection (a centric reflection, or a mate
+  // that the asymmetric unit holds itself).
   if (!friedel_merged) {
-    for (const Hkl& h : interior) {
-      if (!is_centric(sg, h)) ++count;
-    }
-    for (const Hkl& h : unique_boundary) {
-      if (!is_centric(sg, h)) ++count;
-    }
+    for (const Hkl& h : interior) count += friedel_mate_is_extra_set(sg, h) ? 1 : 0;
+    for (const Hkl& h : unique_boundary) count += friedel_mate_is_extra_set(sg, h) ? 1 : 0;
   }
   return count;
 }

@@ -14,8 +14,8 @@ by the build):
                           with them kept apart (point-group orbits, counted here by brute force
                           with gemmi's operators and absence test)
   laue_classes.tsv        the 12 Laue classes alone (operators without translations, as the LAUE
-                          keyword builds them): gemmi.count_reflections of the class's
-                          centrosymmetric primitive group
+                          keyword builds them, with the class's planes): gemmi.count_reflections
+                          of the class's centrosymmetric primitive group
 
 Run with the system Python that has gemmi:  python3 tools/gemmi/coverage_reference.py
 """
@@ -133,6 +133,12 @@ def fmt_cell(c):
     return " ".join(f"{x:g}" for x in c)
 
 
+def op_text(op):
+    """Rotation elements row by row, then the translation in 24ths."""
+    return " ".join(str(x // DEN) for row in op.rot for x in row) + " " + \
+        " ".join(str(t) for t in op.tran)
+
+
 def reference_groups():
     groups = []
     for n in range(1, 231):
@@ -152,10 +158,7 @@ def main():
             cards = [op.triplet() for op in ops.sym_ops]
             for cen in ops.cen_ops[1:]:
                 cards.append(gemmi.Op("x,y,z").translated(cen).triplet())
-            rot_ops = []
-            for op in ops.sym_ops:
-                rows = [x // DEN for row in op.rot for x in row]
-                rot_ops.append(" ".join(map(str, rows)) + " " + " ".join(str(t) for t in op.tran))
+            rot_ops = [op_text(op) for op in ops.sym_ops]
             cen = [" ".join(str(t) for t in c) for c in ops.cen_ops]
             row = laue_row(sg)
             planes = ";".join(" ".join(map(str, p)) for p in LAUE_TABLE[row][1])
@@ -178,7 +181,7 @@ def main():
                 f.write(f"{sg.number}\t{WAVE:g}\t{tth:g}\t{merged}\t{pg}\n")
 
     with open(os.path.join(OUT, "laue_classes.tsv"), "w") as f:
-        f.write("row\tsymbol\tgroup\tcell\twave\ttth\tcount\tplanes\n")
+        f.write("row\tsymbol\tgroup\tcell\twave\ttth\tcount\tplanes\tops\n")
         for row, (symbol, planes) in LAUE_TABLE.items():
             sg = gemmi.SpaceGroup(LAUE_GROUP[row])
             assert laue_row(sg) == row, (row, sg.xhm())
@@ -192,7 +195,7 @@ def main():
                 count = gemmi.count_reflections(cell, sg, d_min(wave, tth))
                 plane_text = ";".join(" ".join(map(str, p)) for p in planes)
                 f.write(f"{row}\t{symbol}\t{sg.xhm()}\t{fmt_cell(cell_params)}\t{wave:g}\t{tth:g}\t"
-                        f"{count}\t{plane_text}\n")
+                        f"{count}\t{plane_text}\t{';'.join(op_text(op) for op in sg.operations().sym_ops)}\n")
 
 
 if __name__ == "__main__":
