@@ -2,7 +2,7 @@
 # Reduces the bundled example and says where its three results are.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-bin="${1:-$here/../build/bin/vorlane}"
+bin="$(realpath "${1:-$here/../build/bin/vorlane}")"
 out="$here/out"
 mkdir -p "$out"
 rm -f "$out/sh2185.prt"

@@ -23,6 +23,10 @@ struct RunResults {
   // The CIF fragment: its path, and whether it was written completely.
   std::string cif_path;
   bool cif_written = false;
+  // Completeness as the CIF fragment reports it (up to the largest measured angle and up to
+  // the 2theta limit); negative when it could not be determined.
+  float completeness_max = -1.0f;
+  float completeness_full = -1.0f;
 };
 
 }  // namespace vorlane::averaging

@@ -31,9 +31,10 @@ void reciprocal_cell_from_card(RunState& rs) {
   const float factor = geometry::DEGRAD;
   for (int i = 1; i <= 3; ++i) {
     const float angle = rs.ctl.CELLPAR[static_cast<std::size_t>(i + 2)] * factor;
-    rs.celltab.at(1, i, 1) = rs.ctl.CELLPAR[static_cast<std::size_t>(i - 1)];
-    rs.celltab.at(2, i, 1) = std::cos(angle);
-    rs.celltab.at(3, i, 1) = std::sin(angle);
+    rs.celltab.at(i, symmetry::CELL_SIDE, symmetry::REAL_SPACE) =
+        rs.ctl.CELLPAR[static_cast<std::size_t>(i - 1)];
+    rs.celltab.at(i, symmetry::CELL_COS, symmetry::REAL_SPACE) = std::cos(angle);
+    rs.celltab.at(i, symmetry::CELL_SIN, symmetry::REAL_SPACE) = std::sin(angle);
   }
   symmetry::RECELL(rs.celltab, 2, rs.files.print);
 }

@@ -1,0 +1,122 @@
+#include "frontend/cli_run.hpp"
+
+#include <filesystem>
+#include <system_error>
+
+#include "frontend/cli_dialogs.hpp"
+#include "frontend/cli_options.hpp"
+#include "frontend/run_summary.hpp"
+#include "run/run_files.hpp"
+#include "run/run_state.hpp"
+#include "run/run_vorlane.hpp"
+#include "run/version.hpp"
+
+namespace vorlane::frontend {
+namespace {
+
+const char* const kRole[] = {"experiment file", "print file", "input data file", "output data file"};
+const char* const kOpenMessage[] = {"ERROR OPENING EXPERIMENT FILE", "ERROR OPENING PRINT FILE",
+                                    "ERROR OPENING INPUT DATA FILE",
+                                    "ERROR OPENING OUTPUT DATA FILE"};
+
+// Opens one run file; on failure says why on standard error.
+bool open_or_report(run::RunState& rs, int slot, const std::string& path, std::ostream& err) {
+  if (run::open_run_file(rs.files, slot, path)) return true;
+  std::error_code ec;
+  std::string why;
+  const bool must_exist = slot == run::EXPERIMENT || slot == run::INPUT;
+  if (must_exist && !std::filesystem::exists(path, ec)) why = "no such file";
+  else if (std::filesystem::is_directory(path, ec)) why = "it is a folder";
+  else why = "permission denied or not accessible";
+  err << "vorlane: " << kOpenMessage[slot - 1] << ": cannot open " << kRole[slot - 1] << " '"
+      << path << "' (" << why << ")\n";
+  return false;
+}
+
+// Decides a reflection-file format: the option, else the name, else the terminal.
+bool decide_format(int slot, int option, const std::string& path, run::RunState& rs,
+                   TerminalDialogs& dialogs, bool interactive, std::ostream& err, int& format) {
+  if (option >= 0) {
+    format = option;
+    return true;
+  }
+  const std::string name = run::base_name(path);
+  const int f = run::format_from_name(name, slot);
+  if (f >= 0) {
+    format = f;
+    return true;
+  }
+  const char* option_name = slot == run::INPUT ? "--in-format" : "--out-format";
+  if (!interactive) {
+    err << "vorlane: cannot tell the format of " << kRole[slot - 1] << " '" << path
+        << "' from its name (use " << (slot == run::INPUT ? ".abs or .hkl" : ".avg, .abs or .hkl")
+        << ", or give " << option_name << " zezor|shelx)\n";
+    return false;
+  }
+  const std::string shown = name.size() <= 40 ? name : name.substr(name.size() - 40);
+  format = dialogs.ask_format(slot, shown, slot == run::INPUT ? rs.files.INFMT : rs.files.OUTFMT);
+  return true;
+}
+
+}  // namespace
+
+int run_cli(const std::vector<std::string>& args, CliStreams io) {
+  const CliParse parsed = parse_cli(args);
+  if (!parsed.error.empty()) {
+    io.err << "vorlane: " << parsed.error << "\n" << cli_usage() << "Try 'vorlane --help'.\n";
+    return 2;
+  }
+  const CliOptions& o = parsed.options;
+  if (o.help) {
+    io.out << cli_help();
+    return 0;
+  }
+  if (o.version) {
+    io.out << "vorlane " << run::VERSION << "\n";
+    return 0;
+  }
+
+  run::RunState rs;
+  const SigmaRatioAnswer sigma =
+      o.sigma_ratio.value_or(io.interactive ? SigmaRatioAnswer::ask : SigmaRatioAnswer::keep);
+  TerminalDialogs dialogs(io.in, io.out, io.err, io.interactive, sigma);
+  rs.dialogs = &dialogs;
+
+  // The files that must exist come first, and the formats are settled before the output file
+  // is opened: a run that cannot start never truncates an existing output file.
+  if (!open_or_report(rs, run::EXPERIMENT, o.exp_file, io.err) ||
+      !open_or_report(rs, run::INPUT, o.input_file, io.err)) {
+    run::close_run_files(rs.files);
+    return 2;
+  }
+  if (!decide_format(run::INPUT, o.in_format, o.input_file, rs, dialogs, io.interactive, io.err,
+                     rs.files.INFMT) ||
+      !decide_format(run::OUTPUT, o.out_format, o.output_file, rs, dialogs, io.interactive, io.err,
+                     rs.files.OUTFMT)) {
+    run::close_run_files(rs.files);
+    return 2;
+  }
+  if (!open_or_report(rs, run::PRINT, o.print_file, io.err) ||
+      !open_or_report(rs, run::OUTPUT, o.output_file, io.err)) {
+    run::close_run_files(rs.files);
+    return 2;
+  }
+
+  run::RUN_VORLANE(rs);
+  const bool halted = rs.msg.IHALT != 0;
+  const RunOutcome outcome = describe_outcome(rs);
+  const bool closed = run::close_run_files(rs.files);
+  if (!closed) {
+    io.err << "vorlane: the print file or the output data file could not be written completely\n";
+    return 1;
+  }
+  if (halted) {
+    io.err << "vorlane: VORLANE HALTED; the print file '" << o.print_file
+           << "' holds the listing up to the error\n";
+    return 1;
+  }
+  io.out << summary_text(outcome);
+  return 0;
+}
+
+}  // namespace vorlane::frontend

@@ -1,0 +1,56 @@
+#include "frontend/run_summary.hpp"
+
+#include "records/edit_list.hpp"
+
+namespace vorlane::frontend {
+
+RunOutcome describe_outcome(const run::RunState& rs) {
+  RunOutcome o;
+  const auto& refl = rs.refl;
+  o.sets = refl.NSET();
+  o.reflections = static_cast<int>(refl.members.size());
+  for (const auto& m : refl.members) {
+    if (m.IREJ == 1) ++o.dac_dips;
+    if (m.IREJ == 2) ++o.outliers;
+  }
+  o.singlets = rs.res.NSINGLET;
+  o.rint = rs.res.RINT_ALL;
+  o.rsigma = rs.res.RSIG_ALL;
+  o.completeness_max = rs.res.completeness_max;
+  o.completeness_full = rs.res.completeness_full;
+  o.print_file = rs.files.paths[run::PRINT - 1].string();
+  o.output_file = rs.files.paths[run::OUTPUT - 1].string();
+  o.cif_file = rs.res.cif_path;
+  o.cif_written = rs.res.cif_written;
+  return o;
+}
+
+namespace {
+
+std::string fraction(float f) {
+  return f < 0.0f ? std::string("?") : records::format_F(f, 5, 3).substr(0);
+}
+
+}  // namespace
+
+std::string summary_text(const RunOutcome& o) {
+  using records::format_F;
+  using records::format_I;
+  std::string s = "VORLANE FINISHED SUCCESSFULLY\n";
+  s += "  reflections read   " + format_I(o.reflections, 9) + "\n";
+  s += "  equivalent sets    " + format_I(o.sets, 9) + "   (" + std::to_string(o.singlets) +
+       " measured once)\n";
+  s += "  rejected           " + format_I(o.dac_dips + o.outliers, 9) + "   (" +
+       std::to_string(o.dac_dips) + " DAC dips, " + std::to_string(o.outliers) + " outliers)\n";
+  s += "  R(int)             " + format_F(o.rint, 9, 4) + "\n";
+  s += "  R(sigma)           " + format_F(o.rsigma, 9, 4) + "\n";
+  s += "  completeness       " + std::string(4, ' ') + fraction(o.completeness_max) +
+       " to the largest angle measured, " + fraction(o.completeness_full) +
+       " to the 2theta limit\n";
+  s += "  print file         " + o.print_file + "\n";
+  s += "  output file        " + o.output_file + "\n";
+  s += "  CIF fragment       " + (o.cif_written ? o.cif_file : std::string("not written")) + "\n";
+  return s;
+}
+
+}  // namespace vorlane::frontend

@@ -1,0 +1,28 @@
+#pragma once
+// The few lines a command-line run prints on standard output when it has finished.
+#include <string>
+
+#include "run/run_state.hpp"
+
+namespace vorlane::frontend {
+
+struct RunOutcome {
+  int sets = 0;              // equivalent sets (unique reflections) formed
+  int reflections = 0;       // measurements read
+  int dac_dips = 0;          // members rejected as DAC dips
+  int outliers = 0;          // members rejected as outliers
+  int singlets = 0;
+  float rint = 0.0f;
+  float rsigma = 0.0f;
+  float completeness_max = -1.0f;
+  float completeness_full = -1.0f;
+  std::string print_file, output_file, cif_file;
+  bool cif_written = false;
+};
+
+// Gathered while the files are still known, before they are closed.
+RunOutcome describe_outcome(const run::RunState& rs);
+
+std::string summary_text(const RunOutcome& o);
+
+}  // namespace vorlane::frontend
