@@ -1,0 +1,164 @@
+// Every space group and Laue class against gemmi's tables (tests/data/symmetry, made by
+// tools/gemmi/make_symmetry_reference.py): group order, centrosymmetry, systematic absences
+// and the partition of reflections into equivalence classes by ASIND.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "expfile/laue_classes.hpp"
+#include "symmetry/absences.hpp"
+#include "symmetry/asind.hpp"
+#include "symmetry/reflection_image.hpp"
+#include "symmetry/syminv.hpp"
+#include "symmetry_cards_test_helpers.hpp"
+
+namespace vorlane::expfile {
+namespace {
+
+using Index = std::array<int, 3>;
+using symtest::MemoryPrint;
+using symtest::ReferenceGroup;
+
+const std::string DATA = std::string(VORLANE_TEST_DATA) + "/symmetry/";
+
+const std::vector<ReferenceGroup>& groups() {
+  static const std::vector<ReferenceGroup> g = symtest::read_reference_groups(DATA + "space_groups.txt");
+  return g;
+}
+const std::vector<std::vector<int>>& laue_orbits() {
+  static const std::vector<std::vector<int>> o = symtest::read_laue_orbits(DATA + "laue_orbits.txt");
+  return o;
+}
+
+// Checks that ASIND maps the box onto one representative per reference class: members of a
+// class share the representative, different classes have different ones, the representative
+// lies in the unit and is an image of the reflection (or of its Friedel mate).
+::testing::AssertionResult partitions(const symmetry::SpaceGroup& sg, const std::vector<int>& labels) {
+  std::map<int, Index> rep_of_label;
+  std::map<Index, int> label_of_rep;
+  int wrong = 0;
+  std::ostringstream first;
+  const std::size_t n = static_cast<std::size_t>(symtest::SIDE * symtest::SIDE * symtest::SIDE);
+  if (labels.size() != n) return ::testing::AssertionFailure() << "reference has " << labels.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const Index h = symtest::triple(i);
+    Index k{};
+    int isym = 0;
+    symmetry::ASIND(sg, h, k, isym);
+    bool ok = isym != 0 && symmetry::INBOX(sg, k) >= 0;
+    if (ok) {
+      const int m = isym > 0 ? isym : -isym;
+      Index img = symmetry::reflection_image(sg, m, h);
+      if (isym < 0) img = {-img[0], -img[1], -img[2]};
+      ok = img == k;
+    }
+    const auto [itl, new_label] = rep_of_label.emplace(labels[i], k);
+    const auto [itr, new_rep] = label_of_rep.emplace(k, labels[i]);
+    ok = ok && itl->second == k && itr->second == labels[i];
+    if (!ok) {
+      if (wrong++ == 0) {
+        first << "(" << h[0] << "," << h[1] << "," << h[2] << ") -> (" << k[0] << "," << k[1]
+              << "," << k[2] << ") isym " << isym << ", class representative ("
+              << itl->second[0] << "," << itl->second[1] << "," << itl->second[2] << ")";
+      }
+    }
+  }
+  if (wrong == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << wrong << " reflections wrong, first " << first.str();
+}
+
+TEST(SymmetryCardsSpaceGroups, ReferenceDataIsComplete) {
+  ASSERT_EQ(groups().size(), 230u);
+  ASSERT_EQ(laue_orbits().size(), 12u);
+  for (const auto& o : laue_orbits()) EXPECT_EQ(o.size(), 17u * 17u * 17u);
+}
+
+TEST(SymmetryCardsSpaceGroups, OrderCentrosymmetryAndAbsences) {
+  for (const ReferenceGroup& g : groups()) {
+    SCOPED_TRACE(std::to_string(g.number) + " " + g.name);
+    symmetry::SpaceGroup sg;
+    INITSYM(sg);
+    for (const std::string& op : g.ops) symtest::symop(sg, op);
+    MemoryPrint mp;
+    SYMOP_EXP(sg, mp.prt);
+    EXPECT_EQ(sg.NSYMOP * sg.NCENVEC, g.order);
+    EXPECT_EQ(sg.ICENTRIC, g.centric + 1);
+    const auto lines = mp.lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], g.centric ? "centrosymmetric space group" : "non-centrosymmetric space group");
+    // The run uses the reflection form; the position form gives other numbers only for the
+    // non-orthogonal matrices of the trigonal and hexagonal groups.
+    const bool hexagonal = g.number >= 143 && g.number <= 194;
+    for (int mode : {2, 1}) {
+      if (mode == 1 && !hexagonal) break;
+      symmetry::SYMINV(sg, mode, mp.prt);
+      int wrong = 0;
+      for (std::size_t i = 0; i < 17u * 17u * 17u; ++i) {
+        const Index h = symtest::triple(i);
+        const std::array<float, 3> hf{static_cast<float>(h[0]), static_cast<float>(h[1]),
+                                      static_cast<float>(h[2])};
+        const bool absent = symmetry::ISPABS(sg, hf) + symmetry::LATABS(sg, hf) != 2;
+        if (absent != g.absent(i) && wrong++ < 3) {
+          ADD_FAILURE() << "mode " << mode << " (" << h[0] << "," << h[1] << "," << h[2]
+                        << ") absent " << absent;
+        }
+      }
+    }
+  }
+}
+
+TEST(SymmetryCardsSpaceGroups, AsindPartitionsLikeTheLaueClass) {
+  // ASIND sees only the rotation matrices in table order, ICENTRIC and the planes; groups that
+  // build the same table (translations and centring apart) are checked once.
+  std::set<std::vector<float>> checked;
+  for (const ReferenceGroup& g : groups()) {
+    SCOPED_TRACE(std::to_string(g.number) + " " + g.name);
+    symmetry::SpaceGroup sg;
+    INITSYM(sg);
+    for (const std::string& op : g.ops) symtest::symop(sg, op);
+    const LaueClass& lc = LAUE_CLASSES.at(static_cast<std::size_t>(g.laue - 1));
+    for (const auto& p : lc.planes) {
+      if (p != std::array<int, 4>{}) {
+        ASSERT_EQ(symtest::unitin(sg, p), 0);
+      }
+    }
+    MemoryPrint mp;
+    SYMOP_EXP(sg, mp.prt);
+    std::vector<float> key{static_cast<float>(sg.ICENTRIC), static_cast<float>(g.laue)};
+    for (int n = 0; n < sg.NSYMOP; ++n) {
+      key.insert(key.end(), sg.SYMROT[static_cast<std::size_t>(n)].begin(),
+                 sg.SYMROT[static_cast<std::size_t>(n)].end());
+    }
+    if (!checked.insert(key).second) continue;
+    const auto& labels = laue_orbits()[static_cast<std::size_t>(g.laue - 1)];
+    EXPECT_TRUE(partitions(sg, labels)) << "position form";
+    symmetry::SYMINV(sg, 2, mp.prt);
+    EXPECT_TRUE(partitions(sg, labels)) << "reflection form";
+  }
+}
+
+TEST(SymmetryCardsSpaceGroups, LaueKeywordPartitions) {
+  for (int row = 1; row <= 12; ++row) {
+    const LaueClass& lc = LAUE_CLASSES[static_cast<std::size_t>(row - 1)];
+    SCOPED_TRACE(std::string(lc.symbol));
+    symmetry::SpaceGroup sg;
+    INITSYM(sg);
+    int column = 0;
+    const std::string c = symtest::card("LAUE", " " + std::string(lc.symbol), column);
+    int error = 5;
+    int lauecls = 0;
+    READ_LAUE(sg, c, 80, column, error, lauecls);
+    ASSERT_EQ(error, 0);
+    EXPECT_EQ(lauecls, row);
+    MemoryPrint mp;
+    SYMOP_EXP(sg, mp.prt);
+    EXPECT_EQ(sg.NSYMOP, lc.operators);
+    EXPECT_EQ(sg.ICENTRIC, 2);
+    symmetry::SYMINV(sg, 2, mp.prt);
+    EXPECT_TRUE(partitions(sg, laue_orbits()[static_cast<std::size_t>(row - 1)]));
+  }
+}
+
+}  // namespace
+}  // namespace vorlane::expfile
