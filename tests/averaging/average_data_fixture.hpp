@@ -16,7 +16,8 @@ struct Obs {
 };
 
 // Appends a set whose members have the given intensities and sigmas; member 1 carries `hkl`
-// and 2theta `tth`, later members 2theta 10.
+// and 2theta `tth`, later members 2theta 10. The reference returned is only good until the
+// next set is added.
 inline run::EquivSet& add_set(run::ReflectionList& refl, std::initializer_list<Obs> obs,
                               std::array<int, 3> hkl = {1, 2, 3}, float tth = 20.0f) {
   run::EquivSet set;
