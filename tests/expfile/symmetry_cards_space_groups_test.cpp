@@ -68,6 +68,32 @@ const std::vector<std::vector<int>>& laue_orbits() {
   return ::testing::AssertionFailure() << wrong << " reflections wrong, first " << first.str();
 }
 
+// With Friedel mates kept apart, the reader negates a representative reached from the Friedel
+// mate (ISYM < 0). Those signed representatives must still be one per point-group class:
+// every image h·R of h gets the same one. Checked on a smaller box, where all images are.
+::testing::AssertionResult friedel_signs_consistent(const symmetry::SpaceGroup& sg) {
+  const auto signed_rep = [&sg](const Index& h) {
+    Index k{};
+    int isym = 0;
+    symmetry::ASIND(sg, h, k, isym);
+    return isym < 0 ? Index{-k[0], -k[1], -k[2]} : k;
+  };
+  for (int a = -3; a <= 3; ++a)
+    for (int b = -3; b <= 3; ++b)
+      for (int c = -3; c <= 3; ++c) {
+        const Index h{a, b, c};
+        const Index ref = signed_rep(h);
+        for (int m = 2; m <= sg.NSYMOP; ++m) {
+          const Index img = symmetry::reflection_image(sg, m, h);
+          if (signed_rep(img) != ref) {
+            return ::testing::AssertionFailure()
+                   << "(" << a << "," << b << "," << c << ") and its image under operator " << m;
+          }
+        }
+      }
+  return ::testing::AssertionSuccess();
+}
+
 TEST(SymmetryCardsSpaceGroups, ReferenceDataIsComplete) {
   ASSERT_EQ(groups().size(), 230u);
   ASSERT_EQ(laue_orbits().size(), 12u);
@@ -135,6 +161,9 @@ TEST(SymmetryCardsSpaceGroups, AsindPartitionsLikeTheLaueClass) {
     EXPECT_TRUE(partitions(sg, labels)) << "position form";
     symmetry::SYMINV(sg, 2, mp.prt);
     EXPECT_TRUE(partitions(sg, labels)) << "reflection form";
+    if (sg.ICENTRIC == 1) {
+      EXPECT_TRUE(friedel_signs_consistent(sg));
+    }
   }
 }
 
