@@ -17,12 +17,13 @@ namespace {
 
 using records::format;
 
-// The completeness line: the fraction when it is plausible, otherwise "?" (no cell, more
-// sets than the count allows, or next to nothing measured).
+// Whether a completeness is worth reporting: not without a count (no cell), not above 1 (more
+// sets than the count allows), not next to nothing measured.
+bool plausible(float fraction) { return fraction > 0.01f && fraction < 1.005f; }
+
+// The completeness line: the fraction when it is plausible, otherwise "?".
 std::string fraction_line(std::string_view label, std::string_view unknown, float fraction) {
-  if (fraction > 0.01f && fraction < 1.005f) {
-    return format("(A,F5.3)", label, fraction).at(0);
-  }
+  if (plausible(fraction)) return format("(A,F5.3)", label, fraction).at(0);
   return std::string(unknown);
 }
 
@@ -33,7 +34,7 @@ float completeness(int sets, int possible) {
 std::vector<std::string> cif_lines(run::RunState& rs) {
   const auto& refl = rs.refl;
   const auto& ctl = rs.ctl;
-  const auto& res = rs.res;
+  const auto& res = rs.res;  // read only; the completeness is stored at the end
   std::vector<std::string> lines;
   auto add = [&lines](std::vector<std::string> records) {
     lines.insert(lines.end(), records.begin(), records.end());
@@ -89,14 +90,17 @@ std::vector<std::string> cif_lines(run::RunState& rs) {
   add(format("(A,F6.2)", std::string_view("_diffrn_reflns_theta_min            "),
              smallest / 2.0f));
 
-  const int possible_max = averaging::COVERAGE(ctl, rs.sg, rs.celltab, largest);
+  const float at_max = completeness(
+      res.NSET_ALLOWED, averaging::COVERAGE(ctl, rs.sg, rs.celltab, largest));
   lines.push_back(fraction_line("_diffrn_measured_fraction_theta_max  ",
-                                "_diffrn_measured_fraction_theta_max      ?",
-                                completeness(res.NSET_ALLOWED, possible_max)));
-  const int possible_full = averaging::COVERAGE(ctl, rs.sg, rs.celltab, ctl.TTHMAX);
+                                "_diffrn_measured_fraction_theta_max      ?", at_max));
+  const float at_limit = completeness(
+      res.NSET_PASSED, averaging::COVERAGE(ctl, rs.sg, rs.celltab, ctl.TTHMAX));
   lines.push_back(fraction_line("_diffrn_measured_fraction_theta_full ",
-                                "_diffrn_measured_fraction_theta_full     ?",
-                                completeness(res.NSET_PASSED, possible_full)));
+                                "_diffrn_measured_fraction_theta_full     ?", at_limit));
+  // For the run's own summary: the same values, negative where the fragment shows "?".
+  rs.res.completeness_max = plausible(at_max) ? at_max : -1.0f;
+  rs.res.completeness_full = plausible(at_limit) ? at_limit : -1.0f;
 
   add(format("(A,F7.3)", std::string_view("_diffrn_reflns_av_R_equivalents    "), res.RINT_ALL));
   add(format("(A,F7.3)", std::string_view("_diffrn_reflns_unetI/netI          "), res.RSIG_ALL));
@@ -115,16 +119,21 @@ std::vector<std::string> cif_lines(run::RunState& rs) {
 
 void CREATE_CIF_VORLANE(run::RunState& rs) {
   rs.res.cif_written = false;
+  rs.res.completeness_max = -1.0f;
+  rs.res.completeness_full = -1.0f;
   const std::string name = run::cif_name(rs.files.FNAME[3]);
   const std::filesystem::path path = rs.files.paths[3].parent_path() / name;
   rs.res.cif_path = path.string();
 
+  // The content first: the completeness it reports belongs to the run's results even when
+  // the fragment cannot be written.
+  const std::vector<std::string> lines = cif_lines(rs);
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   if (!file) {
     run::warn(rs, "CIF FILE COULD NOT BE CREATED: " + name);
     return;
   }
-  for (const std::string& line : cif_lines(rs)) file << line << '\n';
+  for (const std::string& line : lines) file << line << '\n';
   file.close();
   if (!file) {
     run::warn(rs, "CIF FILE COULD NOT BE WRITTEN COMPLETELY: " + name);

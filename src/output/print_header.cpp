@@ -25,14 +25,11 @@ constexpr std::array<std::string_view, 7> kDays{"Sun", "Mon", "Tue", "Wed",
 constexpr std::array<std::string_view, 12> kMonths{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                    "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-// The run's clock when one is set, else the system clock.
-LocalTime run_time(const run::RunState& rs) {
-  return rs.clock.now ? rs.clock.now() : system_local_time();
-}
-
 }  // namespace
 
-void PRINT_HEADER(run::RunState& rs) { PRINT_HEADER(rs, run_time(rs)); }
+void PRINT_HEADER(run::RunState& rs) {
+  PRINT_HEADER(rs, rs.clock.now ? rs.clock.now() : system_local_time());
+}
 
 void PRINT_HEADER(run::RunState& rs, const LocalTime& when) {
   auto& prt = rs.files.print;

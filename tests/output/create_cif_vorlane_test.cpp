@@ -194,6 +194,15 @@ TEST(CreateCif, CompletenessLinesFollowTheFraction) {
             ? "_diffrn_measured_fraction_theta_full " + records::format_F(full, 5, 3)
             : "_diffrn_measured_fraction_theta_full     ?";
     EXPECT_EQ(lines[26], line27) << k.sets;
+    // The run's summary gets the same values, negative for "?".
+    if (k.sets == 16) {
+      EXPECT_FLOAT_EQ(rs.res.completeness_max, 0.5f);
+      EXPECT_FLOAT_EQ(rs.res.completeness_full, 0.25f);
+    }
+    if (k.sets == 33) {
+      EXPECT_EQ(rs.res.completeness_max, -1.0f);
+      EXPECT_FLOAT_EQ(rs.res.completeness_full, 0.5f);
+    }
   }
 }
 
@@ -278,6 +287,22 @@ TEST(CreateCif, FragmentThatCannotBeCreatedIsAWarning) {
   EXPECT_NE(run.print_text().find("CIF FILE COULD NOT BE CREATED: result_vorlane.cif"),
             std::string::npos);
   EXPECT_EQ(run.rs.msg.IHALT, 0);  // the run goes on
+}
+
+TEST(CreateCif, CompletenessIsKnownEvenWhenTheFragmentCannotBeWritten) {
+  MemoryRun run;
+  const auto missing = std::filesystem::path(testing::make_temp_dir("cif")) / "no-such-folder";
+  run.rs.files.FNAME[3] = "result.hkl";
+  run.rs.files.paths[3] = missing / "result.hkl";
+  const float tth = tth_for_d(1.0f, 4.9f);
+  testing::set_cell(run.rs.ctl, run.rs.celltab, {10, 10, 10, 90, 90, 90}, 1.0f);
+  add_set(run.rs.refl, SetSpec{{1, 0, 0}, {{1}}, 1.0f});
+  set_member(run.rs.refl, 1, 1, {1, 0, 0}, tth);
+  run.rs.res.NSET_ALLOWED = 8;
+  CREATE_CIF_VORLANE(run.rs);
+  EXPECT_FALSE(run.rs.res.cif_written);
+  EXPECT_FLOAT_EQ(run.rs.res.completeness_max, 0.25f);
+  EXPECT_EQ(run.rs.res.completeness_full, -1.0f);  // no sets passed
 }
 
 }  // namespace

@@ -71,9 +71,30 @@ TEST(PrintHeader, TwoDigitDayLongNameAndLastMonth) {
   EXPECT_EQ(lines[14], blanks(9) + "EXPERIMENT FILE IS: a-rather-long-experiment-file-name-of-th");
 }
 
+TEST(PrintHeader, ReadsTheRunsClock) {
+  MemoryRun run;
+  run.rs.files.FNAME[0] = "x.exp";
+  run.rs.clock.now = [] {
+    LocalTime t;
+    t.year = 2031;
+    t.month = 2;
+    t.day = 28;
+    t.hour = 0;
+    t.minute = 0;
+    t.second = 59;
+    t.weekday = 5;
+    return t;
+  };
+  PRINT_HEADER(run.rs);
+  const auto lines = run.print_lines();
+  ASSERT_EQ(lines.size(), 16u);
+  EXPECT_EQ(lines[13], blanks(9) + "VORLANE RUN ON: Fri Feb 28 00:00:59 2031");
+}
+
 TEST(PrintHeader, SystemClockGivesTheFixedLayout) {
   MemoryRun run;
   run.rs.files.FNAME[0] = "x.exp";
+  run.rs.clock = Clock{};
   PRINT_HEADER(run.rs);
   const auto lines = run.print_lines();
   ASSERT_EQ(lines.size(), 16u);
