@@ -10,10 +10,10 @@ printf '%-28s %4s %7s %6s %7s %7s %7s %7s %s\n' id exit N unique R_int theta_mn 
 for exp in "$src"/*.exp; do
   id="$(basename "$exp" .exp)"
   [ -f "$src/$id.hkl" ] || continue
-  (cd "$work" && "$bin" --sigma-ratio keep "$exp" "$id.prt" "$src/$id.hkl" "$id.out.hkl" \
+  (cd "$work" && "$bin" --sigma-ratio keep "$exp" "$id.prt" "$src/$id.hkl" "${id}_avg.hkl" \
        >"$id.stdout" 2>"$id.stderr")
   rc=$?
-  cif="$work/${id}_vorlane.cif"
+  cif="$work/${id}_avg_vorlane.cif"
   get() { [ -f "$cif" ] && awk -v k="$1" '$1==k {print $2}' "$cif" | head -n1; }
   lim="$(for k in h_min h_max k_min k_max l_min l_max; do get _diffrn_reflns_limit_$k; done | tr '\n' ' ')"
   printf '%-28s %4s %7s %6s %7s %7s %7s %7s %s\n' "$id" "$rc" "$(get _diffrn_reflns_number)" \

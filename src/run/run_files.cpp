@@ -116,6 +116,8 @@ int format_from_name(std::string_view base, int slot) {
 
 std::string cif_name(std::string_view output_base_name) {
   const auto dot = output_base_name.find('.');
+  // A name without a dot keeps the whole name: "_vorlane.cif" alone would not say which run
+  // the fragment belongs to, and runs in one folder would overwrite each other's.
   return std::string(output_base_name.substr(0, dot)) + "_vorlane.cif";
 }
 
