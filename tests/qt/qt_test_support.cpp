@@ -52,6 +52,10 @@ void click(QWidget& parent, int id) {
 frontend::qt::DialogRunner ScriptedRunner::runner() {
   return [this](QDialog& dialog) {
     shown.emplace_back(dialog.metaObject()->className());
+    std::string joined;
+    for (auto* label : dialog.findChildren<QLabel*>())
+      if (!label->text().isEmpty()) joined += label->text().toStdString() + " | ";
+    texts.push_back(joined);
     dialog.show();
     QCoreApplication::processEvents();
     if (answers.empty()) {

@@ -39,6 +39,7 @@ class ScriptedRunner {
  public:
   std::deque<std::function<int(QDialog&)>> answers;
   std::vector<std::string> shown;  // class names of the dialogs, in order
+  std::vector<std::string> texts;  // the label texts of each dialog, joined by " | "
 
   frontend::qt::DialogRunner runner();
 };

@@ -1,0 +1,185 @@
+// Whole runs of the bundled example from the window: every file chosen in its dialog, the
+// questions answered by clicks, the real data reduction behind the Run button.
+#include <gtest/gtest.h>
+
+#include <QLocale>
+#include <algorithm>
+#include <clocale>
+#include <iostream>
+#include <sstream>
+
+#include "frontend/message_dialog_ids.hpp"
+#include "qt/comma_locale.hpp"
+#include "qt/window_fixture.hpp"
+
+namespace vorlane::testing {
+namespace {
+
+namespace control = frontend::control;
+
+const std::string example = std::string(VORLANE_SOURCE_DIR) + "/examples/sh2185/";
+
+class WholeRunTest : public WindowTest {
+ protected:
+  // Copies the example; the reflections get an extension that names no format, so that the
+  // format question is asked.
+  void copy_example() {
+    std::filesystem::copy_file(example + "sh2185.exp", path("sh2185.exp"));
+    std::filesystem::copy_file(example + "sh2185.hkl", path("sh2185.dat"));
+    std::filesystem::permissions(path("sh2185.exp"), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+  }
+
+  // Chooses the files, presses Run and answers: SHELX for the input file, Yes to the ratio.
+  void run_by_clicks(const std::string& out_name) {
+    make();
+    // A fixed clock, so that two runs write the same print file.
+    window->model().run_state().clock.now = [] {
+      output::LocalTime t;
+      t.year = 2024;
+      t.month = 3;
+      t.day = 14;
+      t.hour = 9;
+      t.minute = 26;
+      t.second = 53;
+      t.weekday = 4;
+      return t;
+    };
+    browse(control::experiment_browse, path("sh2185.exp"));
+    browse(control::print_browse, path(out_name + ".prt"));
+    browse(control::input_browse, path("sh2185.dat"));
+    browse(control::output_browse, path(out_name + ".hkl"));
+    ASSERT_EQ(status(), "RUN PROGRAM");
+    script.answers.push_back([this](QDialog& d) {
+      format_name = label_text(d, frontend::format_dialog::name_id);
+      click(d, frontend::format_dialog::shelx_id);
+      click(d, frontend::format_dialog::ok_id);
+      return d.result();
+    });
+    // The example's asymmetric unit sends many reflections to their Friedel mates, which the
+    // reader reports in a warning before the averaging asks its question.
+    script.answers.push_back([this](QDialog& d) {
+      warning = label_text(d, frontend::warning_dialog::message_id);
+      click(d, frontend::warning_dialog::ok_id);
+      return d.result();
+    });
+    script.answers.push_back([this](QDialog& d) {
+      ratio_line = label_text(d, frontend::sigma_dialog::ratio_id);
+      click(d, frontend::sigma_dialog::yes_id);
+      return d.result();
+    });
+    click(*window, control::run);
+  }
+
+  std::string format_name;
+  std::string ratio_line;
+  std::string warning;
+};
+
+TEST_F(WholeRunTest, RunDrivenByClicksFinishesAndWritesItsThreeFiles) {
+  copy_example();
+  run_by_clicks("avg");
+  const std::vector<std::string> expected_dialogs = {
+      "QFileDialog", "QFileDialog", "QFileDialog", "QFileDialog",
+      "vorlane::frontend::qt::FormatDialog", "vorlane::frontend::qt::WarningDialog",
+      "vorlane::frontend::qt::SigmaRatioDialog"};
+  EXPECT_EQ(script.shown, expected_dialogs) << ::testing::PrintToString(script.texts);
+  EXPECT_EQ(format_name, "sh2185.dat");
+  EXPECT_NE(warning.find("Reflections transformed to Friedel mates"), std::string::npos);
+  EXPECT_EQ(ratio_line.rfind("Ratio output sigma to external-sig1 for the observed reflns is: ", 0),
+            0u);
+  EXPECT_EQ(status(), "VORLANE FINISHED SUCCESSFULLY");
+  EXPECT_EQ(enabled_buttons(), (std::set<int>{3, 1017, 1016, 4}));
+  const auto& rs = window->model().run_state();
+  EXPECT_EQ(rs.files.INFMT, 1);
+  EXPECT_EQ(rs.files.OUTFMT, 1);
+  EXPECT_EQ(rs.msg.IHALT, 0);
+  EXPECT_EQ(rs.res.SIGFACT, rs.res.RATIO);  // Yes applies the ratio
+
+  const auto out = split_lines(read_text_file(path("avg.hkl")));
+  ASSERT_GT(out.size(), 1000u);
+  // SHELX hkl records: h, k, l in 3I4, then F-squared in columns 14-20 and its sigma in
+  // 22-28, each with a decimal point.
+  for (const auto& line : out) {
+    ASSERT_EQ(line.size(), 28u) << line;
+    for (const std::string& field : {line.substr(13, 7), line.substr(21, 7)}) {
+      ASSERT_EQ(std::count(field.begin(), field.end(), '.'), 1) << line;
+      ASSERT_EQ(field.find(','), std::string::npos) << line;
+    }
+  }
+  EXPECT_NE(read_text_file(path("avg.prt")).find("SH2185_P212121_CRYSALIS"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(path("avg_vorlane.cif")));
+
+  click(*window, control::view_cif);
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(std::filesystem::path(opened[0].toLocalFile().toStdString()),
+            std::filesystem::path(path("avg_vorlane.cif")));
+}
+
+TEST_F(WholeRunTest, RunUnderADecimalCommaLocaleWritesTheSameFiles) {
+  copy_example();
+  run_by_clicks("c");
+  ASSERT_EQ(status(), "VORLANE FINISHED SUCCESSFULLY");
+  window.reset();
+  script = ScriptedRunner();
+  {
+    CommaDecimalLocale comma;
+    std::cout << "[ locale   ] " << comma.description() << "\n";
+    RecordProperty("locale", comma.description());
+    // The scenario is real: numbers formatted the locale's way would carry commas.
+    ASSERT_EQ(QLocale().toString(1.5), QStringLiteral("1,5"));
+    std::ostringstream probe;
+    probe << 1.5;
+    ASSERT_EQ(probe.str(), "1,5");
+    if (!comma.c_locale().empty()) {
+      ASSERT_EQ(std::localeconv()->decimal_point, std::string(","));
+    }
+    run_by_clicks("de");
+    ASSERT_EQ(status(), "VORLANE FINISHED SUCCESSFULLY");
+    window.reset();
+  }
+  EXPECT_EQ(read_text_file(path("de.hkl")), read_text_file(path("c.hkl")));
+  // The print files and CIF fragments name their own files; apart from that they agree.
+  auto same_but_names = [](std::string text) {
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"de.prt", "c.prt"},
+                                   {"de.hkl", "c.hkl"},
+                                   {"de_vorlane.cif", "c_vorlane.cif"}}) {
+      for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at))
+        text.replace(at, from.size(), to);
+    }
+    return text;
+  };
+  const std::string c_print = read_text_file(path("c.prt"));
+  EXPECT_EQ(same_but_names(read_text_file(path("de.prt"))), c_print);
+  EXPECT_EQ(same_but_names(read_text_file(path("de_vorlane.cif"))),
+            read_text_file(path("c_vorlane.cif")));
+  EXPECT_NE(c_print.find("0.0"), std::string::npos);
+}
+
+TEST_F(WholeRunTest, FatalErrorInTheExperimentFileHaltsTheWindow) {
+  write(path("bad.exp"), "TITLE only one orientation line\nUB 0.1 0.0 0.0\n");
+  std::filesystem::copy_file(example + "sh2185.hkl", path("data.hkl"));
+  make();
+  browse(control::experiment_browse, path("bad.exp"));
+  browse(control::print_browse, path("bad.prt"));
+  browse(control::input_browse, path("data.hkl"));
+  browse(control::output_browse, path("bad.avg"));
+  std::string shown;
+  script.answers.push_back([&](QDialog& d) {
+    shown = label_text(d, frontend::fatal_dialog::message_id);
+    click(d, frontend::fatal_dialog::ok_id);
+    return d.result();
+  });
+  click(*window, control::run);
+  EXPECT_EQ(shown, "ERROR IN READ_HKL: ONLY PART OF UB MATRIX PRESENT ");
+  EXPECT_EQ(status(), "VORLANE HALTED");
+  EXPECT_EQ(enabled_buttons(), (std::set<int>{3, 1017}));
+  EXPECT_TRUE(window->isVisible());
+  const std::string print = read_text_file(path("bad.prt"));
+  EXPECT_NE(print.find("****FATAL ERROR:"), std::string::npos);
+  EXPECT_NE(print.find("****PROGRAM WILL HALT"), std::string::npos);
+  EXPECT_EQ(read_text_file(path("bad.avg")), "");
+}
+
+}  // namespace
+}  // namespace vorlane::testing
