@@ -11,21 +11,17 @@ void make_sets_contiguous(run::ReflectionList& list, std::vector<std::uint32_t>&
     set.first = next;
     next += static_cast<std::uint32_t>(set.NEQ);
   }
-  // Destination of every member: its set's start plus the members of that set read before
-  // it. The set's `first` serves as the cursor and is restored afterwards.
-  std::vector<std::uint32_t>& dest = set_of;
-  for (std::uint32_t& d : dest) d = list.sets[d].first++;
-  for (run::EquivSet& set : list.sets) set.first -= static_cast<std::uint32_t>(set.NEQ);
-  // Apply the permutation in place, cycle by cycle: every swap puts one member home.
-  std::vector<run::Member>& members = list.members;
-  for (std::uint32_t i = 0; i < dest.size(); ++i) {
-    while (dest[i] != i) {
-      const std::uint32_t j = dest[i];
-      std::swap(members[i], members[j]);
-      std::swap(dest[i], dest[j]);
-    }
+  // One scatter: every member goes to its set's start plus the members of that set read
+  // before it (the set's `first` serves as the cursor and is restored afterwards). Reading in
+  // order and writing to independent places keeps the memory system busy in parallel, which a
+  // permutation in place, one dependent swap after another, cannot.
+  std::vector<run::Member> placed(list.members.size());
+  for (std::size_t i = 0; i < list.members.size(); ++i) {
+    placed[list.sets[set_of[i]].first++] = list.members[i];
   }
+  for (run::EquivSet& set : list.sets) set.first -= static_cast<std::uint32_t>(set.NEQ);
   std::vector<std::uint32_t>().swap(set_of);
+  list.members = std::move(placed);
 }
 
 }  // namespace vorlane::input

@@ -29,6 +29,18 @@ struct Measurement {
 
 enum class Parsed { measurement, unreadable, end_of_data };
 
+// A measurement with its representative, waiting to be filed. Records are filed in small
+// batches: the table slots of a whole batch are requested from memory together, so the
+// lookups of random indices overlap instead of waiting one after another. Filing stays in
+// reading order, and every message comes where the record-by-record reading gives it.
+struct Pending {
+  Measurement m;
+  std::array<int, 3> k{};  // representative, sign-reversed under FRIEDEL NOFLIP
+  int isym = 0;
+};
+
+constexpr std::size_t BATCH = 32;
+
 // Steps 1 to 3 of one record: read it, and turn it into F squared, its sigma and the angles.
 Parsed parse_record(const run::RunState& rs, std::string_view text, Measurement& m) {
   InputRecord r;
@@ -85,7 +97,9 @@ class Reader {
 
  private:
   // Steps 4 to 8 for one measurement. False after a fatal error.
-  bool file(Measurement& m);
+  bool file(Pending& p);
+  // Files the pending batch in order. False after a fatal error.
+  bool flush();
   void index_existing_sets();
 
   run::RunState& rs_;
@@ -93,7 +107,10 @@ class Reader {
   run::ReflectionList& list_;
   SetIndex index_;
   std::vector<std::uint32_t> set_of_;  // set of every member, in reading order
+  std::vector<int> neq_;               // NEQ of every set while reading (compact, hot)
   SwappedReflections swapped_;
+  std::array<Pending, BATCH> batch_;
+  std::size_t pending_ = 0;
   int n_ = 0;  // records accepted so far
 };
 
@@ -104,33 +121,26 @@ void Reader::index_existing_sets() {
   for (std::uint32_t s = 0; s < list_.sets.size(); ++s) {
     const run::EquivSet& set = list_.sets[s];
     index_.insert(list_.member(set, 1).IHKL, s);
+    neq_.push_back(set.NEQ);
     for (int j = 0; j < set.NEQ; ++j) set_of_[set.first + static_cast<std::uint32_t>(j)] = s;
   }
 }
 
-bool Reader::file(Measurement& m) {
+bool Reader::file(Pending& p) {
+  Measurement& m = p.m;
   m.refang[0] = std::fabs(m.refang[0]);
   n_ = n_ + 1;
   if (m.sigfsq < 0.00001f && m.fsq > 0.0001f) {
     run::fatal(rs_, "Reflection on line" + i5(n_) + " has sig = 0");
     return false;
   }
-  std::array<int, 3> k{};
-  int isym = 0;
-  symmetry::ASIND(rs_.sg, m.h, k, isym);
-  if (isym == 0) {
+  if (p.isym == 0) {
     run::fatal(rs_, "Error transforming reflection #" + i5(n_) + " Check SYMOP cards");
     return false;
   }
-  if (isym < 0) {
-    // Reached through the Friedel mate: kept apart under FRIEDEL NOFLIP (the sign-reversed
-    // representative opens sets of its own), otherwise merged and listed.
-    if (rs_.ctl.INOFLIP == 1) {
-      k = {-k[0], -k[1], -k[2]};
-    } else {
-      swapped_.add(m.h, limits_.max_swapped);
-    }
-  }
+  // Reached through the Friedel mate and merged with it (without FRIEDEL NOFLIP): listed.
+  if (p.isym < 0 && rs_.ctl.INOFLIP != 1) swapped_.add(m.h, limits_.max_swapped);
+  const std::array<int, 3>& k = p.k;
   run::Member member;
   member.FSQ = m.fsq;
   member.SIGFSQ = m.sigfsq;
@@ -138,15 +148,15 @@ bool Reader::file(Measurement& m) {
   member.ITAG = m.itag;
   std::uint32_t s = index_.find(k);
   if (s != SetIndex::NOT_FOUND) {
-    run::EquivSet& set = list_.sets[s];
-    if (set.NEQ + 1 > limits_.max_members) {
+    int& neq = neq_[s];
+    if (neq + 1 > limits_.max_members) {
       // The set's indices are its member 1's: the representative just looked up.
       run::fatal(rs_, "Reflection" + records::format_I(k[0], 3) + records::format_I(k[1], 3) +
                           records::format_I(k[2], 3) + " has more than " +
                           records::format_I(limits_.max_members, 3) + " equivalents");
       return false;
     }
-    set.NEQ = set.NEQ + 1;
+    neq = neq + 1;
     member.IHKL = m.h;  // a later member keeps its indices as read
   } else {
     if (list_.NSET() + 1 > limits_.max_sets) {
@@ -155,14 +165,25 @@ bool Reader::file(Measurement& m) {
     }
     s = static_cast<std::uint32_t>(list_.sets.size());
     run::EquivSet set;
-    set.NEQ = 1;
     set.AUXVAL = m.aux;
     list_.sets.push_back(set);
+    neq_.push_back(1);
     index_.insert(k, s);
     member.IHKL = k;  // member 1 carries the representative
   }
   list_.members.push_back(member);
   set_of_.push_back(s);
+  return true;
+}
+
+bool Reader::flush() {
+  for (std::size_t i = 0; i < pending_; ++i) {
+    if (!file(batch_[i])) {
+      pending_ = 0;
+      return false;
+    }
+  }
+  pending_ = 0;
   return true;
 }
 
@@ -181,20 +202,36 @@ void Reader::run() {
   LineSource lines(*in);
   std::string_view text;
   bool fatal = false;
-  Measurement m;
   while (lines.next(text)) {
-    const Parsed p = parse_record(rs_, text, m);
-    if (p == Parsed::end_of_data) break;
-    if (p == Parsed::unreadable) {
+    Pending& p = batch_[pending_];
+    const Parsed parsed = parse_record(rs_, text, p.m);
+    if (parsed == Parsed::end_of_data) break;
+    if (parsed == Parsed::unreadable) {
+      // The records before it are filed first: a fatal error among them ends the reading
+      // before this record is reached, and the warning counts them.
+      if (!flush()) {
+        fatal = true;
+        break;
+      }
       run::warn(rs_, "Error on reading input datafile at line" + i5(n_ + 1));
       continue;
     }
-    if (!file(m)) {
+    // The representative depends on nothing filed before, so it can be found ahead.
+    symmetry::ASIND(rs_.sg, p.m.h, p.k, p.isym);
+    if (p.isym < 0 && rs_.ctl.INOFLIP == 1) {
+      // Kept apart from its Friedel mate: the sign-reversed representative opens sets of its
+      // own.
+      p.k = {-p.k[0], -p.k[1], -p.k[2]};
+    }
+    index_.prefetch(p.k);
+    if (++pending_ == BATCH && !flush()) {
       fatal = true;
       break;
     }
   }
+  if (!fatal && !flush()) fatal = true;
   // What was filed, up to a fatal error, goes to its sets.
+  for (std::size_t s = 0; s < list_.sets.size(); ++s) list_.sets[s].NEQ = neq_[s];
   make_sets_contiguous(list_, set_of_);
   if (!fatal) swapped_.report(rs_);
 }

@@ -24,9 +24,17 @@ SetIndex::SetIndex(std::size_t expected_sets) {
   slots_.assign(std::size_t{1} << bits_, Slot{{0, 0, 0}, NOT_FOUND});
 }
 
+std::size_t SetIndex::home_of(const std::array<int, 3>& k) const {
+  return static_cast<std::size_t>(hash_of(k) >> (64 - bits_));
+}
+
+void SetIndex::prefetch(const std::array<int, 3>& k) const {
+  __builtin_prefetch(&slots_[home_of(k)]);
+}
+
 std::size_t SetIndex::slot_of(const std::array<int, 3>& k) const {
   const std::size_t mask = slots_.size() - 1;
-  std::size_t i = static_cast<std::size_t>(hash_of(k) >> (64 - bits_));
+  std::size_t i = home_of(k);
   while (slots_[i].set != NOT_FOUND && slots_[i].key != k) i = (i + 1) & mask;
   return i;
 }

@@ -17,6 +17,9 @@ class SetIndex {
 
   // The 0-based set of indices `k`, or NOT_FOUND.
   std::uint32_t find(const std::array<int, 3>& k) const;
+  // Starts loading the slot where `k` would be found, so that a later find() of a batch of
+  // keys waits for memory once rather than once per key.
+  void prefetch(const std::array<int, 3>& k) const;
   // Files `k` as set `set`; `k` must not be present yet.
   void insert(const std::array<int, 3>& k, std::uint32_t set);
 
@@ -28,6 +31,7 @@ class SetIndex {
     std::uint32_t set;  // NOT_FOUND marks an empty slot
   };
 
+  std::size_t home_of(const std::array<int, 3>& k) const;
   std::size_t slot_of(const std::array<int, 3>& k) const;
   void grow();
 

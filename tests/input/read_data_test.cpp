@@ -285,21 +285,25 @@ TEST(ReadDataFriedel, AFullListIsCountedOnWithoutListing) {
   EXPECT_EQ(text.find("       -3    0    0"), std::string::npos);
 }
 
-TEST(ReadDataLimits, TheTwoHundredthMemberIsAcceptedTheNextIsFatal) {
+TEST(ReadDataLimits, TheLastMemberThatFitsIsAcceptedTheNextIsFatal) {
+  // The capacity is a three-digit number (its message has three columns for it).
+  ASSERT_GE(run::MAXEQ, 100);
+  ASSERT_LE(run::MAXEQ, 999);
   std::string input;
-  for (int i = 0; i < 200; ++i) input += shelx(1, 2, 3, "10", "1");
+  for (int i = 0; i < run::MAXEQ; ++i) input += shelx(1, 2, 3, "10", "1");
   Reading ok(input, 1);
   READ_DATA(ok.rs());
   EXPECT_EQ(ok.rs().msg.IHALT, 0);
-  EXPECT_EQ(ok.list().sets[0].NEQ, 200);
+  EXPECT_EQ(ok.list().sets[0].NEQ, run::MAXEQ);
 
   Reading over(input + shelx(-1, -2, -3, "10", "1") + shelx(1, 2, 3, "10", "1"), 1,
                testing::group_mmm());
   READ_DATA(over.rs());
   EXPECT_EQ(over.rs().msg.IHALT, 1);
-  EXPECT_EQ(message(over.rs()), "Reflection  1  2  3 has more than 200 equivalents");
-  EXPECT_EQ(over.list().sets[0].NEQ, 200);
-  EXPECT_EQ(over.list().members.size(), 200u);
+  EXPECT_EQ(message(over.rs()),
+            "Reflection  1  2  3 has more than " + std::to_string(run::MAXEQ) + " equivalents");
+  EXPECT_EQ(over.list().sets[0].NEQ, run::MAXEQ);
+  EXPECT_EQ(over.list().members.size(), static_cast<std::size_t>(run::MAXEQ));
 }
 
 TEST(ReadDataLimits, SmallInjectedLimitsGiveTheSameMessages) {
