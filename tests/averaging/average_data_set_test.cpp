@@ -253,6 +253,24 @@ TEST(AverageDataSet, OutlierTestNeverEmptiesASet) {
   EXPECT_EQ(one.set.FAVE, 100.0f);
 }
 
+// Rounding alone can put the mean above every member: three times -1.47f sums to a mean of
+// -1.46999991, 1.2e-7 above each of them. With BLESSING 0 0 0 0 the threshold is 0 and every
+// member would be a DAC dip, leaving 0/0. The test rejects none instead: FAVE = S1/3,
+// EXT2 = sqrt(3/12) = 0.5, INT2 = 0 (V below 1e-5), INT1 = 0.000690533954 (V = 9.5e-7).
+TEST(AverageDataSet, DipTestNeverEmptiesASet) {
+  const Averaged a =
+      run_set({{-1.47f, 0.5f}, {-1.47f, 0.5f}, {-1.47f, 0.5f}}, controls(3, {0, 0, 0, 0}));
+  EXPECT_EQ(a.irej, (Ints{0, 0, 0}));
+  EXPECT_EQ(a.set.NAVE, 3);
+  EXPECT_EQ(a.set.FAVE, -1.46999991f);
+  EXPECT_EQ(a.set.SIGINT_, 0.000690533954f);
+  EXPECT_EQ(a.set.SIGEXT, 0.5f);
+  EXPECT_EQ(a.set.SIGINT2, 0.0f);
+  EXPECT_EQ(a.set.SIGEXT2, 0.5f);
+  EXPECT_EQ(a.set.SIGAVE, 0.5f);
+  EXPECT_TRUE(testing::all_finite(a.set));
+}
+
 // A zero sigma (intensity 0, as the reader allows) is an infinite weight. Rejected as a dip
 // (M = 38.25, INT1 = 25.5, 38.25 below), its weight must not turn SW into inf - inf: the
 // remaining three (50, 52, 51, sigma 1) give EXT2 = 1, INT2 = sqrt(2/2) = 1, SIGAVE = 1.
@@ -303,6 +321,21 @@ TEST(AverageDataSet, SwampingWeightCancelsWithoutInfinity) {
   EXPECT_EQ(out.set.SIGEXT, 0.89442718f);
   ASSERT_TRUE(out.ratio.has_value());
   EXPECT_EQ(*out.ratio, 1.44337559f);  // 1.29099441 / 0.89442718
+}
+
+// The same for the sum of squared sigmas, corrected by the DAC-dip test: a dip of -1e6 with
+// sigma 1e4 (M = -199960, INT1 = 447k, 800k below) among four 50s of sigma 1. SS = 1e8 + 4
+// rounds to 1e8 and the subtraction leaves 0, which would make EXT1 = 0 (and the ratio term
+// SIGAVE/EXT1 infinite); summed afresh over the survivors SS = 4 and EXT1 = 1.
+TEST(AverageDataSet, SwampingSigmaSquareIsSummedAfresh) {
+  const Averaged a = run_set({{-1e6f, 1e4f}, {50, 1}, {50, 1}, {50, 1}, {50, 1}}, controls(2));
+  EXPECT_EQ(a.irej, (Ints{1, 0, 0, 0, 0}));
+  EXPECT_EQ(a.set.FAVE, 50.0f);
+  EXPECT_EQ(a.set.SIGEXT, 1.0f);
+  EXPECT_EQ(a.set.SIGEXT2, 1.0f);
+  EXPECT_EQ(a.set.SIGAVE, 1.0f);
+  ASSERT_TRUE(a.ratio.has_value());
+  EXPECT_EQ(*a.ratio, 1.0f);
 }
 
 // Ordinary sigmas keep the corrected running sum even where summing afresh would round
