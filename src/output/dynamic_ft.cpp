@@ -62,8 +62,9 @@ void DYNAMIC_FT(int W, float X, int& D, int& IOVER) {
     return;
   }
   // Rounding to D decimals may carry into a further integer digit: give up decimals until
-  // the written value fits its field.
-  while (fixed_length(X, D) > W) {
+  // the written value fits its field. Digits were counted on X + 0.001, so a carry needs half
+  // a unit of the last decimal to exceed 0.001: only with two decimals or fewer.
+  while (D <= 2 && fixed_length(X, D) > W) {
     if (D == 0) {
       IOVER = 1;
       return;

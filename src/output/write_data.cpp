@@ -74,6 +74,7 @@ void WRITEDATA(run::RunState& rs) {
   } else {
     write_individuals(rs, layouts);
   }
+  flush_records(rs, layouts);
   // A file that could not be written completely must not end the run as a success (the
   // same report as the run driver's).
   std::ostream* out = rs.files.out.get();

@@ -9,13 +9,15 @@ namespace vorlane::output {
 
 namespace {
 
-void put_records(run::RunState& rs, const std::vector<std::string>& records) {
-  std::ostream* out = rs.files.out.get();
-  if (out == nullptr) return;
-  for (const std::string& record : records) {
-    out->write(record.data(), static_cast<std::streamsize>(record.size()));
-    out->put('\n');
+constexpr std::size_t BLOCK = 1 << 16;
+
+void put_records(run::RunState& rs, ReflectionRecordLayouts& layouts) {
+  std::string& pending = layouts.pending();
+  for (const std::string& record : layouts.scratch()) {
+    pending += record;
+    pending += '\n';
   }
+  if (pending.size() >= BLOCK) flush_records(rs, layouts);
 }
 
 void overflow(run::RunState& rs, int& ISTAT) {
@@ -65,8 +67,17 @@ void WRITE_ONE_REFLECTION(run::RunState& rs, ReflectionRecordLayouts& layouts,
     const records::Value values[] = {H[0], H[1], H[2], FSQ, SIG};
     records::write_records(layouts.shelx(d1, d2), values, records);
   }
-  put_records(rs, records);
+  put_records(rs, layouts);
   ISTAT = 1;
+}
+
+void flush_records(run::RunState& rs, ReflectionRecordLayouts& layouts) {
+  std::string& pending = layouts.pending();
+  std::ostream* out = rs.files.out.get();
+  if (out != nullptr && !pending.empty()) {
+    out->write(pending.data(), static_cast<std::streamsize>(pending.size()));
+  }
+  pending.clear();
 }
 
 void WRITE_ONE_REFLECTION(run::RunState& rs, const std::array<int, 3>& H, float FSQ,
@@ -74,6 +85,7 @@ void WRITE_ONE_REFLECTION(run::RunState& rs, const std::array<int, 3>& H, float 
                           int ISEQ, int& ISTAT) {
   ReflectionRecordLayouts layouts;
   WRITE_ONE_REFLECTION(rs, layouts, H, FSQ, SIG, AUX, IFLAG, ANG, ISEQ, ISTAT);
+  flush_records(rs, layouts);
 }
 
 }  // namespace vorlane::output
