@@ -1,6 +1,7 @@
 // Benchmarks of the reflection input and output stages and of whole runs on synthetic data
 // (bench/gen_synthetic). The data sets are PREFIX.exp / PREFIX.hkl in the folder given by
 // --data-dir=DIR (default: the current folder), named s5 (10^5 reflections) and s6 (10^6).
+// The output of the benchmarked runs goes to a scratch folder under the system temp folder.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -28,16 +29,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace vorlane;
 
-// The folder of the data sets; set once from the command line before the benchmarks run.
-struct Config {
-  fs::path data_dir = ".";
-};
-
-Config& config() {
-  static Config c;  // written only in main, before any benchmark runs
-  return c;
-}
-
 std::string data_set(std::int64_t n) { return n >= 1000000 ? "s6" : "s5"; }
 
 class QuietDialogs : public frontend::Dialogs {
@@ -56,10 +47,10 @@ struct BenchRun {
   QuietDialogs dialogs;
   fs::path scratch;
 
-  explicit BenchRun(const std::string& name) {
+  BenchRun(const fs::path& data_dir, const std::string& name) {
     scratch = fs::temp_directory_path() / "vorlane-bench";
     fs::create_directories(scratch);
-    const fs::path base = config().data_dir / name;
+    const fs::path base = data_dir / name;
     run::RunFiles& f = rs.files;
     bool ok = run::open_run_file(f, run::EXPERIMENT, base.string() + ".exp") &&
               run::open_run_file(f, run::INPUT, base.string() + ".hkl");
@@ -81,11 +72,11 @@ struct BenchRun {
   }
 };
 
-void BM_ReadData(benchmark::State& state) {
+void BM_ReadData(benchmark::State& state, const fs::path& data_dir) {
   const std::string name = data_set(state.range(0));
   for (auto _ : state) {
     state.PauseTiming();
-    auto run = std::make_unique<BenchRun>(name);
+    auto run = std::make_unique<BenchRun>(data_dir, name);
     run->prepare();
     state.ResumeTiming();
     input::READ_DATA(run->rs);
@@ -98,9 +89,9 @@ void BM_ReadData(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-void BM_WriteData(benchmark::State& state) {
+void BM_WriteData(benchmark::State& state, const fs::path& data_dir) {
   const std::string name = data_set(state.range(0));
-  BenchRun run(name);
+  BenchRun run(data_dir, name);
   run.prepare();
   input::READ_DATA(run.rs);
   averaging::AVERAGE_DATA(run.rs);
@@ -120,11 +111,11 @@ void BM_WriteData(benchmark::State& state) {
                                       : static_cast<std::int64_t>(run.rs.refl.sets.size())));
 }
 
-void BM_WholeRun(benchmark::State& state) {
+void BM_WholeRun(benchmark::State& state, const fs::path& data_dir) {
   const std::string name = data_set(state.range(0));
   for (auto _ : state) {
     state.PauseTiming();
-    auto run = std::make_unique<BenchRun>(name);
+    auto run = std::make_unique<BenchRun>(data_dir, name);
     state.ResumeTiming();
     run::RUN_VORLANE(run->rs);
     state.PauseTiming();
@@ -137,26 +128,36 @@ void BM_WholeRun(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-BENCHMARK(BM_ReadData)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WriteData)
-    ->Args({100000, 0})
-    ->Args({1000000, 0})
-    ->Args({1000000, 1})
-    ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_WholeRun)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+void register_benchmarks(const fs::path& data_dir) {
+  benchmark::RegisterBenchmark("BM_ReadData", BM_ReadData, data_dir)
+      ->Arg(100000)
+      ->Arg(1000000)
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("BM_WriteData", BM_WriteData, data_dir)
+      ->Args({100000, 0})
+      ->Args({1000000, 0})
+      ->Args({1000000, 1})
+      ->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("BM_WholeRun", BM_WholeRun, data_dir)
+      ->Arg(100000)
+      ->Arg(1000000)
+      ->Unit(benchmark::kMillisecond);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   std::vector<char*> args;
+  fs::path data_dir = ".";
   for (int i = 0; i < argc; ++i) {
     constexpr const char* flag = "--data-dir=";
     if (std::strncmp(argv[i], flag, std::strlen(flag)) == 0) {
-      config().data_dir = argv[i] + std::strlen(flag);
+      data_dir = argv[i] + std::strlen(flag);
     } else {
       args.push_back(argv[i]);
     }
   }
+  register_benchmarks(data_dir);
   int n = static_cast<int>(args.size());
   benchmark::Initialize(&n, args.data());
   benchmark::RunSpecifiedBenchmarks();

@@ -35,7 +35,10 @@ void SetIndex::prefetch(const std::array<int, 3>& k) const {
 std::size_t SetIndex::slot_of(const std::array<int, 3>& k) const {
   const std::size_t mask = slots_.size() - 1;
   std::size_t i = home_of(k);
-  while (slots_[i].set != NOT_FOUND && slots_[i].key != k) i = (i + 1) & mask;
+  while (slots_[i].set != NOT_FOUND &&
+         (slots_[i].key[0] != k[0] || slots_[i].key[1] != k[1] || slots_[i].key[2] != k[2])) {
+    i = (i + 1) & mask;
+  }
   return i;
 }
 
