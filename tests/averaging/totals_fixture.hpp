@@ -25,14 +25,14 @@ struct SetSpec {
 };
 
 // Appends one set with contiguous members; member 1 carries the set's indices.
-inline void add_set(run::ReflectionList& refl, const SetSpec& spec) {
+inline void add_set(run::ReflectionList& refl, const SetSpec& wanted) {
   run::EquivSet set;
   set.first = static_cast<std::uint32_t>(refl.members.size());
-  set.NEQ = static_cast<int>(spec.members.size());
+  set.NEQ = static_cast<int>(wanted.members.size());
   int accepted = 0;
-  for (const MemberSpec& m : spec.members) {
+  for (const MemberSpec& m : wanted.members) {
     run::Member member;
-    member.IHKL = spec.hkl;
+    member.IHKL = wanted.hkl;
     member.FSQ = m.FSQ;
     member.SIGFSQ = m.SIGFSQ;
     member.REFANG = {10.0f, 0.0f, 0.0f};
@@ -41,10 +41,10 @@ inline void add_set(run::ReflectionList& refl, const SetSpec& spec) {
     refl.members.push_back(member);
     accepted += m.IREJ == 0 ? 1 : 0;
   }
-  set.NAVE = spec.NAVE >= 0 ? spec.NAVE : accepted;
-  set.FAVE = spec.FAVE;
-  set.IABS = spec.IABS;
-  set.IGT = spec.IGT;
+  set.NAVE = wanted.NAVE >= 0 ? wanted.NAVE : accepted;
+  set.FAVE = wanted.FAVE;
+  set.IABS = wanted.IABS;
+  set.IGT = wanted.IGT;
   refl.sets.push_back(set);
 }
 

@@ -14,9 +14,9 @@ using testing::MemberSpec;
 using testing::SetSpec;
 
 // Appends a set and fills the sigmas of the listing.
-void add(run::ReflectionList& refl, const SetSpec& spec, float SIGAVE,
+void add(run::ReflectionList& refl, const SetSpec& wanted, float SIGAVE,
          std::array<float, 4> sigmas = {0, 0, 0, 0}) {
-  testing::add_set(refl, spec);
+  testing::add_set(refl, wanted);
   auto& set = refl.sets.back();
   set.SIGAVE = SIGAVE;
   set.SIGINT_ = sigmas[0];

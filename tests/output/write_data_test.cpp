@@ -27,16 +27,16 @@ struct SetSpec {
   float aux = 0.0f;
 };
 
-void add_set(run::ReflectionList& list, const SetSpec& spec, std::vector<MemberSpec> members) {
+void add_set(run::ReflectionList& list, const SetSpec& wanted, std::vector<MemberSpec> members) {
   run::EquivSet set;
   set.first = static_cast<std::uint32_t>(list.members.size());
   set.NEQ = static_cast<int>(members.size());
-  set.NAVE = spec.nave < 0 ? set.NEQ : spec.nave;
-  set.FAVE = spec.fave;
-  set.SIGAVE = spec.sigave;
-  set.IABS = spec.iabs;
-  set.IGT = spec.igt;
-  set.AUXVAL = spec.aux;
+  set.NAVE = wanted.nave < 0 ? set.NEQ : wanted.nave;
+  set.FAVE = wanted.fave;
+  set.SIGAVE = wanted.sigave;
+  set.IABS = wanted.iabs;
+  set.IGT = wanted.igt;
+  set.AUXVAL = wanted.aux;
   for (const MemberSpec& m : members) {
     run::Member mem;
     mem.IHKL = m.h;
