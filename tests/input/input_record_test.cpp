@@ -72,8 +72,13 @@ TEST(FixedFields, FastPathRoundsExactlyAsOneDecimalRounding) {
   for (int i = 0; i < 20000; ++i) {
     const int m = mant(rng);
     const int dec = i % 6;
-    std::string digits = std::to_string(m);
-    while (static_cast<int>(digits.size()) <= dec) digits.insert(0, "0");
+    // Zero-padded on the left to at least dec + 1 digits (built by appending: GCC 12 reports a
+    // false overlap in an insert at the front of a string).
+    const std::string bare = std::to_string(m);
+    const std::size_t pad = static_cast<std::size_t>(dec) + 1 > bare.size()
+                                ? static_cast<std::size_t>(dec) + 1 - bare.size()
+                                : 0;
+    const std::string digits = std::string(pad, '0').append(bare);
     const std::string text = digits.substr(0, digits.size() - dec) + "." +
                              digits.substr(digits.size() - dec);
     std::string field = std::string(12 - std::min<std::size_t>(12, text.size()), ' ') + text;
