@@ -4,6 +4,8 @@
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
 #include <stdexcept>
 
 #include "qt/window_fixture.hpp"
@@ -160,6 +162,36 @@ TEST_F(WindowTest, WindowCannotBeClosedDuringARun) {
   EXPECT_TRUE(visible_after_close);
   click(*window, control::exit);
   EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(WindowTest, ExistingOutputFileIsReplacedOnlyAfterTheQuestion) {
+  make([](run::RunState&) {});
+  write(path("old.avg"), "old averaged data\n");
+  std::string question;
+  QTimer poll;
+  auto answer_question = [&](QMessageBox::StandardButton button) {
+    // The question is modal inside the file dialog: answer it once it shows.
+    poll.disconnect();
+    QObject::connect(&poll, &QTimer::timeout, [&question, &poll, button] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      poll.stop();
+      question = box->text().toStdString();
+      box->button(button)->click();
+    });
+    poll.start(10);
+  };
+  answer_question(QMessageBox::No);
+  browse(control::output_browse, path("old.avg"));
+  EXPECT_NE(question.find("old.avg"), std::string::npos) << question;
+  EXPECT_EQ(label_text(*window, 1014), "No file selected");  // No: the dialog was left
+  EXPECT_EQ(read_text_file(path("old.avg")), "old averaged data\n");
+  question.clear();
+  answer_question(QMessageBox::Yes);
+  browse(control::output_browse, path("old.avg"));
+  EXPECT_NE(question.find("old.avg"), std::string::npos);
+  EXPECT_EQ(label_text(*window, 1014), "old.avg");
+  EXPECT_EQ(read_text_file(path("old.avg")), "");
 }
 
 TEST_F(WindowTest, CancelledFileDialogKeepsTheChosenFile) {

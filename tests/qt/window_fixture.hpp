@@ -55,14 +55,15 @@ class WindowTest : public ::testing::Test {
     click(*window, button);
   }
 
-  // Chooses placeholder files for all four kinds (their content does not matter).
-  void browse_all() {
+  // Chooses placeholder files for all four kinds (their content does not matter). The output
+  // file must not exist yet: the save dialog would ask before replacing it.
+  void browse_all(const std::string& output = "result.avg") {
     write(path("run.exp"), "TITLE placeholder\n");
     write(path("data.hkl"), "");
     browse(frontend::control::experiment_browse, path("run.exp"));
     browse(frontend::control::print_browse, path("run.prt"));
     browse(frontend::control::input_browse, path("data.hkl"));
-    browse(frontend::control::output_browse, path("result.avg"));
+    browse(frontend::control::output_browse, path(output));
   }
 
   // The buttons enabled on the screen now.
