@@ -137,6 +137,55 @@ TEST(RunAveraging, DacDipsWithCarriedThresholdAndAMemberExactlyAtIt) {
                    "_reflns_threshold_expression    'Fsqd > 2.0u(Fsqd)' "}));
 }
 
+// The R-table labels printed, in order (the rows up to the empty line after them).
+Lines rtable_labels(const Lines& prt) {
+  Lines labels;
+  for (std::size_t i = find_line(prt, "All Reflections"); i < prt.size() && !prt[i].empty(); ++i) {
+    labels.push_back(prt[i].substr(0, 15));
+  }
+  return labels;
+}
+
+// The same data with OUTLIER SYMMETRY DAC: after the dip, set (2,0,0) keeps 105 90 125 with
+// M = 106.667, EXT1 = 2, INT1 = 17.56 (B4 = 0), T = max(10.667, 2, 0) = 10.667 (2*2 never
+// raises it); 105 is 1.667 from M, 90 is 16.667 and 125 is 18.333 (M is not updated after a
+// rejection): two outliers, and the set is left with one member: FAVE = S1 = 105, INT2 = 0,
+// EXT2 = sqrt(1/0.25) = 2, SIGAVE = max(EXT1 2, INT1 17.56); INT and EXT those after the dip.
+// Set (1,0,0): T = 10 raised to 20 by member 96 (s10) again; nothing is rejected.
+TEST(RunAveraging, DacDipsThenOutliers) {
+  E2eRun r("e2e_dacout");
+  r.write("t.exp", "TITLE  dac dips\nVORLAN OUTLIER SYMMETRY DAC\nVORLAN BLESSING 0.1 1.0 2.0 0.0\n");
+  r.write("d.hkl", shelx_record(1, 0, 0, "110.", "2.") + shelx_record(2, 0, 0, "105.", "2.") +
+                       shelx_record(1, 0, 0, "96.", "10.") + shelx_record(2, 0, 0, "90.", "2.") +
+                       shelx_record(1, 0, 0, "85.", "2.") + shelx_record(2, 0, 0, "80.", "2.") +
+                       shelx_record(1, 0, 0, "109.", "2.") + shelx_record(2, 0, 0, "125.", "2.") +
+                       shelx_record(0, 0, 0, "0.", "0."));
+  const auto res = r.run("t.exp t.prt d.hkl o.hkl");
+  ASSERT_EQ(res.status, 0) << res.err;
+  EXPECT_EQ(r.read("o.hkl"), "   1   0   0 100.000 11.8603\n"
+                             "   2   0   0 105.000 17.5594\n");
+  const Lines prt = after_date(r.lines("t.prt"));
+  EXPECT_EQ(prt[find_line(prt, "WILL BE REJECTED")],
+            "   OUTLIERS IN SYMMETRY EQUIVALENT SETS AND DAC DIPS WILL BE REJECTED");
+  EXPECT_EQ(prt[find_line(prt, "  2  0  0 G")],
+            set_line("  2  0  0", 'G', {"105.00", "17.56", "17.56", "2.00", "0.00", "2.00"}, 4, 1,
+                     {{"105.00"}, {"90.00", 'B'}, {"80.00", 'D'}, {"125.00", 'B'}}));
+  SummaryCounts c;
+  c.read = 8;
+  c.dac = 1;
+  c.outliers = 2;
+  c.passed = 5;
+  c.singlets = 1;  // the set reduced to one member
+  c.gt_ind = 5;
+  c.sets = 2;
+  c.sets_passed = 2;
+  c.averaged = 1;
+  c.gt_sets = 2;
+  EXPECT_EQ(lines_from(prt, "REFLECTIONS READ FROM INPUT FILE", 20), summary_lines(c));
+  EXPECT_EQ(rtable_labels(prt), (Lines{"All Reflections", "Inside 2theta  ", "Sp Gp allowed  ",
+                                       "Passed DAC dip ", "Unrejected     "}));
+}
+
 // Default controls (outlier test only, B = 0.05 3.29 2.58 1.0), sets in order of first
 // appearance although the records are interleaved:
 // (1,0,0) 100 100 100 140, s2: M = 110, INT1 = sqrt((3*100+900)/3) = 20, EXT1 = 2,
@@ -220,6 +269,7 @@ TEST(RunAveraging, OutlierAndSingletKeptUnscaled) {
                    ""}));
   EXPECT_EQ(lines_from(prt, "REFLECTIONS READ FROM INPUT FILE", 20), summary_lines(ratio_counts(3)));
   EXPECT_EQ(lines_from(prt, "All Reflections", 4), ratio_rtable());
+  EXPECT_EQ(rtable_labels(prt).size(), 4u);
   EXPECT_EQ(lines_from(prt, "RATIO OUTPUT SIGMA", 2), (Lines{ratio_line("   2.27"), ratio_count_line(2)}));
   const Lines cif = r.lines("o_vorlane.cif");
   EXPECT_EQ(lines_from(cif, "_diffrn_reflns_limit_h_max", 7),

@@ -77,6 +77,12 @@ TEST(RunListing, EightAndNineMembersAndTheRepeatedHeading) {
   const Lines got(prt.begin() + static_cast<std::ptrdiff_t>(title), prt.end());
   EXPECT_EQ(got, expected);
   EXPECT_EQ(testing::count_lines(prt, "INDIVIDUAL SQUARED STRUCTURE FACTORS"), 2);
+  // No rejection: no "Passed DAC dip" row; every set enters "Unrejected".
+  const std::size_t all = find_line(prt, "All Reflections");
+  ASSERT_LT(all + 4, prt.size());
+  EXPECT_EQ(prt[all + 2].substr(0, 15), "Sp Gp allowed  ");
+  EXPECT_EQ(prt[all + 3].substr(0, 22), "Unrejected        133.");  // 8 + 9 + 58*2
+  EXPECT_EQ(prt[all + 4], "");
 }
 
 // Sixty singlets and nothing else: section title, column heading, then the singlet section.
