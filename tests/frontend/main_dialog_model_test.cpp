@@ -251,6 +251,24 @@ TEST_F(ModelTest, ExceptionFromTheRunIsReportedAndHalts) {
             std::string::npos);
 }
 
+TEST_F(ModelTest, OutputThatCannotBeWrittenCompletelyIsNoSuccess) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "needs /dev/full";
+  auto& m = make([](run::RunState& r) { *r.files.out << "averaged record\n"; });
+  picker.answers = {path("run.exp"), path("run.prt"), path("data.hkl"), "/dev/full"};
+  m.OPEN_EXP();
+  m.OPEN_PRINT();
+  m.OPEN_INPUTDATA();
+  m.OPEN_OUTPUTDATA();
+  ASSERT_TRUE(m.enabled(control::run));
+  m.RUN_PROG();
+  EXPECT_EQ(m.state(), DialogState::Halted);
+  EXPECT_EQ(m.text(control::status_line), "VORLANE HALTED");
+  EXPECT_EQ(rs.msg.IHALT, 1);
+  ASSERT_EQ(dialogs.fatal_texts.size(), 1u);
+  EXPECT_EQ(dialogs.fatal_texts[0], "ERROR WRITING THE PRINT FILE OR THE OUTPUT DATA FILE ");
+  EXPECT_EQ(enabled_controls(), (std::set<int>{3, 1017}));
+}
+
 TEST_F(ModelTest, FormatsAreDecidedBeforeTheRunStarts) {
   int infmt_seen = -1, outfmt_seen = -1;
   auto& m = make([&](run::RunState& r) {
