@@ -1,89 +1,16 @@
 #include "input/fixed_fields.hpp"
 
 #include <cmath>
-#include <cstdint>
 
 #include "records/fixed_reader.hpp"
 
-namespace vorlane::input {
+namespace vorlane::input::detail {
 
-namespace {
-
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-// Exact powers of ten in single precision (5^10 < 2^24).
-constexpr float POWERS_OF_TEN[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                   1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-
-}  // namespace
-
-bool read_int_field(std::string_view field, int& value) {
-  // Fast path: [blanks][sign]digits[blanks] with at most nine digits.
-  std::size_t i = 0;
-  const std::size_t n = field.size();
-  while (i < n && field[i] == ' ') ++i;
-  if (i == n) {
-    value = 0;
-    return true;
-  }
-  bool negative = false;
-  if (field[i] == '-' || field[i] == '+') {
-    negative = field[i] == '-';
-    ++i;
-  }
-  const std::size_t start = i;
-  int v = 0;
-  while (i < n && is_digit(field[i])) v = v * 10 + (field[i++] - '0');
-  const std::size_t digits = i - start;
-  while (i < n && field[i] == ' ') ++i;
-  if (i == n && digits > 0 && digits <= 9) {
-    value = negative ? -v : v;
-    return true;
-  }
-  // Anything else (blanks between digits, long numbers, bad characters): the general reader.
+bool read_int_field_general(std::string_view field, int& value) {
   return records::read_I(field, value).status == records::ReadStatus::ok;
 }
 
-bool read_real_field(std::string_view field, int decimals, float& value) {
-  // Fast path: [blanks][sign][digits][.digits][blanks] with a mantissa below 2^24 and at most
-  // ten decimals. Both the mantissa and the power of ten are exact floats, so one division
-  // gives the correctly rounded value, as a single rounding of the decimal number does.
-  std::size_t i = 0;
-  const std::size_t n = field.size();
-  while (i < n && field[i] == ' ') ++i;
-  if (i == n) {
-    value = 0.0f;
-    return true;
-  }
-  bool negative = false;
-  if (field[i] == '-' || field[i] == '+') {
-    negative = field[i] == '-';
-    ++i;
-  }
-  std::uint32_t mantissa = 0;
-  int digits = 0;
-  int fraction = -1;  // digits after the point; -1 when there is no point
-  bool fits = true;
-  for (; i < n; ++i) {
-    const char c = field[i];
-    if (is_digit(c)) {
-      if (mantissa >= (1u << 24) / 10) fits = false;
-      mantissa = mantissa * 10 + static_cast<std::uint32_t>(c - '0');
-      ++digits;
-      if (fraction >= 0) ++fraction;
-    } else if (c == '.' && fraction < 0) {
-      fraction = 0;
-    } else {
-      break;
-    }
-  }
-  while (i < n && field[i] == ' ') ++i;
-  const int scale = fraction >= 0 ? fraction : decimals;
-  if (i == n && digits > 0 && fits && mantissa < (1u << 24) && scale >= 0 && scale <= 10) {
-    const float v = static_cast<float>(mantissa) / POWERS_OF_TEN[scale];
-    value = negative ? -v : v;
-    return true;
-  }
+bool read_real_field_general(std::string_view field, int decimals, float& value) {
   float v = 0.0f;
   if (records::read_F(field, decimals, v).status != records::ReadStatus::ok) return false;
   if (!std::isfinite(v)) return false;
@@ -91,4 +18,4 @@ bool read_real_field(std::string_view field, int decimals, float& value) {
   return true;
 }
 
-}  // namespace vorlane::input
+}  // namespace vorlane::input::detail

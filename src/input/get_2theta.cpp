@@ -20,40 +20,47 @@ std::array<float, 3> times(const geometry::Mat3& m, const std::array<float, 3>& 
   return y;
 }
 
-}  // namespace
-
-void GET_2THETA(const run::RunState& rs, const std::array<float, 6>& DC,
-                const std::array<int, 3>& H, float& TTH, int& IERR) {
-  IERR = 0;
-  TTH = 0.0f;
-  if (rs.ctl.IBMAT == 0) {
-    IERR = 1;
-    return;
-  }
-  // A direction cosine with a reciprocal axis times the axis length is the scalar product of
-  // the beam's unit vector with that axis.
-  std::array<float, 3> u{};
-  std::array<float, 3> v{};
+// Scalar products of the two beams with themselves, in reciprocal-axis units: beams whose
+// cosines are all (nearly) zero were not given.
+bool cosines_given(const std::array<float, 6>& DC) {
   float s1 = 0.0f;
   float s2 = 0.0f;
   for (std::size_t i = 0; i < 3; ++i) {
     const float incident = DC[2 * i];
     const float diffracted = DC[2 * i + 1];
-    u[i] = incident * rs.cell.RCELL[i];
-    v[i] = diffracted * rs.cell.RCELL[i];
     s1 += incident * incident;
     s2 += diffracted * diffracted;
   }
-  if (s1 >= 0.0001f || s2 >= 0.0001f) {
-    std::array<float, 3> U = times(rs.cell.BTINV, u);  // Cartesian beam vectors
-    std::array<float, 3> V = times(rs.cell.BTINV, v);
-    TTH = geometry::TTH_FROMDC(U, V);
-    return;
+  return s1 >= 0.0001f || s2 >= 0.0001f;
+}
+
+float two_theta_from_cosines(const run::RunState& rs, const std::array<float, 6>& DC) {
+  // A direction cosine with a reciprocal axis times the axis length is the scalar product of
+  // the beam's unit vector with that axis.
+  std::array<float, 3> u{};
+  std::array<float, 3> v{};
+  for (std::size_t i = 0; i < 3; ++i) {
+    u[i] = DC[2 * i] * rs.cell.RCELL[i];
+    v[i] = DC[2 * i + 1] * rs.cell.RCELL[i];
   }
-  if (rs.ctl.ICELL == 0) {
-    IERR = 1;
-    return;
-  }
+  std::array<float, 3> U = times(rs.cell.BTINV, u);  // Cartesian beam vectors
+  std::array<float, 3> V = times(rs.cell.BTINV, v);
+  return geometry::TTH_FROMDC(U, V);
+}
+
+}  // namespace
+
+TwoThetaSource two_theta_source(const run::RunState& rs, const std::array<float, 6>& DC) {
+  if (rs.ctl.IBMAT == 0) return TwoThetaSource::none;
+  if (cosines_given(DC)) return TwoThetaSource::cosines;
+  if (rs.ctl.ICELL == 0) return TwoThetaSource::none;
+  return TwoThetaSource::cell;
+}
+
+void two_theta_from_cell(const run::RunState& rs, const std::array<int, 3>& H, float& TTH,
+                         int& IERR) {
+  IERR = 0;
+  TTH = 0.0f;
   const std::array<float, 3> hkl{static_cast<float>(H[0]), static_cast<float>(H[1]),
                                  static_cast<float>(H[2])};
   const float dstar = symmetry::VCTMOD(rs.celltab, 1.0f, hkl, 2);
@@ -65,6 +72,23 @@ void GET_2THETA(const run::RunState& rs, const std::array<float, 6>& DC,
     return;
   }
   TTH = 2.0f * std::asin(sine) * 57.29578f;
+}
+
+void GET_2THETA(const run::RunState& rs, const std::array<float, 6>& DC,
+                const std::array<int, 3>& H, float& TTH, int& IERR) {
+  IERR = 0;
+  TTH = 0.0f;
+  switch (two_theta_source(rs, DC)) {
+    case TwoThetaSource::none:
+      IERR = 1;
+      return;
+    case TwoThetaSource::cosines:
+      TTH = two_theta_from_cosines(rs, DC);
+      return;
+    case TwoThetaSource::cell:
+      two_theta_from_cell(rs, H, TTH, IERR);
+      return;
+  }
 }
 
 }  // namespace vorlane::input

@@ -13,4 +13,12 @@ namespace vorlane::input {
 void GET_2THETA(const run::RunState& rs, const std::array<float, 6>& DC,
                 const std::array<int, 3>& H, float& TTH, int& IERR);
 
+// The two halves of GET_2THETA, for a reader that keeps the angle of each index triple: which
+// way the angle of a record is found, and the angle from the indices and the cell alone (a
+// function of H only within one run).
+enum class TwoThetaSource { none, cosines, cell };
+TwoThetaSource two_theta_source(const run::RunState& rs, const std::array<float, 6>& DC);
+void two_theta_from_cell(const run::RunState& rs, const std::array<int, 3>& H, float& TTH,
+                         int& IERR);
+
 }  // namespace vorlane::input

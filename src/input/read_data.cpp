@@ -1,12 +1,15 @@
 #include "input/read_data.hpp"
 
 #include <cmath>
+#include <cstdint>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "input/get_2theta.hpp"
+#include "input/hkl_cache.hpp"
 #include "input/input_record.hpp"
 #include "input/line_source.hpp"
-#include "input/make_sets_contiguous.hpp"
 #include "input/set_index.hpp"
 #include "input/swapped_listing.hpp"
 #include "records/edit_list.hpp"
@@ -17,7 +20,7 @@ namespace vorlane::input {
 
 namespace {
 
-// One accepted measurement, ready to be filed.
+// One accepted measurement, as read.
 struct Measurement {
   std::array<int, 3> h{};
   float fsq = 0.0f;
@@ -25,21 +28,45 @@ struct Measurement {
   std::array<float, 3> refang{};
   float itag = 0.0f;
   float aux = 0.0f;
+  // SHELX without direction cosines: 2theta comes from the indices and the cell, and is
+  // filled in when the record is filed (it is kept per index triple).
+  bool tth_from_cell = false;
 };
 
 enum class Parsed { measurement, unreadable, end_of_data };
 
-// A measurement with its representative, waiting to be filed. Records are filed in small
-// batches: the table slots of a whole batch are requested from memory together, so the
-// lookups of random indices overlap instead of waiting one after another. Filing stays in
-// reading order, and every message comes where the record-by-record reading gives it.
+// A measurement waiting to be filed. Records are filed in small batches: the table slots of a
+// whole batch are requested from memory together, so the lookups of random indices overlap
+// instead of waiting one after another. Filing stays in reading order, and every message
+// comes where the record-by-record reading gives it.
 struct Pending {
   Measurement m;
-  std::array<int, 3> k{};  // representative, sign-reversed under FRIEDEL NOFLIP
+  std::uint64_t packed = 0;  // key of m.h in the index-triple cache
+  bool cacheable = false;
+  // Found ahead for indices the cache did not know: the representative (sign-reversed under
+  // FRIEDEL NOFLIP) and the operator code of ASIND.
+  bool searched = false;
+  std::array<int, 3> k{};
   int isym = 0;
 };
 
 constexpr std::size_t BATCH = 32;
+
+// A filed measurement until the sets are complete: what a member holds, compactly (the
+// indices fit 16 bits, as every 3- or 4-column index field does), with its set.
+struct Staged {
+  std::array<std::int16_t, 3> h{};
+  float fsq = 0.0f;
+  float sigfsq = 0.0f;
+  float tth = 0.0f;  // REFANG(1)
+  std::uint32_t set = 0;
+};
+// The rest of a Zezor member (SHELX members have zeros here).
+struct ZezorAngles {
+  float refang2 = 0.0f;
+  float refang3 = 0.0f;
+  float itag = 0.0f;
+};
 
 // Steps 1 to 3 of one record: read it, and turn it into F squared, its sigma and the angles.
 Parsed parse_record(const run::RunState& rs, std::string_view text, Measurement& m) {
@@ -48,19 +75,25 @@ Parsed parse_record(const run::RunState& rs, std::string_view text, Measurement&
     if (!parse_shelx_record(text, r)) return Parsed::unreadable;
     // The 0 0 0 record closes a SHELX file; whatever follows it is not data.
     if (r.h[0] == 0 && r.h[1] == 0 && r.h[2] == 0) return Parsed::end_of_data;
-    float tth = 0.0f;
-    int ierr = 0;
-    GET_2THETA(rs, r.cosines, r.h, tth, ierr);
     m.h = r.h;
     m.fsq = r.value;
     m.sigfsq = r.sigma;
-    m.refang = {ierr == 0 ? tth : 0.0f, 0.0f, 0.0f};
     m.itag = 0.0f;
     m.aux = 0.0f;
+    m.tth_from_cell = two_theta_source(rs, r.cosines) == TwoThetaSource::cell;
+    if (m.tth_from_cell) {
+      m.refang = {0.0f, 0.0f, 0.0f};
+    } else {
+      float tth = 0.0f;
+      int ierr = 0;
+      GET_2THETA(rs, r.cosines, r.h, tth, ierr);
+      m.refang = {ierr == 0 ? tth : 0.0f, 0.0f, 0.0f};
+    }
     return Parsed::measurement;
   }
   if (!parse_zezor_record(text, r)) return Parsed::unreadable;
   m.h = r.h;
+  m.tth_from_cell = false;
   // Zezor files hold amplitudes; a vanishing or negative F carries no intensity and gets a
   // unit sigma.
   if (r.value > 0.001f) {
@@ -88,10 +121,16 @@ std::size_t expected_records(std::size_t bytes, int infmt) {
   return bytes / (infmt == 1 ? 29 : 60) + 16;
 }
 
+std::array<std::int16_t, 3> narrow(const std::array<int, 3>& h) {
+  if (!HklCache::packable(h)) throw std::logic_error("indices beyond the input fields");
+  return {static_cast<std::int16_t>(h[0]), static_cast<std::int16_t>(h[1]),
+          static_cast<std::int16_t>(h[2])};
+}
+
 class Reader {
  public:
   Reader(run::RunState& rs, const ReadLimits& limits)
-      : rs_(rs), limits_(limits), list_(rs.refl) {}
+      : rs_(rs), limits_(limits), list_(rs.refl), zezor_(rs.files.INFMT != 1) {}
 
   void run();
 
@@ -100,14 +139,24 @@ class Reader {
   bool file(Pending& p);
   // Files the pending batch in order. False after a fatal error.
   bool flush();
+  // The representative of p's indices.
+  void search(Pending& p) const;
   void index_existing_sets();
+  // 2theta from the cell for a record filed under `entry` (or without one).
+  float cell_two_theta(const std::array<int, 3>& h, HklCache::Entry* entry) const;
+  // Members into the reflection list, each set's members together in reading order.
+  void place_members();
 
   run::RunState& rs_;
   const ReadLimits& limits_;
   run::ReflectionList& list_;
+  const bool zezor_;
   SetIndex index_;
-  std::vector<std::uint32_t> set_of_;  // set of every member, in reading order
-  std::vector<int> neq_;               // NEQ of every set while reading (compact, hot)
+  HklCache cache_;
+  std::vector<Staged> staged_;
+  std::vector<ZezorAngles> zezor_angles_;  // Zezor input only, beside staged_
+  std::vector<int> neq_;                   // NEQ of every set while reading (compact, hot)
+  std::size_t existing_sets_ = 0;          // sets in the list before this reading
   SwappedReflections swapped_;
   std::array<Pending, BATCH> batch_;
   std::size_t pending_ = 0;
@@ -115,68 +164,119 @@ class Reader {
 };
 
 void Reader::index_existing_sets() {
-  // The list is empty at the start of a run; sets already present keep their places (their
-  // members are contiguous in set order) and are found like new ones.
-  set_of_.assign(list_.members.size(), 0);
+  // The list is empty at the start of a run; sets already present keep their places and
+  // their members, and are found like new ones.
+  existing_sets_ = list_.sets.size();
   for (std::uint32_t s = 0; s < list_.sets.size(); ++s) {
     const run::EquivSet& set = list_.sets[s];
     index_.insert(list_.member(set, 1).IHKL, s);
     neq_.push_back(set.NEQ);
-    for (int j = 0; j < set.NEQ; ++j) set_of_[set.first + static_cast<std::uint32_t>(j)] = s;
   }
+}
+
+float Reader::cell_two_theta(const std::array<int, 3>& h, HklCache::Entry* entry) const {
+  if (entry != nullptr && (entry->key & HklCache::TTH_KNOWN) != 0) {
+    return (entry->key & HklCache::TTH_FAILED) != 0 ? 0.0f : entry->tth;
+  }
+  float tth = 0.0f;
+  int ierr = 0;
+  two_theta_from_cell(rs_, h, tth, ierr);
+  if (entry != nullptr) {
+    entry->key |= HklCache::TTH_KNOWN | (ierr != 0 ? HklCache::TTH_FAILED : 0);
+    entry->tth = tth;
+  }
+  return ierr == 0 ? tth : 0.0f;
 }
 
 bool Reader::file(Pending& p) {
   Measurement& m = p.m;
-  m.refang[0] = std::fabs(m.refang[0]);
   n_ = n_ + 1;
   if (m.sigfsq < 0.00001f && m.fsq > 0.0001f) {
     run::fatal(rs_, "Reflection on line" + i5(n_) + " has sig = 0");
     return false;
   }
-  if (p.isym == 0) {
-    run::fatal(rs_, "Error transforming reflection #" + i5(n_) + " Check SYMOP cards");
-    return false;
+  Staged member;
+  member.fsq = m.fsq;
+  member.sigfsq = m.sigfsq;
+  HklCache::Entry* entry = p.cacheable ? cache_.find(p.packed) : nullptr;
+  std::uint32_t s = 0;
+  if (entry != nullptr) {
+    // Seen before: its set exists, and this is a later member of it.
+    s = entry->set;
+    if ((entry->key & HklCache::FRIEDEL) != 0 && rs_.ctl.INOFLIP != 1) {
+      swapped_.add(m.h, limits_.max_swapped);
+    }
+  } else {
+    if (!p.searched) search(p);
+    const std::array<int, 3>& k = p.k;
+    const int isym = p.isym;
+    if (isym == 0) {
+      run::fatal(rs_, "Error transforming reflection #" + i5(n_) + " Check SYMOP cards");
+      return false;
+    }
+    // Reached through the Friedel mate and merged with it (without FRIEDEL NOFLIP): listed.
+    if (isym < 0 && rs_.ctl.INOFLIP != 1) swapped_.add(m.h, limits_.max_swapped);
+    s = index_.find(k);
+    if (s == SetIndex::NOT_FOUND) {
+      if (static_cast<int>(list_.sets.size()) + 1 > limits_.max_sets) {
+        run::fatal(rs_, "PROGRAM HALTED - ARRAY BOUNDS EXCEEDED");
+        return false;
+      }
+      s = static_cast<std::uint32_t>(list_.sets.size());
+      run::EquivSet set;
+      set.AUXVAL = m.aux;
+      list_.sets.push_back(set);
+      neq_.push_back(0);
+      index_.insert(k, s);
+      member.h = narrow(k);  // member 1 carries the representative
+    } else {
+      member.h = narrow(m.h);  // a later member keeps its indices as read
+    }
+    if (p.cacheable) entry = &cache_.insert(p.packed, s, isym < 0 ? HklCache::FRIEDEL : 0);
   }
-  // Reached through the Friedel mate and merged with it (without FRIEDEL NOFLIP): listed.
-  if (p.isym < 0 && rs_.ctl.INOFLIP != 1) swapped_.add(m.h, limits_.max_swapped);
-  const std::array<int, 3>& k = p.k;
-  run::Member member;
-  member.FSQ = m.fsq;
-  member.SIGFSQ = m.sigfsq;
-  member.REFANG = m.refang;
-  member.ITAG = m.itag;
-  std::uint32_t s = index_.find(k);
-  if (s != SetIndex::NOT_FOUND) {
-    int& neq = neq_[s];
+  int& neq = neq_[s];
+  if (neq > 0) {
     if (neq + 1 > limits_.max_members) {
-      // The set's indices are its member 1's: the representative just looked up.
+      // The set's indices are its member 1's: the representative of these indices.
+      if (!p.searched) search(p);
+      const std::array<int, 3>& k = p.k;
       run::fatal(rs_, "Reflection" + records::format_I(k[0], 3) + records::format_I(k[1], 3) +
                           records::format_I(k[2], 3) + " has more than " +
                           records::format_I(limits_.max_members, 3) + " equivalents");
       return false;
     }
-    neq = neq + 1;
-    member.IHKL = m.h;  // a later member keeps its indices as read
-  } else {
-    if (list_.NSET() + 1 > limits_.max_sets) {
-      run::fatal(rs_, "PROGRAM HALTED - ARRAY BOUNDS EXCEEDED");
-      return false;
-    }
-    s = static_cast<std::uint32_t>(list_.sets.size());
-    run::EquivSet set;
-    set.AUXVAL = m.aux;
-    list_.sets.push_back(set);
-    neq_.push_back(1);
-    index_.insert(k, s);
-    member.IHKL = k;  // member 1 carries the representative
+    member.h = narrow(m.h);
   }
-  list_.members.push_back(member);
-  set_of_.push_back(s);
+  neq = neq + 1;
+  const float tth = m.tth_from_cell ? cell_two_theta(m.h, entry) : m.refang[0];
+  member.tth = std::fabs(tth);
+  member.set = s;
+  staged_.push_back(member);
+  if (zezor_) zezor_angles_.push_back({m.refang[1], m.refang[2], m.itag});
   return true;
 }
 
+void Reader::search(Pending& p) const {
+  symmetry::ASIND(rs_.sg, p.m.h, p.k, p.isym);
+  if (p.isym < 0 && rs_.ctl.INOFLIP == 1) {
+    // Kept apart from its Friedel mate: the sign-reversed representative opens sets of its
+    // own.
+    p.k = {-p.k[0], -p.k[1], -p.k[2]};
+  }
+  p.searched = true;
+}
+
 bool Reader::flush() {
+  // Ahead of filing: the representatives of indices the cache does not know yet, with the
+  // slots of their sets requested from memory. (Indices met twice in one batch are searched
+  // twice; the search has no effects.)
+  for (std::size_t i = 0; i < pending_; ++i) {
+    Pending& p = batch_[i];
+    p.searched = false;
+    if (p.cacheable && cache_.find(p.packed) != nullptr) continue;
+    search(p);
+    index_.prefetch(p.k);
+  }
   for (std::size_t i = 0; i < pending_; ++i) {
     if (!file(batch_[i])) {
       pending_ = 0;
@@ -185,6 +285,52 @@ bool Reader::flush() {
   }
   pending_ = 0;
   return true;
+}
+
+void Reader::place_members() {
+  // The lookup tables are done with: their memory goes before the list's is taken.
+  index_ = SetIndex();
+  cache_ = HklCache();
+  // Each set starts where the sets before it end; the cursor of a set is where its next
+  // member goes.
+  const std::size_t nsets = list_.sets.size();
+  std::vector<std::uint32_t> cursor(nsets);
+  std::uint32_t next = 0;
+  for (std::size_t s = 0; s < nsets; ++s) {
+    cursor[s] = next;
+    next += static_cast<std::uint32_t>(neq_[s]);
+  }
+  std::vector<run::Member> placed(next);
+  // Members already in the list come first in their sets.
+  for (std::size_t s = 0; s < existing_sets_; ++s) {
+    const run::EquivSet& set = list_.sets[s];
+    for (int j = 1; j <= set.NEQ; ++j) placed[cursor[s]++] = list_.member(set, j);
+  }
+  std::vector<run::Member>().swap(list_.members);
+  // One scatter: every member goes to its set's cursor. Reading in order and writing to
+  // independent places keeps the memory system busy in parallel.
+  for (std::size_t i = 0; i < staged_.size(); ++i) {
+    const Staged& st = staged_[i];
+    run::Member& m = placed[cursor[st.set]++];
+    m.IHKL = {st.h[0], st.h[1], st.h[2]};
+    m.FSQ = st.fsq;
+    m.SIGFSQ = st.sigfsq;
+    if (zezor_) {
+      const ZezorAngles& z = zezor_angles_[i];
+      m.REFANG = {st.tth, z.refang2, z.refang3};
+      m.ITAG = z.itag;
+    } else {
+      m.REFANG = {st.tth, 0.0f, 0.0f};
+    }
+  }
+  std::vector<Staged>().swap(staged_);
+  std::vector<ZezorAngles>().swap(zezor_angles_);
+  for (std::size_t s = 0; s < nsets; ++s) {
+    run::EquivSet& set = list_.sets[s];
+    set.NEQ = neq_[s];
+    set.first = cursor[s] - static_cast<std::uint32_t>(neq_[s]);
+  }
+  list_.members = std::move(placed);
 }
 
 void Reader::run() {
@@ -196,8 +342,8 @@ void Reader::run() {
   index_existing_sets();
   const std::size_t expected =
       expected_records(LineSource::remaining_size(*in), rs_.files.INFMT);
-  list_.members.reserve(list_.members.size() + expected);
-  set_of_.reserve(set_of_.size() + expected);
+  staged_.reserve(expected);
+  if (zezor_) zezor_angles_.reserve(expected);
 
   LineSource lines(*in);
   std::string_view text;
@@ -216,14 +362,11 @@ void Reader::run() {
       run::warn(rs_, "Error on reading input datafile at line" + i5(n_ + 1));
       continue;
     }
-    // The representative depends on nothing filed before, so it can be found ahead.
-    symmetry::ASIND(rs_.sg, p.m.h, p.k, p.isym);
-    if (p.isym < 0 && rs_.ctl.INOFLIP == 1) {
-      // Kept apart from its Friedel mate: the sign-reversed representative opens sets of its
-      // own.
-      p.k = {-p.k[0], -p.k[1], -p.k[2]};
+    p.cacheable = HklCache::packable(p.m.h);
+    if (p.cacheable) {
+      p.packed = HklCache::pack(p.m.h);
+      cache_.prefetch(p.packed);
     }
-    index_.prefetch(p.k);
     if (++pending_ == BATCH && !flush()) {
       fatal = true;
       break;
@@ -231,8 +374,7 @@ void Reader::run() {
   }
   if (!fatal && !flush()) fatal = true;
   // What was filed, up to a fatal error, goes to its sets.
-  for (std::size_t s = 0; s < list_.sets.size(); ++s) list_.sets[s].NEQ = neq_[s];
-  make_sets_contiguous(list_, set_of_);
+  place_members();
   if (!fatal) swapped_.report(rs_);
 }
 

@@ -1,6 +1,7 @@
 #include "output/printdata.hpp"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -76,6 +77,38 @@ records::EditList continuation_layout(int decimals, int members) {
   return records::EditList(layout);
 }
 
+// The line layouts of one listing, each parsed the first time it is needed: a listing uses a
+// handful of (decimals, members) pairs over and over.
+class ListingLayouts {
+ public:
+  const records::EditList& line(int decimals, int members, bool marks) {
+    return get(decimals, members, marks ? 1 : 0,
+               [&] { return line_layout(decimals, members, marks); });
+  }
+  const records::EditList& continuation(int decimals, int members) {
+    return get(decimals, members, 2, [&] { return continuation_layout(decimals, members); });
+  }
+
+ private:
+  static constexpr int kKinds = 3;  // set line with marks, without marks, continuation
+  static constexpr int kMaxCachedDecimals = 16;
+  template <class Make>
+  const records::EditList& get(int decimals, int members, int kind, Make make) {
+    if (decimals < 0 || decimals > kMaxCachedDecimals || members < 0 ||
+        members > kMembersPerLine) {
+      scratch_ = std::make_unique<records::EditList>(make());
+      return *scratch_;
+    }
+    const auto at = static_cast<std::size_t>(
+        (decimals * (kMembersPerLine + 1) + members) * kKinds + kind);
+    if (at >= parsed_.size()) parsed_.resize(at + 1);
+    if (!parsed_[at]) parsed_[at] = std::make_unique<records::EditList>(make());
+    return *parsed_[at];
+  }
+  std::vector<std::unique_ptr<records::EditList>> parsed_;
+  std::unique_ptr<records::EditList> scratch_;
+};
+
 void push_set_values(std::vector<records::Value>& v, const run::ReflectionList& refl,
                      const run::EquivSet& set) {
   const auto& rep = refl.member(set, 1).IHKL;
@@ -115,6 +148,7 @@ void PRINTDATA(run::RunState& rs) {
   int n = 1;
 
   bool any_singlet = false;
+  ListingLayouts layouts;
   std::vector<records::Value> values;
   for (const run::EquivSet& set : refl.sets) {
     if (set.NEQ <= 1) {
@@ -141,7 +175,7 @@ void PRINTDATA(run::RunState& rs) {
       values.push_back(member.FSQ);
       values.push_back(member_mark(member));
     }
-    prt.write(line_layout(D, first, true), values);
+    prt.write(layouts.line(D, first, true), values);
 
     for (int start = kMembersPerLine + 1; start <= set.NEQ; start += kMembersPerLine) {
       const int count = std::min(kMembersPerLine, set.NEQ - start + 1);
@@ -151,7 +185,7 @@ void PRINTDATA(run::RunState& rs) {
         values.push_back(member.FSQ);
         values.push_back(member_mark(member));
       }
-      prt.write(continuation_layout(D, count), values);
+      prt.write(layouts.continuation(D, count), values);
     }
   }
 
@@ -169,7 +203,7 @@ void PRINTDATA(run::RunState& rs) {
       values.clear();
       push_set_values(values, refl, set);
       values.push_back(refl.member(set, 1).FSQ);
-      prt.write(line_layout(D, 1, false), values);
+      prt.write(layouts.line(D, 1, false), values);
       n += 1;
       if (n > kPageLines) {
         prt.put(heading);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "output/dynamic_ft.hpp"
+#include "records/record_buffer.hpp"
 #include "run/messages.hpp"
 
 namespace vorlane::output {
@@ -12,12 +13,7 @@ namespace {
 constexpr std::size_t BLOCK = 1 << 16;
 
 void put_records(run::RunState& rs, ReflectionRecordLayouts& layouts) {
-  std::string& pending = layouts.pending();
-  for (const std::string& record : layouts.scratch()) {
-    pending += record;
-    pending += '\n';
-  }
-  if (pending.size() >= BLOCK) flush_records(rs, layouts);
+  if (layouts.pending().size() >= BLOCK) flush_records(rs, layouts);
 }
 
 void overflow(run::RunState& rs, int& ISTAT) {
@@ -31,8 +27,6 @@ void WRITE_ONE_REFLECTION(run::RunState& rs, ReflectionRecordLayouts& layouts,
                           const std::array<int, 3>& H, float FSQ, float& SIG, float AUX,
                           int IFLAG, const std::array<float, 4>& ANG, int ISEQ, int& ISTAT) {
   ISTAT = 0;
-  std::vector<std::string>& records = layouts.scratch();
-  records.clear();
   int d1 = 0;
   int d2 = 0;
   int iover = 0;
@@ -55,7 +49,7 @@ void WRITE_ONE_REFLECTION(run::RunState& rs, ReflectionRecordLayouts& layouts,
     }
     const records::Value values[] = {H[0],   H[1],   H[2],   f,      sigf, AUX,
                                      IFLAG, ANG[0], ANG[1], ANG[2], ANG[3], ISEQ};
-    records::write_records(layouts.zezor(d1, d2), values, records);
+    records::append_record_lines(layouts.zezor(d1, d2), values, layouts.pending());
   } else {
     DYNAMIC_FT(ReflectionRecordLayouts::SHELX_WIDTH, FSQ, d1, iover);
     if (iover != 0) return overflow(rs, ISTAT);
@@ -65,7 +59,7 @@ void WRITE_ONE_REFLECTION(run::RunState& rs, ReflectionRecordLayouts& layouts,
       SIG = 999999.0f;
     }
     const records::Value values[] = {H[0], H[1], H[2], FSQ, SIG};
-    records::write_records(layouts.shelx(d1, d2), values, records);
+    records::append_record_lines(layouts.shelx(d1, d2), values, layouts.pending());
   }
   put_records(rs, layouts);
   ISTAT = 1;

@@ -21,8 +21,6 @@ class ReflectionRecordLayouts {
   const records::EditList& zezor(int d1, int d2) const;
   const records::EditList& shelx(int d1, int d2) const;
 
-  // Scratch records of one write, kept to reuse their storage.
-  std::vector<std::string>& scratch() { return scratch_; }
   // Records written but not yet passed to the file, with their line ends: the file receives
   // them in large blocks.
   std::string& pending() { return pending_; }
@@ -30,7 +28,6 @@ class ReflectionRecordLayouts {
  private:
   std::vector<records::EditList> zezor_;  // (d1, d2) at d1 * 4 + d2
   std::vector<records::EditList> shelx_;  // (d1, d2) at d1 * 6 + d2
-  std::vector<std::string> scratch_;
   std::string pending_;
 };
 

@@ -12,6 +12,7 @@
 
 #include "records/edit_list.hpp"
 #include "records/field_format.hpp"
+#include "records/record_buffer.hpp"
 
 namespace vorlane::records {
 
@@ -67,15 +68,61 @@ void write_field(std::string& rec, const Descriptor& d, const Value& v, const Ed
 
 namespace {
 
-void write_all(const EditList& layout, std::span<const Value> values,
-               std::vector<std::string>& out) {
+// Where the writer puts its records. Each sink gives: begin(capacity) to open a record that
+// values will fill, begin_empty() for a record a slash leaves empty, rec() for the characters
+// of the record being written.
+class VectorSink {
+ public:
+  explicit VectorSink(std::vector<std::string>& out) : out_(out) {}
+  void begin(std::size_t capacity) { out_.emplace_back().reserve(capacity); }
+  void begin_empty() { out_.emplace_back(); }
+  std::string& rec() { return out_.back(); }
+
+ private:
+  std::vector<std::string>& out_;
+};
+
+class BufferSink {
+ public:
+  explicit BufferSink(RecordBuffer& out) : out_(out) {}
+  void begin(std::size_t) { out_.begin_record(); }
+  void begin_empty() { out_.begin_record(); }
+  std::string& rec() { return out_.text(); }
+
+ private:
+  RecordBuffer& out_;
+};
+
+// Records as lines of one text: a line end closes each record when the next one opens, and
+// the caller closes the last.
+class LineSink {
+ public:
+  explicit LineSink(std::string& text) : text_(text) {}
+  void begin(std::size_t) { open(); }
+  void begin_empty() { open(); }
+  std::string& rec() { return text_; }
+  void finish() {
+    if (any_) text_ += '\n';
+  }
+
+ private:
+  void open() {
+    if (any_) text_ += '\n';
+    any_ = true;
+  }
+  std::string& text_;
+  bool any_ = false;
+};
+
+template <class Sink>
+void write_all(const EditList& layout, std::span<const Value> values, Sink& out) {
   const std::vector<Descriptor>& items = layout.items();
   if (!values.empty() && layout.field_count() == 0) {
     throw std::invalid_argument("edit list \"" + std::string(layout.source()) +
                                 "\" has no field for its values");
   }
   const std::size_t capacity = layout.width_hint();
-  out.emplace_back().reserve(capacity);
+  out.begin(capacity);
   std::size_t pending_blanks = 0;
   std::size_t vi = 0;
   std::size_t i = 0;
@@ -83,7 +130,7 @@ void write_all(const EditList& layout, std::span<const Value> values,
     if (i == items.size()) {
       if (vi == values.size()) break;
       // Values left over: a new record from the reversion point.
-      out.emplace_back().reserve(capacity);
+      out.begin(capacity);
       pending_blanks = 0;
       i = layout.reversion_start();
       continue;
@@ -94,19 +141,19 @@ void write_all(const EditList& layout, std::span<const Value> values,
         pending_blanks += static_cast<std::size_t>(d.width);
         break;
       case Kind::slash:
-        for (int k = 0; k < d.width; ++k) out.emplace_back();
+        for (int k = 0; k < d.width; ++k) out.begin_empty();
         pending_blanks = 0;
         break;
       case Kind::literal:
-        out.back().append(pending_blanks, ' ');
+        if (pending_blanks != 0) out.rec().append(pending_blanks, ' ');
         pending_blanks = 0;
-        out.back() += d.text;
+        out.rec() += d.text;
         break;
       default:
         if (vi == values.size()) return;  // the record ends at the first field without a value
-        out.back().append(pending_blanks, ' ');
+        if (pending_blanks != 0) out.rec().append(pending_blanks, ' ');
         pending_blanks = 0;
-        write_field(out.back(), d, values[vi], layout, vi);
+        write_field(out.rec(), d, values[vi], layout, vi);
         ++vi;
         break;
     }
@@ -120,7 +167,8 @@ void write_records(const EditList& layout, std::span<const Value> values,
   // A value of the wrong type leaves `out` as it was: no half-written records.
   const std::size_t before = out.size();
   try {
-    write_all(layout, values, out);
+    VectorSink sink(out);
+    write_all(layout, values, sink);
   } catch (...) {
     out.resize(before);
     throw;
@@ -131,6 +179,30 @@ std::vector<std::string> write_records(const EditList& layout, std::span<const V
   std::vector<std::string> out;
   write_records(layout, values, out);
   return out;
+}
+
+void write_records(const EditList& layout, std::span<const Value> values, RecordBuffer& out) {
+  const std::size_t before = out.size();
+  try {
+    BufferSink sink(out);
+    write_all(layout, values, sink);
+  } catch (...) {
+    out.truncate(before);
+    throw;
+  }
+}
+
+void append_record_lines(const EditList& layout, std::span<const Value> values,
+                         std::string& text) {
+  const std::size_t before = text.size();
+  try {
+    LineSink sink(text);
+    write_all(layout, values, sink);
+    sink.finish();
+  } catch (...) {
+    text.resize(before);
+    throw;
+  }
 }
 
 }  // namespace vorlane::records

@@ -108,16 +108,21 @@ void append_real_body(std::string& out, bool negative, std::string_view body, in
     out += optional_zero ? body.substr(1) : body;
     return;
   }
-  if (len <= width) {
-    out.append(static_cast<std::size_t>(width - len), ' ');
-  } else if (optional_zero && len - 1 <= width) {
-    body.remove_prefix(1);
-  } else {
-    out.append(static_cast<std::size_t>(width), '*');
-    return;
+  if (len > width) {
+    if (optional_zero && len - 1 <= width) {
+      body.remove_prefix(1);
+    } else {
+      out.append(static_cast<std::size_t>(width), '*');
+      return;
+    }
   }
-  if (negative) out += '-';
-  out += body;
+  // The field is composed in place and appended once: blanks, sign, body.
+  const auto w = static_cast<std::size_t>(width);
+  const std::size_t at = out.size();
+  out.resize(at + w, ' ');
+  char* field = out.data() + at + (w - body.size());
+  std::memcpy(field, body.data(), body.size());
+  if (negative) field[-1] = '-';
 }
 
 void append_F(std::string& out, float value, int width, int decimals) {

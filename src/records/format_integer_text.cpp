@@ -1,6 +1,7 @@
 // I and A fields.
 #include <charconv>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -33,12 +34,16 @@ void append_I(std::string& out, int value, int width, int min_digits) {
   } else if (len > width) {
     out.append(static_cast<std::size_t>(width), '*');
     return;
-  } else {
-    out.append(static_cast<std::size_t>(width - len), ' ');
   }
-  if (sign) out += '-';
-  out.append(static_cast<std::size_t>(zeros), '0');
-  out.append(digits, static_cast<std::size_t>(n));
+  // Composed in place and appended once: blanks, sign, zeros, digits.
+  const std::size_t field = width == 0 ? static_cast<std::size_t>(len)
+                                       : static_cast<std::size_t>(width);
+  const std::size_t at = out.size();
+  out.resize(at + field, ' ');
+  char* p = out.data() + at + (field - static_cast<std::size_t>(len));
+  if (sign) *p++ = '-';
+  for (int z = 0; z < zeros; ++z) *p++ = '0';
+  std::memcpy(p, digits, static_cast<std::size_t>(n));
 }
 
 void append_A(std::string& out, std::string_view text, int width) {

@@ -23,6 +23,15 @@ std::string_view control_prefix(char control) {
   }
 }
 
+// The text of one record with its line end, appended to `text`.
+void append_record_text(std::string& text, std::string_view record) {
+  if (!record.empty()) {
+    text += control_prefix(record[0]);
+    text.append(record.substr(1));
+  }
+  text += '\n';
+}
+
 }  // namespace
 
 std::string asa_to_text(std::string_view record) {
@@ -34,25 +43,28 @@ std::string asa_to_text(std::string_view record) {
 
 void PrintFile::write_record(std::string_view record) {
   if (out_ == nullptr) return;
-  if (!record.empty()) {
-    const std::string_view prefix = control_prefix(record[0]);
-    if (!prefix.empty()) out_->write(prefix.data(), static_cast<std::streamsize>(prefix.size()));
-    record.remove_prefix(1);
-    out_->write(record.data(), static_cast<std::streamsize>(record.size()));
-  }
-  out_->put('\n');
+  text_.clear();
+  append_record_text(text_, record);
+  out_->write(text_.data(), static_cast<std::streamsize>(text_.size()));
   if (!*out_) failed_ = true;
 }
 
 void PrintFile::write_records(std::span<const std::string> records) {
-  for (const std::string& r : records) write_record(r);
+  if (out_ == nullptr) return;
+  text_.clear();
+  for (const std::string& r : records) append_record_text(text_, r);
+  out_->write(text_.data(), static_cast<std::streamsize>(text_.size()));
+  if (!*out_) failed_ = true;
 }
 
 void PrintFile::write(const EditList& layout, std::span<const Value> values) {
   if (out_ == nullptr) return;
   scratch_.clear();
   records::write_records(layout, values, scratch_);
-  write_records(scratch_);
+  text_.clear();
+  for (std::size_t i = 0; i < scratch_.size(); ++i) append_record_text(text_, scratch_[i]);
+  out_->write(text_.data(), static_cast<std::streamsize>(text_.size()));
+  if (!*out_) failed_ = true;
 }
 
 void PrintFile::close() {

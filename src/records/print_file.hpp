@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "records/edit_list.hpp"
+#include "records/record_buffer.hpp"
 
 namespace vorlane::records {
 
@@ -37,7 +38,9 @@ class PrintFile {
  private:
   std::ostream* out_ = nullptr;
   bool failed_ = false;
-  std::vector<std::string> scratch_;
+  // Storage reused by every write: the records of one call, then their text.
+  RecordBuffer scratch_;
+  std::string text_;
 };
 
 // The plain-text form of one record (without the line end): "0" gives a leading empty line

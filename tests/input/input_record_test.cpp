@@ -1,5 +1,5 @@
 // The pieces of the reader: fixed fields, the two record layouts, the line splitter, the set
-// index and the placing of members into contiguous sets.
+// index and the cache of what is known about each index triple.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,8 +10,8 @@
 
 #include "input/fixed_fields.hpp"
 #include "input/input_record.hpp"
+#include "input/hkl_cache.hpp"
 #include "input/line_source.hpp"
-#include "input/make_sets_contiguous.hpp"
 #include "input/set_index.hpp"
 
 namespace vorlane::input {
@@ -215,37 +215,70 @@ TEST(SetIndexTest, FindsWhatWasInsertedAcrossGrowth) {
   EXPECT_EQ(index.find({1000, 0, 0}), SetIndex::NOT_FOUND);
 }
 
-TEST(MakeSetsContiguous, KeepsSetOrderAndReadingOrder) {
-  run::ReflectionList list;
-  std::vector<std::uint32_t> set_of;
-  std::mt19937 rng(11);
-  const int nsets = 50;
-  list.sets.resize(nsets);
-  std::vector<std::vector<int>> expected(nsets);
-  for (int i = 0; i < 2000; ++i) {
-    // Sets open in order: member i goes to an open set or opens the next one.
-    const int open = std::min(nsets, 1 + i / 40);
-    const int s = static_cast<int>(rng() % static_cast<unsigned>(open));
-    run::Member m;
-    m.IHKL = {i, s, 0};  // remember the reading position
-    list.members.push_back(m);
-    set_of.push_back(static_cast<std::uint32_t>(s));
-    list.sets[static_cast<std::size_t>(s)].NEQ++;
-    expected[static_cast<std::size_t>(s)].push_back(i);
-  }
-  make_sets_contiguous(list, set_of);
-  EXPECT_TRUE(set_of.empty());
-  std::uint32_t first = 0;
-  for (int s = 0; s < nsets; ++s) {
-    const run::EquivSet& set = list.sets[static_cast<std::size_t>(s)];
-    ASSERT_EQ(set.first, first);
-    ASSERT_EQ(set.NEQ, static_cast<int>(expected[static_cast<std::size_t>(s)].size()));
-    for (int j = 1; j <= set.NEQ; ++j) {
-      EXPECT_EQ(list.member(set, j).IHKL[1], s);
-      EXPECT_EQ(list.member(set, j).IHKL[0], expected[static_cast<std::size_t>(s)][static_cast<std::size_t>(j - 1)]);
+TEST(HklCacheTest, FindsWhatWasInsertedAcrossGrowthWithItsFlagsAndAngle) {
+  HklCache cache;
+  struct Kept {
+    std::uint32_t set;
+    std::uint64_t flags;
+    float tth;
+  };
+  std::map<std::array<int, 3>, Kept> reference;
+  std::mt19937 rng(9);
+  std::uniform_int_distribution<int> hkl(-60, 60);
+  for (int i = 0; i < 60000; ++i) {
+    const std::array<int, 3> h{hkl(rng), hkl(rng), hkl(rng)};
+    ASSERT_TRUE(HklCache::packable(h));
+    const std::uint64_t key = HklCache::pack(h);
+    HklCache::Entry* e = cache.find(key);
+    auto it = reference.find(h);
+    if (it == reference.end()) {
+      ASSERT_EQ(e, nullptr);
+      const std::uint64_t flags = (i % 3 == 0 ? HklCache::FRIEDEL : 0);
+      HklCache::Entry& added = cache.insert(key, static_cast<std::uint32_t>(i), flags);
+      Kept kept{static_cast<std::uint32_t>(i), flags, 0.0f};
+      if (i % 2 == 0) {  // an angle filled in later, as the reader does
+        added.key |= HklCache::TTH_KNOWN;
+        added.tth = static_cast<float>(i) * 0.5f;
+        kept.flags |= HklCache::TTH_KNOWN;
+        kept.tth = added.tth;
+      }
+      reference[h] = kept;
+    } else {
+      ASSERT_NE(e, nullptr);
+      ASSERT_EQ(e->set, it->second.set);
+      ASSERT_EQ(e->key & HklCache::INDEX_BITS, key);
+      ASSERT_EQ(e->key & ~HklCache::INDEX_BITS, HklCache::OCCUPIED | it->second.flags);
+      if ((it->second.flags & HklCache::TTH_KNOWN) != 0) {
+        ASSERT_EQ(e->tth, it->second.tth);
+      }
     }
-    first += static_cast<std::uint32_t>(set.NEQ);
   }
+  EXPECT_GT(reference.size(), 50000u);  // the table grew many times over
+}
+
+TEST(HklCacheTest, SignsAndComponentsAreKeptApartAndWideIndicesAreNotPacked) {
+  // Sign patterns and permutations of the same numbers are different reflections.
+  const std::array<std::array<int, 3>, 8> distinct{{{1, 2, 3},
+                                                    {-1, 2, 3},
+                                                    {1, -2, 3},
+                                                    {1, 2, -3},
+                                                    {3, 2, 1},
+                                                    {-1, -1, 0},
+                                                    {0, -1, -1},
+                                                    {-32768, 32767, 0}}};
+  HklCache cache;
+  for (std::size_t i = 0; i < distinct.size(); ++i) {
+    ASSERT_TRUE(HklCache::packable(distinct[i]));
+    cache.insert(HklCache::pack(distinct[i]), static_cast<std::uint32_t>(i), 0);
+  }
+  for (std::size_t i = 0; i < distinct.size(); ++i) {
+    const HklCache::Entry* e = cache.find(HklCache::pack(distinct[i]));
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->set, i);
+  }
+  EXPECT_EQ(cache.find(HklCache::pack({2, 1, 3})), nullptr);
+  EXPECT_FALSE(HklCache::packable({32768, 0, 0}));
+  EXPECT_FALSE(HklCache::packable({0, -32769, 0}));
 }
 
 }  // namespace

@@ -1,0 +1,129 @@
+// Time of every stage of one whole run, in the driver's order, on a data set of
+// bench/gen_synthetic: shows where a run spends its time (the whole-run benchmark gives only
+// the sum). Best of several repetitions per stage, as the machine may be shared.
+//
+// usage: bench_stages PREFIX [REPETITIONS]   (PREFIX.exp and PREFIX.hkl; outputs in the temp
+// folder)
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "averaging/average_data.hpp"
+#include "averaging/calc_rint.hpp"
+#include "averaging/handle_singlets.hpp"
+#include "averaging/reject_data.hpp"
+#include "averaging/totals.hpp"
+#include "expfile/read_exp_file.hpp"
+#include "expfile/symmetry_cards.hpp"
+#include "frontend/dialogs.hpp"
+#include "input/read_data.hpp"
+#include "output/create_cif_vorlane.hpp"
+#include "output/print_header.hpp"
+#include "output/print_summary.hpp"
+#include "output/printdata.hpp"
+#include "output/write_data.hpp"
+#include "run/run_files.hpp"
+#include "run/run_state.hpp"
+#include "symmetry/opsym.hpp"
+#include "symmetry/syminv.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace vorlane;
+
+class QuietDialogs : public frontend::Dialogs {
+ public:
+  void fatal_box(std::string_view) override {}
+  void warning_box(std::string_view) override {}
+  int ask_format(int, std::string_view, int current) override { return current; }
+  int ask_sigma_ratio(std::string_view) override { return 0; }
+  void standard_output(std::string_view) override {}
+};
+
+struct Stage {
+  const char* name;
+  std::function<void(run::RunState&)> run;
+};
+
+// The driver's stages from the reader on (the ones before it take no measurable time).
+std::vector<Stage> stages() {
+  return {
+      {"READ_DATA", input::READ_DATA},
+      {"AVERAGE_DATA", averaging::AVERAGE_DATA},
+      {"HANDLE_SINGLETS", averaging::HANDLE_SINGLETS},
+      {"REJECTDATA", averaging::REJECTDATA},
+      {"TOTALS", averaging::TOTALS},
+      {"CALC_RINT", averaging::CALC_RINT},
+      {"PRINTDATA", output::PRINTDATA},
+      {"WRITEDATA", output::WRITEDATA},
+      {"CREATE_CIF_VORLANE", output::CREATE_CIF_VORLANE},
+  };
+}
+
+// One run; the seconds of every stage.
+std::vector<double> one_run(const std::string& prefix) {
+  const fs::path scratch = fs::temp_directory_path() / "vorlane-bench-stages";
+  fs::create_directories(scratch);
+  fs::remove(scratch / "run.prt");
+  run::RunState rs;
+  QuietDialogs dialogs;
+  rs.dialogs = &dialogs;
+  run::RunFiles& f = rs.files;
+  const bool ok = run::open_run_file(f, run::EXPERIMENT, prefix + ".exp") &&
+                  run::open_run_file(f, run::INPUT, prefix + ".hkl") &&
+                  run::open_run_file(f, run::PRINT, scratch / "run.prt") &&
+                  run::open_run_file(f, run::OUTPUT, scratch / "run_out.hkl");
+  if (!ok) throw std::runtime_error("cannot open the data set " + prefix);
+  f.INFMT = 1;
+  f.OUTFMT = 1;
+  output::PRINT_HEADER(rs);
+  expfile::READ_EXP_FILE(rs);
+  symmetry::OPSYM(rs.sg, rs.files.print);
+  symmetry::SYMINV(rs.sg, 2, rs.files.print);
+  symmetry::OPSYM(rs.sg, rs.files.print);
+  expfile::UNITIN_EXP(rs.sg, rs.files.print);
+  output::PRINT_SUMMARY(rs);
+  std::vector<double> seconds;
+  for (const Stage& s : stages()) {
+    const auto start = std::chrono::steady_clock::now();
+    s.run(rs);
+    if (s.run.target<void (*)(run::RunState&)>() != nullptr &&
+        *s.run.target<void (*)(run::RunState&)>() == output::WRITEDATA) {
+      rs.files.out->flush();
+    }
+    seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
+                          .count());
+    if (rs.msg.IHALT != 0) throw std::runtime_error("the run halted: " + rs.msg.ERRMSG);
+  }
+  run::close_run_files(rs.files);
+  return seconds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fputs("usage: bench_stages PREFIX [REPETITIONS]\n", stderr);
+    return 2;
+  }
+  const int repetitions = argc > 2 ? std::max(1, std::stoi(argv[2])) : 3;
+  std::vector<double> best;
+  for (int r = 0; r < repetitions; ++r) {
+    const std::vector<double> s = one_run(argv[1]);
+    if (best.empty()) best = s;
+    for (std::size_t i = 0; i < s.size(); ++i) best[i] = std::min(best[i], s[i]);
+  }
+  double total = 0.0;
+  const std::vector<Stage> names = stages();
+  for (std::size_t i = 0; i < best.size(); ++i) {
+    std::printf("%-20s %9.1f ms\n", names[i].name, best[i] * 1e3);
+    total += best[i];
+  }
+  std::printf("%-20s %9.1f ms\n", "sum", total * 1e3);
+  return 0;
+}
