@@ -5,16 +5,6 @@
 
 namespace vorlane::frontend {
 
-std::string_view state_name(DialogState state) {
-  switch (state) {
-    case DialogState::Selecting: return "Selecting";
-    case DialogState::Running: return "Running";
-    case DialogState::Finished: return "Finished";
-    case DialogState::Halted: return "Halted";
-  }
-  return "";
-}
-
 MainDialogModel::MainDialogModel(run::RunState& rs, Dialogs& dialogs, FilePicker& picker,
                                  RunFunction run)
     : rs_(rs), dialogs_(dialogs), picker_(picker), run_(std::move(run)) {

@@ -18,8 +18,6 @@ namespace vorlane::frontend {
 
 enum class DialogState { Selecting, Running, Finished, Halted };
 
-std::string_view state_name(DialogState state);
-
 class MainDialogModel {
  public:
   using RunFunction = std::function<void(run::RunState&)>;
