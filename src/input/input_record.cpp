@@ -4,27 +4,30 @@
 namespace vorlane::input {
 
 bool parse_zezor_record(std::string_view record, InputRecord& r) {
-  bool ok = read_int_field(field_at(record, 1, 3), r.h[0]) &&
-            read_int_field(field_at(record, 4, 3), r.h[1]) &&
-            read_int_field(field_at(record, 7, 3), r.h[2]) &&
-            read_real_field(field_at(record, 10, 10), 3, r.value) &&
-            read_real_field(field_at(record, 20, 6), 3, r.sigma) &&
-            read_real_field(field_at(record, 26, 10), 5, r.aux);
+  bool ok = read_int_field_at<3>(record, 1, r.h[0]) && read_int_field_at<3>(record, 4, r.h[1]) &&
+            read_int_field_at<3>(record, 7, r.h[2]) &&
+            read_real_field_at<10>(record, 10, 3, r.value) &&
+            read_real_field_at<6>(record, 20, 3, r.sigma) &&
+            read_real_field_at<10>(record, 26, 5, r.aux);
   for (int i = 0; ok && i < 4; ++i) {
-    ok = read_real_field(field_at(record, 46 + 7 * i, 7), 2, r.angles[static_cast<std::size_t>(i)]);
+    ok = read_real_field_at<7>(record, 46 + 7 * i, 2, r.angles[static_cast<std::size_t>(i)]);
   }
   return ok;
 }
 
 bool parse_shelx_record(std::string_view record, InputRecord& r) {
-  bool ok = read_int_field(field_at(record, 1, 4), r.h[0]) &&
-            read_int_field(field_at(record, 5, 4), r.h[1]) &&
-            read_int_field(field_at(record, 9, 4), r.h[2]) &&
-            read_real_field(field_at(record, 13, 8), 0, r.value) &&
-            read_real_field(field_at(record, 21, 8), 0, r.sigma) &&
-            read_int_field(field_at(record, 29, 4), r.batch);
+  bool ok = read_int_field_at<4>(record, 1, r.h[0]) && read_int_field_at<4>(record, 5, r.h[1]) &&
+            read_int_field_at<4>(record, 9, r.h[2]) &&
+            read_real_field_at<8>(record, 13, 0, r.value) &&
+            read_real_field_at<8>(record, 21, 0, r.sigma) &&
+            read_int_field_at<4>(record, 29, r.batch);
+  // Records without direction cosines (most files) end before their fields: zeros.
+  if (record.size() <= 32) {
+    for (float& c : r.cosines) c = 0.0f;
+    return ok;
+  }
   for (int i = 0; ok && i < 6; ++i) {
-    ok = read_real_field(field_at(record, 33 + 8 * i, 8), 5, r.cosines[static_cast<std::size_t>(i)]);
+    ok = read_real_field_at<8>(record, 33 + 8 * i, 5, r.cosines[static_cast<std::size_t>(i)]);
   }
   return ok;
 }

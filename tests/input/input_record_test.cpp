@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <map>
 #include <random>
@@ -91,6 +92,62 @@ TEST(FixedFields, FastPathRoundsExactlyAsOneDecimalRounding) {
 
 std::string rj(const std::string& s, std::size_t w) {
   return std::string(w > s.size() ? w - s.size() : 0, ' ') + s;
+}
+
+// The fixed-width readers must take exactly the fields the general ones take, with the same
+// values: fields of typical and odd characters, also cut short by the end of the record.
+template <int W>
+void expect_width_readers_agree(std::mt19937& rng, int decimals) {
+  static const char alphabet[] = "     0123456789012345678901234567890123456789..--+E,x";
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof alphabet - 2);
+  std::uniform_int_distribution<int> cut(0, W + 2);
+  for (int t = 0; t < 40000; ++t) {
+    std::string record(static_cast<std::size_t>(W) + 2, ' ');
+    for (int i = 0; i < W; ++i) record[static_cast<std::size_t>(2 + i)] = alphabet[pick(rng)];
+    if (t % 3 == 0) {
+      // A plain number right-justified: the common case, with all its digit counts.
+      // (Built by appending: GCC 12 reports a false overlap in an insert into a string.)
+      const std::string all = std::to_string(rng() % 100000000u);
+      const std::string digits = all.substr(0, std::min<std::size_t>(all.size(), W - 2));
+      std::string number = t % 5 == 0 ? "-" : "";
+      if (t % 2 == 0 && digits.size() > 1) {
+        number.append(digits, 0, digits.size() / 2).append(".").append(digits, digits.size() / 2);
+      } else {
+        number.append(digits);
+      }
+      record.replace(static_cast<std::size_t>(2 + W) - number.size(), number.size(), number);
+    }
+    if (t % 7 == 0) record.resize(static_cast<std::size_t>(cut(rng)));
+    const std::string_view field = field_at(record, 3, W);
+    int a = 11;
+    int b = 11;
+    const bool ia = read_int_field(field, a);
+    const bool ib = read_int_field_at<W>(record, 3, b);
+    ASSERT_EQ(ia, ib) << "[" << field << "]";
+    if (ia) {
+      ASSERT_EQ(a, b) << "[" << field << "]";
+    }
+    float x = 7.0f;
+    float y = 7.0f;
+    const bool ra = read_real_field(field, decimals, x);
+    const bool rb = read_real_field_at<W>(record, 3, decimals, y);
+    ASSERT_EQ(ra, rb) << "[" << field << "]";
+    if (ra) {
+      ASSERT_EQ(std::bit_cast<std::uint32_t>(x), std::bit_cast<std::uint32_t>(y))
+          << "[" << field << "]";
+    }
+  }
+}
+
+TEST(FixedFields, WidthReadersTakeTheSameFieldsWithTheSameValues) {
+  std::mt19937 rng(17);
+  expect_width_readers_agree<3>(rng, 0);
+  expect_width_readers_agree<4>(rng, 0);
+  expect_width_readers_agree<6>(rng, 3);
+  expect_width_readers_agree<7>(rng, 2);
+  expect_width_readers_agree<8>(rng, 0);
+  expect_width_readers_agree<8>(rng, 5);
+  expect_width_readers_agree<10>(rng, 3);
 }
 
 TEST(InputRecordLayouts, ZezorColumns) {
