@@ -1,5 +1,8 @@
 #include "frontend/qt/dialog_look.hpp"
 
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
 #include "frontend/control_ids.hpp"
 #include "frontend/qt/widget_ids.hpp"
 
@@ -34,6 +37,34 @@ QLabel* make_icon(QWidget* parent, QStyle::StandardPixmap which) {
   icon->setPixmap(parent->style()->standardIcon(which).pixmap(size, size));
   icon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
   return icon;
+}
+
+void build_message_box(QDialog& dialog, const MessageBoxTexts& t, QStyle::StandardPixmap icon) {
+  set_up_small_dialog(dialog);
+  auto* title = make_label(&dialog, t.title_id, t.title, true);
+  QFont bold = title->font();
+  bold.setBold(true);
+  title->setFont(bold);
+  auto* text = make_label(&dialog, t.message_id, t.message, true);
+  auto* footer = make_label(&dialog, t.footer_id, t.footer, true);
+  auto* ok = make_button(&dialog, t.ok_id, "OK");
+  ok->setDefault(true);
+  QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+
+  auto* texts = new QVBoxLayout;
+  texts->addWidget(title);
+  texts->addWidget(text);
+  texts->addWidget(footer);
+  auto* top = new QHBoxLayout;
+  top->addWidget(make_icon(&dialog, icon));
+  top->addLayout(texts, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addStretch();
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addLayout(top);
+  layout->addLayout(buttons);
 }
 
 }  // namespace vorlane::frontend::qt

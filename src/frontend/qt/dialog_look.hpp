@@ -18,4 +18,18 @@ QPushButton* make_button(QWidget* parent, int id, std::string_view text);
 // A decorative icon of the platform style.
 QLabel* make_icon(QWidget* parent, QStyle::StandardPixmap which);
 
+// The texts of a box that tells something and waits for OK: a bold title, the message and a
+// closing line, each a centred static control with its id.
+struct MessageBoxTexts {
+  int title_id;
+  QString title;
+  int message_id;
+  QString message;
+  int footer_id;
+  QString footer;
+  int ok_id;
+};
+// Lays out the fatal-error and the warning box alike: icon beside the three texts, OK below.
+void build_message_box(QDialog& dialog, const MessageBoxTexts& texts, QStyle::StandardPixmap icon);
+
 }  // namespace vorlane::frontend::qt

@@ -1,8 +1,5 @@
 #include "frontend/qt/fatal_error_dialog.hpp"
 
-#include <QHBoxLayout>
-#include <QVBoxLayout>
-
 #include "frontend/message_dialog_ids.hpp"
 #include "frontend/qt/dialog_look.hpp"
 #include "frontend/qt/widget_ids.hpp"
@@ -11,31 +8,10 @@ namespace vorlane::frontend::qt {
 
 FatalErrorDialog::FatalErrorDialog(const QString& message, QWidget* parent) : QDialog(parent) {
   namespace ids = fatal_dialog;
-  set_up_small_dialog(*this);
-  auto* title = make_label(this, ids::title_id, qstr(ids::title), true);
-  QFont bold = title->font();
-  bold.setBold(true);
-  title->setFont(bold);
-  auto* text = make_label(this, ids::message_id, message, true);
-  auto* halted = make_label(this, ids::halted_id, qstr(ids::halted), true);
-  auto* ok = make_button(this, ids::ok_id, "OK");
-  ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-
-  auto* texts = new QVBoxLayout;
-  texts->addWidget(title);
-  texts->addWidget(text);
-  texts->addWidget(halted);
-  auto* top = new QHBoxLayout;
-  top->addWidget(make_icon(this, QStyle::SP_MessageBoxCritical));
-  top->addLayout(texts, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addStretch();
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(top);
-  layout->addLayout(buttons);
+  build_message_box(*this,
+                    {ids::title_id, qstr(ids::title), ids::message_id, message, ids::halted_id,
+                     qstr(ids::halted), ids::ok_id},
+                    QStyle::SP_MessageBoxCritical);
 }
 
 }  // namespace vorlane::frontend::qt
