@@ -1,11 +1,13 @@
 // Time of every stage of one whole run, in the driver's order, on a data set of
 // bench/gen_synthetic: shows where a run spends its time (the whole-run benchmark gives only
-// the sum). Best of several repetitions per stage, as the machine may be shared.
+// the sum). Wall time and processor time, each the best of several repetitions per stage: on
+// a shared machine the processor time varies less.
 //
 // usage: bench_stages PREFIX [REPETITIONS]   (PREFIX.exp and PREFIX.hkl; outputs in the temp
 // folder)
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -65,8 +67,13 @@ std::vector<Stage> stages() {
   };
 }
 
+struct Seconds {
+  double wall;
+  double cpu;
+};
+
 // One run; the seconds of every stage.
-std::vector<double> one_run(const std::string& prefix) {
+std::vector<Seconds> one_run(const std::string& prefix) {
   const fs::path scratch = fs::temp_directory_path() / "vorlane-bench-stages";
   fs::create_directories(scratch);
   fs::remove(scratch / "run.prt");
@@ -88,16 +95,18 @@ std::vector<double> one_run(const std::string& prefix) {
   symmetry::OPSYM(rs.sg, rs.files.print);
   expfile::UNITIN_EXP(rs.sg, rs.files.print);
   output::PRINT_SUMMARY(rs);
-  std::vector<double> seconds;
+  std::vector<Seconds> seconds;
   for (const Stage& s : stages()) {
     const auto start = std::chrono::steady_clock::now();
+    const std::clock_t cpu_start = std::clock();
     s.run(rs);
     if (s.run.target<void (*)(run::RunState&)>() != nullptr &&
         *s.run.target<void (*)(run::RunState&)>() == output::WRITEDATA) {
       rs.files.out->flush();
     }
-    seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
-                          .count());
+    seconds.push_back(
+        {std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+         static_cast<double>(std::clock() - cpu_start) / CLOCKS_PER_SEC});
     if (rs.msg.IHALT != 0) throw std::runtime_error("the run halted: " + rs.msg.ERRMSG);
   }
   run::close_run_files(rs.files);
@@ -112,18 +121,23 @@ int main(int argc, char** argv) {
     return 2;
   }
   const int repetitions = argc > 2 ? std::max(1, std::stoi(argv[2])) : 3;
-  std::vector<double> best;
+  std::vector<Seconds> best;
   for (int r = 0; r < repetitions; ++r) {
-    const std::vector<double> s = one_run(argv[1]);
+    const std::vector<Seconds> s = one_run(argv[1]);
     if (best.empty()) best = s;
-    for (std::size_t i = 0; i < s.size(); ++i) best[i] = std::min(best[i], s[i]);
+    for (std::size_t i = 0; i < s.size(); ++i) {
+      best[i].wall = std::min(best[i].wall, s[i].wall);
+      best[i].cpu = std::min(best[i].cpu, s[i].cpu);
+    }
   }
-  double total = 0.0;
+  Seconds total{0.0, 0.0};
   const std::vector<Stage> names = stages();
+  std::printf("%-20s %9s %9s\n", "stage", "wall ms", "cpu ms");
   for (std::size_t i = 0; i < best.size(); ++i) {
-    std::printf("%-20s %9.1f ms\n", names[i].name, best[i] * 1e3);
-    total += best[i];
+    std::printf("%-20s %9.1f %9.1f\n", names[i].name, best[i].wall * 1e3, best[i].cpu * 1e3);
+    total.wall += best[i].wall;
+    total.cpu += best[i].cpu;
   }
-  std::printf("%-20s %9.1f ms\n", "sum", total * 1e3);
+  std::printf("%-20s %9.1f %9.1f\n", "sum", total.wall * 1e3, total.cpu * 1e3);
   return 0;
 }

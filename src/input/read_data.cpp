@@ -268,12 +268,17 @@ void Reader::search(Pending& p) const {
 
 bool Reader::flush() {
   // Ahead of filing: the representatives of indices the cache does not know yet, with the
-  // slots of their sets requested from memory. (Indices met twice in one batch are searched
+  // slots of their sets requested from memory (and for known indices, their sets' counts). (Indices met twice in one batch are searched
   // twice; the search has no effects.)
   for (std::size_t i = 0; i < pending_; ++i) {
     Pending& p = batch_[i];
     p.searched = false;
-    if (p.cacheable && cache_.find(p.packed) != nullptr) continue;
+    if (p.cacheable) {
+      if (const HklCache::Entry* e = cache_.find(p.packed)) {
+        __builtin_prefetch(&neq_[e->set]);  // the count filing will raise
+        continue;
+      }
+    }
     search(p);
     index_.prefetch(p.k);
   }
