@@ -156,6 +156,9 @@ class Reader {
   std::vector<Staged> staged_;
   std::vector<ZezorAngles> zezor_angles_;  // Zezor input only, beside staged_
   std::vector<int> neq_;                   // NEQ of every set while reading (compact, hot)
+  // AUXVAL of the sets opened by this reading: the sets themselves are made once their number
+  // is known, in one allocation.
+  std::vector<float> new_set_aux_;
   std::size_t existing_sets_ = 0;          // sets in the list before this reading
   SwappedReflections swapped_;
   std::array<Pending, BATCH> batch_;
@@ -218,14 +221,12 @@ bool Reader::file(Pending& p) {
     if (isym < 0 && rs_.ctl.INOFLIP != 1) swapped_.add(m.h, limits_.max_swapped);
     s = index_.find(k);
     if (s == SetIndex::NOT_FOUND) {
-      if (static_cast<int>(list_.sets.size()) + 1 > limits_.max_sets) {
+      if (static_cast<int>(neq_.size()) + 1 > limits_.max_sets) {
         run::fatal(rs_, "PROGRAM HALTED - ARRAY BOUNDS EXCEEDED");
         return false;
       }
-      s = static_cast<std::uint32_t>(list_.sets.size());
-      run::EquivSet set;
-      set.AUXVAL = m.aux;
-      list_.sets.push_back(set);
+      s = static_cast<std::uint32_t>(neq_.size());
+      new_set_aux_.push_back(m.aux);
       neq_.push_back(0);
       index_.insert(k, s);
       member.h = narrow(k);  // member 1 carries the representative
@@ -298,6 +299,13 @@ void Reader::place_members() {
   cache_ = HklCache();
   // Each set starts where the sets before it end; the cursor of a set is where its next
   // member goes.
+  list_.sets.reserve(neq_.size());
+  for (float aux : new_set_aux_) {
+    run::EquivSet set;
+    set.AUXVAL = aux;
+    list_.sets.push_back(set);
+  }
+  std::vector<float>().swap(new_set_aux_);
   const std::size_t nsets = list_.sets.size();
   std::vector<std::uint32_t> cursor(nsets);
   std::uint32_t next = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <random>
 
@@ -187,6 +188,88 @@ TEST(ReadDataFiling, SetOrderFirstAppearanceMemberOrderReadingOrder) {
   EXPECT_EQ(r.member(2, 1).IHKL, (Hkl{0, 0, 2}));
   EXPECT_EQ(r.member(2, 2).IHKL, (Hkl{0, 0, -2}));
   EXPECT_FLOAT_EQ(r.member(2, 2).FSQ, 21.0f);
+}
+
+TEST(ReadDataFiling, SetsAlreadyInTheListKeepTheirMembersFirst) {
+  // A list holding one set (representative (1,2,3), two members) before the reading: members
+  // of its class join it after its own, new classes open sets after it.
+  Reading r(shelx(1, 2, -3, "30", "1") + shelx(0, 0, 2, "40", "1") + shelx(1, 2, 3, "31", "1"), 1,
+            testing::group_mmm());
+  run::ReflectionList& list = r.rs().refl;
+  run::Member a;
+  a.IHKL = {1, 2, 3};
+  a.FSQ = 10.0f;
+  run::Member b;
+  b.IHKL = {-1, -2, 3};
+  b.FSQ = 11.0f;
+  list.members = {a, b};
+  run::EquivSet set;
+  set.first = 0;
+  set.NEQ = 2;
+  set.AUXVAL = 5.0f;
+  list.sets = {set};
+  READ_DATA(r.rs());
+  ASSERT_EQ(list.NSET(), 2);
+  ASSERT_EQ(list.sets[0].NEQ, 4);
+  EXPECT_EQ(list.sets[0].AUXVAL, 5.0f);
+  const float fsq[] = {10.0f, 11.0f, 30.0f, 31.0f};
+  const Hkl hkl[] = {{1, 2, 3}, {-1, -2, 3}, {1, 2, -3}, {1, 2, 3}};
+  for (int j = 1; j <= 4; ++j) {
+    EXPECT_EQ(r.member(1, j).FSQ, fsq[j - 1]);
+    EXPECT_EQ(r.member(1, j).IHKL, hkl[j - 1]);
+  }
+  ASSERT_EQ(list.sets[1].NEQ, 1);
+  EXPECT_EQ(list.sets[1].first, 4u);
+  EXPECT_EQ(r.member(2, 1).IHKL, (Hkl{0, 0, 2}));
+  EXPECT_EQ(r.member(2, 1).FSQ, 40.0f);
+}
+
+TEST(ReadDataFiling, TwoThetaOfRepeatedIndicesFromTheCellOrFromTheirOwnCosines) {
+  // Cubic a = 10 A, lambda = 0.7093 A: for (1,0,0), d = 10, sin theta = 0.035465 and
+  // 2theta = 2 (0.035465 + 0.035465^3 / 6) rad = 4.0648 degrees; for (2,0,0), d = 5,
+  // sin theta = 0.07093 and 2theta = 8.1348 degrees. A record with direction
+  // cosines takes its angle from them (incident (1,0,0), diffracted (cos 150, sin 150, 0):
+  // 30 degrees) even when its indices were met before without them.
+  const double c150 = std::cos(150.0 * M_PI / 180.0);
+  const double s150 = std::sin(150.0 * M_PI / 180.0);
+  auto f85 = [](double v) {  // an F8.5 field
+    std::string t = std::to_string(std::round(v * 1e5) / 1e5);
+    t = t.substr(0, t.find('.') + 6);
+    return rj(t, 8);
+  };
+  const std::string cosines = f85(1.0) + f85(c150) + f85(0.0) + f85(s150) + f85(0.0) + f85(0.0);
+  auto rec = [&](int h, const std::string& tail) {
+    std::string line = shelx(h, 0, 0, "10", "1");
+    line.pop_back();
+    return line + tail + "\n";
+  };
+  Reading r(rec(1, "") + rec(2, "   1") + rec(1, "   1" + cosines) + rec(1, "   1") +
+                rec(2, ""),
+            1);
+  run::RunState& rs = r.rs();
+  rs.ctl.IBMAT = 1;
+  rs.ctl.ICELL = 1;
+  rs.ctl.WAVE = 0.7093f;
+  rs.cell.RCELL = {0.1f, 0.1f, 0.1f, 90.0f, 90.0f, 90.0f};
+  rs.cell.BTINV = {10, 0, 0, 0, 10, 0, 0, 0, 10};
+  for (int axis = 1; axis <= 3; ++axis) {
+    rs.celltab.at(axis, 1, 1) = 10.0f;
+    rs.celltab.at(axis, 2, 1) = 0.0f;
+    rs.celltab.at(axis, 3, 1) = 1.0f;
+    rs.celltab.at(axis, 1, 2) = 0.1f;
+    rs.celltab.at(axis, 2, 2) = 0.0f;
+    rs.celltab.at(axis, 3, 2) = 1.0f;
+  }
+  READ_DATA(rs);
+  ASSERT_EQ(r.list().NSET(), 2);
+  ASSERT_EQ(r.list().sets[0].NEQ, 3);
+  ASSERT_EQ(r.list().sets[1].NEQ, 2);
+  EXPECT_NEAR(r.member(1, 1).REFANG[0], 4.0648f, 2e-4f);
+  EXPECT_NEAR(r.member(1, 2).REFANG[0], 30.0f, 1e-3f);
+  EXPECT_NEAR(r.member(1, 3).REFANG[0], 4.0648f, 2e-4f);
+  EXPECT_EQ(r.member(1, 3).REFANG[0], r.member(1, 1).REFANG[0]);
+  EXPECT_NEAR(r.member(2, 1).REFANG[0], 8.1348f, 2e-4f);
+  EXPECT_EQ(r.member(2, 2).REFANG[0], r.member(2, 1).REFANG[0]);
 }
 
 // The filing rule as the reader describes it, written out as the plain scan over the sets:
