@@ -3,7 +3,8 @@
 # the time and peak memory of whole command-line runs, and runs `gemmi merge` on the same
 # measurements for comparison when gemmi is installed.
 #
-# usage: bench/run-bench.sh BIN_DIR      (BIN_DIR holds vorlane, gen_synthetic, bench_run)
+# usage: bench/run-bench.sh BIN_DIR      (BIN_DIR holds vorlane, gen_synthetic, bench_run and
+#                                        bench_stages)
 # VORLANE_BENCH_DATA=DIR keeps the data sets in DIR instead of a temporary folder.
 set -euo pipefail
 
@@ -19,21 +20,35 @@ echo "== data sets in $data"
 echo "== benchmarks"
 "$bin/bench_run" --data-dir="$data"
 
-# Wall time (s) and peak resident memory (KB) of one command, as "seconds kilobytes".
+if [ -x "$bin/bench_stages" ]; then
+  echo "== stages of a whole run on 10^6 reflections (best of 3)"
+  "$bin/bench_stages" "$data/s6" 3
+fi
+
+# Wall time (s) and peak resident memory (KB) of one command, as "seconds kilobytes": the
+# shortest of three runs (the machine may be shared) and the largest peak.
 measure() {
-  /usr/bin/time -f '%e %M' -o "$data/time.txt" "$@" > /dev/null 2> "$data/stderr.txt" || {
-    echo "failed: $*" >&2
-    cat "$data/stderr.txt" >&2
-    return 1
-  }
-  cat "$data/time.txt"
+  local best="" peak=0
+  for _ in 1 2 3; do
+    /usr/bin/time -f '%e %M' -o "$data/time.txt" "$@" > /dev/null 2> "$data/stderr.txt" || {
+      echo "failed: $*" >&2
+      cat "$data/stderr.txt" >&2
+      return 1
+    }
+    read -r t m < "$data/time.txt"
+    if [ -z "$best" ] || awk -v a="$t" -v b="$best" 'BEGIN { exit !(a < b) }'; then best=$t; fi
+    [ "$m" -gt "$peak" ] && peak=$m
+  done
+  echo "$best $peak"
 }
 
 whole_run() {
   local name=$1
   rm -f "$data/$name.prt" "$data/${name}_out.hkl"
-  measure "$bin/vorlane" --in-format shelx --out-format shelx --sigma-ratio keep \
-    "$data/$name.exp" "$data/$name.prt" "$data/$name.hkl" "$data/${name}_out.hkl"
+  # The print file is appended to: each of the runs starts from none.
+  measure sh -c 'rm -f "$3"; exec "$1" --in-format shelx --out-format shelx --sigma-ratio keep "$2" "$3" "$4" "$5"' \
+    run "$bin/vorlane" "$data/$name.exp" "$data/$name.prt" "$data/$name.hkl" \
+    "$data/${name}_out.hkl"
 }
 
 echo "== whole runs (vorlane command line, SHELX in and out)"
