@@ -8,7 +8,11 @@ constexpr int MIN_BITS = 12;
 
 }  // namespace
 
-HklCache::HklCache() : slots_(std::size_t{1} << MIN_BITS, Entry{0, 0, 0.0f}), bits_(MIN_BITS) {}
+HklCache::HklCache(std::size_t expected_entries) {
+  bits_ = MIN_BITS;
+  while (3 * (std::size_t{1} << bits_) < 4 * expected_entries) ++bits_;
+  slots_.assign(std::size_t{1} << bits_, Entry{0, 0, 0.0f});
+}
 
 HklCache::Entry& HklCache::insert(std::uint64_t packed, std::uint32_t set, std::uint64_t flags) {
   // At most three quarters full: probes stay short, and the table stays small (it lives

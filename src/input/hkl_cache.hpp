@@ -37,7 +37,8 @@ class HklCache {
            static_cast<std::uint64_t>(static_cast<std::uint16_t>(h[2])) << 32;
   }
 
-  HklCache();
+  // Room for about `expected_entries` index triples before the table first grows.
+  explicit HklCache(std::size_t expected_entries = 0);
 
   // Starts loading the slot of `packed` from memory.
   void prefetch(std::uint64_t packed) const { __builtin_prefetch(&slots_[home(packed)]); }

@@ -352,9 +352,13 @@ void Reader::run() {
     run::fatal(rs_, "Error on reading input datafile at line" + i5(1));
     return;
   }
-  index_existing_sets();
   const std::size_t expected =
       expected_records(LineSource::remaining_size(*in), rs_.files.INFMT);
+  // The tables start near the size a data set of this length usually needs (each reflection
+  // measured as a few equivalents, each several times), so that they seldom grow.
+  cache_ = HklCache(expected / 4);
+  index_ = SetIndex(expected / 16);
+  index_existing_sets();
   staged_.reserve(expected);
   if (zezor_) zezor_angles_.reserve(expected);
 
