@@ -45,12 +45,14 @@ inline bool read_plain_int(std::string_view field, int& value) {
     ++i;
   }
   const std::size_t start = i;
-  int v = 0;
-  while (i < n && is_digit(field[i])) v = v * 10 + (field[i++] - '0');
+  // Unsigned: digits beyond the ninth (left to the general reader) wrap instead of
+  // overflowing.
+  unsigned v = 0;
+  while (i < n && is_digit(field[i])) v = v * 10 + static_cast<unsigned>(field[i++] - '0');
   const std::size_t digits = i - start;
   while (i < n && field[i] == ' ') ++i;
   if (i == n && digits > 0 && digits <= 9) {
-    value = negative ? -v : v;
+    value = negative ? -static_cast<int>(v) : static_cast<int>(v);
     return true;
   }
   return false;
