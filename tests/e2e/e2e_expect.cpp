@@ -66,7 +66,8 @@ std::string set_line(const std::string& hkl, char flag, const std::vector<std::s
   for (const auto& v : six) s += rj(v, 7);
   s += rj(std::to_string(neq), 3) + rj(std::to_string(nave), 3);
   for (const auto& m : members) {
-    s += " " + rj(m.fsq, 7);
+    s += ' ';
+    s += rj(m.fsq, 7);
     if (with_marks) s += std::string(1, m.mark);
   }
   return s;

@@ -174,7 +174,9 @@ TEST(SymmetryCardsSpaceGroups, LaueKeywordPartitions) {
     symmetry::SpaceGroup sg;
     INITSYM(sg);
     int column = 0;
-    const std::string c = symtest::card("LAUE", " " + std::string(lc.symbol), column);
+    std::string keyword_text = " ";
+    keyword_text += lc.symbol;
+    const std::string c = symtest::card("LAUE", keyword_text, column);
     int error = 5;
     int lauecls = 0;
     READ_LAUE(sg, c, 80, column, error, lauecls);
