@@ -1,6 +1,8 @@
 #include "averaging/calc_rint.hpp"
 
+#include <array>
 #include <string_view>
+#include <vector>
 
 #include "averaging/rint_sums.hpp"
 #include "records/edit_list.hpp"
@@ -50,21 +52,42 @@ bool member_qualifies(const run::Member& m, MemberRule rule) {
   return true;
 }
 
-RintSums one_pass(const run::ReflectionList& refl, SetRule sets, MemberRule members,
-                  Column column) {
-  RintSums acc;
-  RINT_SUMS(acc, refl, RINT_CLEAR);
+// Which sets and members one row of the table takes in.
+struct RowRule {
+  SetRule sets;
+  MemberRule members;
+};
+
+// The three columns (all, greater-thans, less-thans) of every row, in one pass over the list.
+// Each accumulator still sees its own sets and members in list order, so its sums are exactly
+// those of a pass of its own.
+std::vector<std::array<RintSums, 3>> table_sums(const run::ReflectionList& refl,
+                                                const std::vector<RowRule>& rows) {
+  constexpr Column kColumns[3] = {Column::all, Column::greater_than, Column::less_than};
+  std::vector<std::array<RintSums, 3>> sums(rows.size());
+  for (auto& row : sums)
+    for (auto& acc : row) RINT_SUMS(acc, refl, RINT_CLEAR);
+  std::array<RintSums*, 3> open{};
   for (int i = 1; i <= refl.NSET(); ++i) {
     const run::EquivSet& set = refl.sets[static_cast<std::size_t>(i - 1)];
-    if (!set_qualifies(set, sets, column)) continue;
-    RINT_SUMS(acc, refl, RINT_START_SET);
-    for (int j = 1; j <= set.NEQ; ++j) {
-      if (member_qualifies(refl.member(set, j), members)) RINT_SUMS(acc, refl, RINT_ADD_MEMBER, i, j);
+    if (set.NEQ < 2) continue;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+      std::size_t n = 0;
+      for (std::size_t c = 0; c < 3; ++c) {
+        if (set_qualifies(set, rows[r].sets, kColumns[c])) open[n++] = &sums[r][c];
+      }
+      if (n == 0) continue;
+      for (std::size_t a = 0; a < n; ++a) RINT_SUMS(*open[a], refl, RINT_START_SET);
+      for (int j = 1; j <= set.NEQ; ++j) {
+        if (!member_qualifies(refl.member(set, j), rows[r].members)) continue;
+        for (std::size_t a = 0; a < n; ++a) RINT_SUMS(*open[a], refl, RINT_ADD_MEMBER, i, j);
+      }
+      for (std::size_t a = 0; a < n; ++a) RINT_SUMS(*open[a], refl, RINT_END_SET);
     }
-    RINT_SUMS(acc, refl, RINT_END_SET);
   }
-  RINT_SUMS(acc, refl, RINT_FINISH);
-  return acc;
+  for (auto& row : sums)
+    for (auto& acc : row) RINT_SUMS(acc, refl, RINT_FINISH);
+  return sums;
 }
 
 }  // namespace
@@ -75,29 +98,34 @@ void CALC_RINT(run::RunState& rs) {
   auto& prt = rs.files.print;
   prt.put(records::EditList(kHeader));
 
+  struct Row {
+    std::string_view label;
+    RowRule rule;
+  };
+  std::vector<Row> rows = {{"All Reflections", {SetRule::all, MemberRule::all}},
+                           {"Inside 2theta  ", {SetRule::inside_2theta, MemberRule::all}}};
+  if (ctl.IABSENT != 3) rows.push_back({"Sp Gp allowed  ", {SetRule::allowed, MemberRule::all}});
+  if (ctl.IREJMODE == 2 || ctl.IREJMODE == 3) {
+    rows.push_back({"Passed DAC dip ", {SetRule::allowed, MemberRule::not_dac_dip}});
+  }
+  rows.push_back({"Unrejected     ", {SetRule::allowed, MemberRule::accepted}});
+
+  std::vector<RowRule> rules;
+  for (const Row& r : rows) rules.push_back(r.rule);
+  const auto sums = table_sums(refl, rules);
+  rs.res.RINT_ALL = sums[0][0].RINT;
+  rs.res.RSIG_ALL = sums[0][0].RSIG;
+
   const records::EditList row(kRow);
-  auto print_row = [&](std::string_view label, SetRule sets, MemberRule members,
-                       bool keep_for_cif) {
-    const RintSums all = one_pass(refl, sets, members, Column::all);
-    if (keep_for_cif) {
-      rs.res.RINT_ALL = all.RINT;
-      rs.res.RSIG_ALL = all.RSIG;
-    }
-    const RintSums gt = one_pass(refl, sets, members, Column::greater_than);
-    const RintSums lt = one_pass(refl, sets, members, Column::less_than);
-    prt.put(row, label,
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const RintSums& all = sums[r][0];
+    const RintSums& gt = sums[r][1];
+    const RintSums& lt = sums[r][2];
+    prt.put(row, rows[r].label,
             static_cast<float>(all.NREF), all.RINT, all.RINT2, all.RSIG, all.RSIG2,
             static_cast<float>(gt.NREF), gt.RINT, gt.RINT2, gt.RSIG, gt.RSIG2,
             static_cast<float>(lt.NREF), lt.RINT, lt.RINT2, lt.RSIG, lt.RSIG2);
-  };
-
-  print_row("All Reflections", SetRule::all, MemberRule::all, true);
-  print_row("Inside 2theta  ", SetRule::inside_2theta, MemberRule::all, false);
-  if (ctl.IABSENT != 3) print_row("Sp Gp allowed  ", SetRule::allowed, MemberRule::all, false);
-  if (ctl.IREJMODE == 2 || ctl.IREJMODE == 3) {
-    print_row("Passed DAC dip ", SetRule::allowed, MemberRule::not_dac_dip, false);
   }
-  print_row("Unrejected     ", SetRule::allowed, MemberRule::accepted, false);
 
   prt.put(records::EditList(kRatio), rs.res.RATIO, rs.res.NRATIO, ctl.LTHRESH);
 }
