@@ -24,6 +24,13 @@ struct Member {
   float ITAG = 0.0f;
   std::int8_t IREJ = 0;  // 0 accepted, 1 DAC dip, 2 outlier
   std::int8_t IOBS = 0;  // 1 observed (greater-than)
+  // The record as read, for reports that must describe the measurement itself: its indices
+  // (member 1 too, whose IHKL holds the representative; index fields are at most four
+  // columns wide, so 16 bits hold them), its batch number (0 when the format has none) and
+  // its line in the input file (from 1).
+  std::array<std::int16_t, 3> hkl_read{};
+  std::int32_t batch = 0;
+  std::uint32_t line = 0;
 };
 
 struct EquivSet {
