@@ -1,11 +1,13 @@
 #include "averaging/coverage.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <unordered_set>
 #include <vector>
 
+#include "averaging/complete_set.hpp"
 #include "symmetry/absences.hpp"
 #include "symmetry/inbox.hpp"
 #include "symmetry/reflection_image.hpp"
@@ -52,10 +54,21 @@ int COVERAGE(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg,
   // data set would report more than it can hold: allow a relative margin far below any real
   // spacing difference.
   const float d_min = ctl.WAVE * 0.5f / std::sin(TTH * DEGRAD / 2.0f) * (1.0f - 1.0e-5f);
+  // The box: trunc(2a/lambda) + 1 holds every reflection of the whole sphere; a/d_min + 1 holds
+  // those out to the limit, far fewer for the limits data reach. Worked in double precision so
+  // that an absurd cell gives no integer overflow; a box beyond MAX_ENUMERATED is refused.
   std::array<int, 3> hmax{};
+  double box = 1.0;
   for (std::size_t k = 0; k < 3; ++k) {
-    hmax[k] = static_cast<int>(2.0f * ctl.CELLPAR[k] / ctl.WAVE) + 1;
+    const double a = ctl.CELLPAR[k];
+    const double sphere = std::trunc(2.0 * a / static_cast<double>(ctl.WAVE)) + 1.0;
+    const double limit = std::floor(a / static_cast<double>(d_min)) + 1.0;
+    const double bound = std::min(sphere, limit);
+    if (!std::isfinite(bound) || bound < 0.0 || bound > 1.0e6) return 0;
+    hmax[k] = static_cast<int>(bound);
+    box *= 2.0 * bound + 1.0;
   }
+  if (box > MAX_ENUMERATED) return 0;
 
   // The input reader merges a reflection with its Friedel mate unless asked not to
   // (FRIEDEL NOFLIP).
@@ -79,7 +92,6 @@ int COVERAGE(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg,
           ++count;
           if (!friedel_merged) interior.push_back(hkl);
         } else if (in == 0) {
-          if (static_cast<int>(boundary.size()) == MAX_BOUNDARY) return 0;
           boundary.push_back(hkl);
         }
       }

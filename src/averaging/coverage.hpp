@@ -7,15 +7,13 @@
 
 namespace vorlane::averaging {
 
-// Boundary reflections that can be held while they are resolved by symmetry; more give 0.
-inline constexpr int MAX_BOUNDARY = 2500;
-
 // The number of unique reflections allowed by the space group with d >= d_min, d_min from
 // TTH (2theta in degrees) and WAVE, counted the way the input reader forms equivalent sets:
 // with Friedel mates merged (INOFLIP = 0) one per Laue-class orbit, with INOFLIP = 1 one per
 // point-group orbit. Needs the reciprocal cell of the cell table and the operators in either
-// IMATMODE. Returns 0 without a CELL card (ICELL = 0), for TTH < 0.001 and when more than
-// MAX_BOUNDARY reflections lie on the boundary of the asymmetric unit.
+// IMATMODE. Returns 0 without a CELL card (ICELL = 0), for TTH < 0.001 and when the index box
+// out to the limit would exceed MAX_ENUMERATED triples (a cell far too long for the limit).
+// The list of boundary reflections grows with the data.
 int COVERAGE(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg,
              const symmetry::CellTable& ct, float TTH);
 

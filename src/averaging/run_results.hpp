@@ -1,7 +1,11 @@
 #pragma once
 // Run-wide results of averaging, totals and R statistics.
 #include <array>
+#include <cstdint>
 #include <string>
+#include <vector>
+
+#include "averaging/data_figures.hpp"
 
 namespace vorlane::averaging {
 
@@ -23,10 +27,18 @@ struct RunResults {
   // The CIF fragment: its path, and whether it was written completely.
   std::string cif_path;
   bool cif_written = false;
-  // Completeness as the CIF fragment reports it (up to the largest measured angle and up to
-  // the 2theta limit); negative when it could not be determined.
+  // Completeness as the CIF fragment reports it (to theta_max and to theta_full, in the
+  // run's own grouping); negative when it could not be determined.
   float completeness_max = -1.0f;
   float completeness_full = -1.0f;
+  // Records the output writer left out because a value overflowed its output field, in
+  // writing order: with averaged output the sets (index into ReflectionList::sets, from 0),
+  // with individual output the members (index into ReflectionList::members, from 0). Every
+  // measurement of such a set, or such a member, was not passed on for that reason.
+  std::vector<std::uint32_t> overflowed_sets;
+  std::vector<std::uint32_t> overflowed_members;
+  // The figures of the CIF fragment, the completeness block and the run summary.
+  DataFigures figures;
 };
 
 }  // namespace vorlane::averaging

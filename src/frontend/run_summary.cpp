@@ -18,6 +18,7 @@ RunOutcome describe_outcome(const run::RunState& rs) {
   o.rsigma = rs.res.RSIG_ALL;
   o.completeness_max = rs.res.completeness_max;
   o.completeness_full = rs.res.completeness_full;
+  o.figures = rs.res.figures;
   o.print_file = rs.files.paths[run::PRINT - 1].string();
   o.output_file = rs.files.paths[run::OUTPUT - 1].string();
   o.cif_file = rs.res.cif_path;
@@ -29,6 +30,32 @@ namespace {
 
 std::string fraction(float f) {
   return f < 0.0f ? std::string("?") : records::format_F(f, 5, 3).substr(0);
+}
+
+// A fraction as the CIF fragment gives it: "?" unless plausible.
+std::string cif_fraction(float f) {
+  return f > 0.01f && f < 1.005f ? records::format_F(f, 5, 3) : std::string("?");
+}
+
+std::string figure_lines(const averaging::DataFigures& f) {
+  std::string s;
+  if (f.lines_overflowed > 0) {
+    s += "  left out (overflow)" + records::format_I(f.lines_overflowed, 9) +
+         "   (a value overflowed its output field)\n";
+  }
+  if (!f.theta_known) return s;
+  s += "  theta max / full   " + records::format_F(f.theta_max, 9, 2) + " / " +
+       records::format_F(f.theta_full, 5, 2) + "\n";
+  if (!f.completeness_known) return s;
+  s += "  Laue group         " + std::string(4, ' ') + cif_fraction(f.laue_max.fraction()) +
+       " to theta max, " + cif_fraction(f.laue_full.fraction()) + " to theta full\n";
+  s += "  point group        " + std::string(4, ' ') +
+       cif_fraction(f.point_group_max.fraction()) + " to theta max, " +
+       cif_fraction(f.point_group_full.fraction()) + " to theta full\n";
+  const float coverage = f.friedel_coverage();
+  s += "  Friedel coverage   " + std::string(4, ' ') +
+       (coverage >= 0.0f ? records::format_F(coverage, 5, 3) : std::string("?")) + "\n";
+  return s;
 }
 
 }  // namespace
@@ -45,8 +72,8 @@ std::string summary_text(const RunOutcome& o) {
   s += "  R(int)             " + format_F(o.rint, 9, 4) + "\n";
   s += "  R(sigma)           " + format_F(o.rsigma, 9, 4) + "\n";
   s += "  completeness       " + std::string(4, ' ') + fraction(o.completeness_max) +
-       " to the largest angle measured, " + fraction(o.completeness_full) +
-       " to the 2theta limit\n";
+       " to theta max, " + fraction(o.completeness_full) + " to theta full\n";
+  s += figure_lines(o.figures);
   s += "  print file         " + o.print_file + "\n";
   s += "  output file        " + o.output_file + "\n";
   s += "  CIF fragment       " + (o.cif_written ? o.cif_file : std::string("not written")) + "\n";

@@ -16,6 +16,7 @@ struct RunOutcome {
   float rsigma = 0.0f;
   float completeness_max = -1.0f;
   float completeness_full = -1.0f;
+  averaging::DataFigures figures;  // the CIF fragment's figures
   std::string print_file, output_file, cif_file;
   bool cif_written = false;
 };

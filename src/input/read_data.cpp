@@ -28,6 +28,8 @@ struct Measurement {
   std::array<float, 3> refang{};
   float itag = 0.0f;
   float aux = 0.0f;
+  std::int32_t batch = 0;   // SHELX columns 29-32; 0 for Zezor records
+  std::uint32_t line = 0;   // line in the input file, from 1
   // SHELX without direction cosines: 2theta comes from the indices and the cell, and is
   // filled in when the record is filed (it is kept per index triple).
   bool tth_from_cell = false;
@@ -53,13 +55,16 @@ struct Pending {
 constexpr std::size_t BATCH = 32;
 
 // A filed measurement until the sets are complete: what a member holds, compactly (the
-// indices fit 16 bits, as every 3- or 4-column index field does), with its set.
+// indices fit 16 bits, as every 3- or 4-column index field does), with its set. The indices
+// are those read; member 1 of a new set takes its set's representative when it is placed.
 struct Staged {
   std::array<std::int16_t, 3> h{};
   float fsq = 0.0f;
   float sigfsq = 0.0f;
   float tth = 0.0f;  // REFANG(1)
   std::uint32_t set = 0;
+  std::int32_t batch = 0;
+  std::uint32_t line = 0;
 };
 // The rest of a Zezor member (SHELX members have zeros here).
 struct ZezorAngles {
@@ -80,6 +85,7 @@ Parsed parse_record(const run::RunState& rs, std::string_view text, Measurement&
     m.sigfsq = r.sigma;
     m.itag = 0.0f;
     m.aux = 0.0f;
+    m.batch = r.batch;
     m.tth_from_cell = two_theta_source(rs, r.cosines) == TwoThetaSource::cell;
     if (m.tth_from_cell) {
       m.refang = {0.0f, 0.0f, 0.0f};
@@ -109,6 +115,7 @@ Parsed parse_record(const run::RunState& rs, std::string_view text, Measurement&
   m.refang = {r.angles[0], r.angles[1], r.angles[2]};
   m.itag = r.angles[3];
   m.aux = r.aux;
+  m.batch = 0;
   return Parsed::measurement;
 }
 
@@ -159,6 +166,7 @@ class Reader {
   // AUXVAL of the sets opened by this reading: the sets themselves are made once their number
   // is known, in one allocation.
   std::vector<float> new_set_aux_;
+  std::vector<std::array<std::int16_t, 3>> new_set_rep_;  // their representatives
   std::size_t existing_sets_ = 0;          // sets in the list before this reading
   SwappedReflections swapped_;
   std::array<Pending, BATCH> batch_;
@@ -199,6 +207,9 @@ bool Reader::file(Pending& p) {
     return false;
   }
   Staged member;
+  member.h = narrow(m.h);
+  member.batch = m.batch;
+  member.line = m.line;
   member.fsq = m.fsq;
   member.sigfsq = m.sigfsq;
   HklCache::Entry* entry = p.cacheable ? cache_.find(p.packed) : nullptr;
@@ -227,11 +238,9 @@ bool Reader::file(Pending& p) {
       }
       s = static_cast<std::uint32_t>(neq_.size());
       new_set_aux_.push_back(m.aux);
+      new_set_rep_.push_back(narrow(k));  // member 1 carries the representative
       neq_.push_back(0);
       index_.insert(k, s);
-      member.h = narrow(k);  // member 1 carries the representative
-    } else {
-      member.h = narrow(m.h);  // a later member keeps its indices as read
     }
     if (p.cacheable) entry = &cache_.insert(p.packed, s, isym < 0 ? HklCache::FRIEDEL : 0);
   }
@@ -246,7 +255,6 @@ bool Reader::file(Pending& p) {
                           records::format_I(limits_.max_members, 3) + " equivalents");
       return false;
     }
-    member.h = narrow(m.h);
   }
   neq = neq + 1;
   const float tth = m.tth_from_cell ? cell_two_theta(m.h, entry) : m.refang[0];
@@ -308,9 +316,11 @@ void Reader::place_members() {
   std::vector<float>().swap(new_set_aux_);
   const std::size_t nsets = list_.sets.size();
   std::vector<std::uint32_t> cursor(nsets);
+  std::vector<std::uint32_t> start(nsets);
   std::uint32_t next = 0;
   for (std::size_t s = 0; s < nsets; ++s) {
     cursor[s] = next;
+    start[s] = next;
     next += static_cast<std::uint32_t>(neq_[s]);
   }
   std::vector<run::Member> placed(next);
@@ -324,8 +334,16 @@ void Reader::place_members() {
   // independent places keeps the memory system busy in parallel.
   for (std::size_t i = 0; i < staged_.size(); ++i) {
     const Staged& st = staged_[i];
-    run::Member& m = placed[cursor[st.set]++];
-    m.IHKL = {st.h[0], st.h[1], st.h[2]};
+    const std::uint32_t at = cursor[st.set]++;
+    run::Member& m = placed[at];
+    m.hkl_read = st.h;
+    m.batch = st.batch;
+    m.line = st.line;
+    // Member 1 of a set this reading opened holds the representative.
+    const bool first_of_new = st.set >= existing_sets_ && at == start[st.set];
+    const std::array<std::int16_t, 3>& ih =
+        first_of_new ? new_set_rep_[st.set - existing_sets_] : st.h;
+    m.IHKL = {ih[0], ih[1], ih[2]};
     m.FSQ = st.fsq;
     m.SIGFSQ = st.sigfsq;
     if (zezor_) {
@@ -337,6 +355,7 @@ void Reader::place_members() {
     }
   }
   std::vector<Staged>().swap(staged_);
+  std::vector<std::array<std::int16_t, 3>>().swap(new_set_rep_);
   std::vector<ZezorAngles>().swap(zezor_angles_);
   for (std::size_t s = 0; s < nsets; ++s) {
     run::EquivSet& set = list_.sets[s];
@@ -365,9 +384,12 @@ void Reader::run() {
   LineSource lines(*in);
   std::string_view text;
   bool fatal = false;
+  std::uint32_t line = 0;
   while (lines.next(text)) {
+    ++line;
     Pending& p = batch_[pending_];
     const Parsed parsed = parse_record(rs_, text, p.m);
+    p.m.line = line;
     if (parsed == Parsed::end_of_data) break;
     if (parsed == Parsed::unreadable) {
       // The records before it are filed first: a fatal error among them ends the reading

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "records/edit_list.hpp"
+#include "run/version.hpp"
 
 namespace vorlane::output {
 
@@ -12,7 +13,7 @@ namespace {
 
 constexpr std::string_view kBanner =
     R"((1X,78("*"),/,3(" *",76X,"*",/),)"
-    R"(" *",15X,"VORLANE PROGRAM - VERSION 2.22 OF OCTOBER-11 ",16X,"*",/,)"
+    R"(" *",15X,"VORLANE PROGRAM - VERSION ",A4," OF OCTOBER-11 ",16X,"*",/,)"
     R"(" *",16X,A43,17X,"*",/,)"
     R"(3(" *",76X,"*",/),1X,78("*"),/,/))";
 
@@ -33,7 +34,8 @@ void PRINT_HEADER(run::RunState& rs) {
 
 void PRINT_HEADER(run::RunState& rs, const LocalTime& when) {
   auto& prt = rs.files.print;
-  prt.put(records::EditList(kBanner), std::string_view(BANNER_CREDIT));
+  prt.put(records::EditList(kBanner), std::string_view(run::VERSION),
+          std::string_view(BANNER_CREDIT));
 
   // The experiment file name as a blank-padded field: its first 40 characters.
   std::string name = rs.files.FNAME[0];

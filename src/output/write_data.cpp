@@ -1,7 +1,9 @@
 #include "output/write_data.hpp"
 
 #include <array>
+#include <cstdint>
 
+#include "averaging/written_sets.hpp"
 #include "output/write_one_reflection.hpp"
 #include "run/messages.hpp"
 
@@ -9,11 +11,7 @@ namespace vorlane::output {
 
 namespace {
 
-// Sets that never reach the file: outside the 2theta limits (codes 2 and 3), and space-group
-// violations when they are to be deleted.
-bool set_left_out(const run::EquivSet& set, int IABSENT) {
-  return set.IABS == 2 || set.IABS == 3 || (IABSENT == 2 && set.IABS == 1);
-}
+using averaging::set_left_out;
 
 void write_averaged(run::RunState& rs, ReflectionRecordLayouts& layouts) {
   const expfile::RunControls& ctl = rs.ctl;
@@ -36,6 +34,7 @@ void write_averaged(run::RunState& rs, ReflectionRecordLayouts& layouts) {
     int ISTAT = 0;
     WRITE_ONE_REFLECTION(rs, layouts, first.IHKL, fsq, sig, set.AUXVAL, IFLAG, ang, ISEQ,
                          ISTAT);
+    if (ISTAT == 0) rs.res.overflowed_sets.push_back(static_cast<std::uint32_t>(ISEQ - 1));
   }
 }
 
@@ -61,6 +60,9 @@ void write_individuals(run::RunState& rs, ReflectionRecordLayouts& layouts) {
       int ISTAT = 0;
       WRITE_ONE_REFLECTION(rs, layouts, member.IHKL, fsq, sig, set.AUXVAL, IFLAG, ang, ISEQ,
                            ISTAT);
+      if (ISTAT == 0) {
+        rs.res.overflowed_members.push_back(set.first + static_cast<std::uint32_t>(m - 1));
+      }
     }
   }
 }
@@ -69,6 +71,8 @@ void write_individuals(run::RunState& rs, ReflectionRecordLayouts& layouts) {
 
 void WRITEDATA(run::RunState& rs) {
   ReflectionRecordLayouts layouts;
+  rs.res.overflowed_sets.clear();
+  rs.res.overflowed_members.clear();
   if (rs.ctl.IOUTAVE == 1) {
     write_averaged(rs, layouts);
   } else {
@@ -80,6 +84,13 @@ void WRITEDATA(run::RunState& rs) {
   std::ostream* out = rs.files.out.get();
   if (out == nullptr || !out->flush()) {
     run::fatal(rs, "ERROR WRITING OUTPUT DATA FILE " + rs.files.FNAME[run::OUTPUT - 1]);
+    return;
+  }
+  // Every record that was due overflowed its fields: the output file holds no data, and the
+  // run cannot count as a success.
+  const bool any_overflow = !rs.res.overflowed_sets.empty() || !rs.res.overflowed_members.empty();
+  if (any_overflow && averaging::written_data(rs.refl, rs.ctl, rs.res).lines == 0) {
+    run::fatal(rs, "NO REFLECTION COULD BE WRITTEN: EVERY VALUE OVERFLOWED ITS OUTPUT FIELD");
   }
 }
 

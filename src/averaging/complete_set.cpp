@@ -1,0 +1,160 @@
+#include "averaging/complete_set.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "symmetry/absences.hpp"
+#include "symmetry/reflection_image.hpp"
+
+namespace vorlane::averaging {
+
+namespace {
+
+using Hkl = std::array<int, 3>;
+using IntMat = std::array<int, 9>;
+
+// pi/180 in single precision (bits 3C8EFA35).
+constexpr float DEGRAD = 0.017453292f;
+
+Hkl apply(const IntMat& m, const Hkl& h) {
+  return {m[0] * h[0] + m[1] * h[1] + m[2] * h[2], m[3] * h[0] + m[4] * h[1] + m[5] * h[2],
+          m[6] * h[0] + m[7] * h[1] + m[8] * h[2]};
+}
+
+// The integer matrix of operator n acting on indices: its columns are the images of the unit
+// vectors (the image is linear in h).
+IntMat operator_matrix(const symmetry::SpaceGroup& sg, int n) {
+  IntMat m{};
+  for (int c = 0; c < 3; ++c) {
+    Hkl e{0, 0, 0};
+    e[static_cast<std::size_t>(c)] = 1;
+    const Hkl col = symmetry::reflection_image(sg, n, e);
+    for (int r = 0; r < 3; ++r) m[static_cast<std::size_t>(3 * r + c)] = col[static_cast<std::size_t>(r)];
+  }
+  return m;
+}
+
+IntMat negated(const IntMat& m) {
+  IntMat n{};
+  for (std::size_t i = 0; i < 9; ++i) n[i] = -m[i];
+  return n;
+}
+
+}  // namespace
+
+ReflectionGrouping::ReflectionGrouping(const symmetry::SpaceGroup& sg, Grouping grouping) {
+  const IntMat inversion{-1, 0, 0, 0, -1, 0, 0, 0, -1};
+  for (int n = 1; n <= sg.NSYMOP; ++n) {
+    const IntMat m = operator_matrix(sg, n);
+    if (std::find(pg_ops_.begin(), pg_ops_.end(), m) == pg_ops_.end()) pg_ops_.push_back(m);
+  }
+  centrosymmetric_ = std::find(pg_ops_.begin(), pg_ops_.end(), inversion) != pg_ops_.end();
+  ops_ = pg_ops_;
+  if (grouping == Grouping::laue && !centrosymmetric_) {
+    for (const IntMat& m : pg_ops_) ops_.push_back(negated(m));
+  }
+  // The identity is of no use in the search for a larger image.
+  const IntMat identity{1, 0, 0, 0, 1, 0, 0, 0, 1};
+  ops_.erase(std::remove(ops_.begin(), ops_.end(), identity), ops_.end());
+}
+
+Hkl ReflectionGrouping::canonical(const Hkl& h) const {
+  Hkl best = h;
+  for (const IntMat& m : ops_) best = std::max(best, apply(m, h));
+  return best;
+}
+
+bool ReflectionGrouping::is_canonical(const Hkl& h) const {
+  for (const IntMat& m : ops_) {
+    if (apply(m, h) > h) return false;
+  }
+  return true;
+}
+
+bool ReflectionGrouping::centric(const Hkl& h) const {
+  const Hkl minus{-h[0], -h[1], -h[2]};
+  for (const IntMat& m : pg_ops_) {
+    if (apply(m, h) == minus) return true;
+  }
+  return false;
+}
+
+ResolutionRange resolution_range(float wave, float tth_min, float tth_max) {
+  ResolutionRange r;
+  if (wave > 0.0f && tth_max >= 0.001f) {
+    r.inv_d_max = 2.0f * std::sin(tth_max * DEGRAD / 2.0f) / wave * (1.0f + 1.0e-5f);
+  }
+  if (wave > 0.0f && tth_min > 0.0f) {
+    r.inv_d_min = 2.0f * std::sin(tth_min * DEGRAD / 2.0f) / wave * (1.0f - 1.0e-5f);
+  }
+  return r;
+}
+
+float inverse_d(const symmetry::CellTable& ct, const Hkl& h) {
+  // |s|² = sum over axes of (x_i a*_i)² + 2 x_j x_k a*_j a*_k cos(alpha*_i), i, j, k cyclic.
+  double sum = 0.0;
+  for (int i = 1; i <= 3; ++i) {
+    const int j = i % 3 + 1;
+    const int k = j % 3 + 1;
+    const double xi = h[static_cast<std::size_t>(i - 1)];
+    const double xj = h[static_cast<std::size_t>(j - 1)];
+    const double xk = h[static_cast<std::size_t>(k - 1)];
+    const double si = ct.at(i, symmetry::CELL_SIDE, symmetry::RECIPROCAL_SPACE);
+    const double sj = ct.at(j, symmetry::CELL_SIDE, symmetry::RECIPROCAL_SPACE);
+    const double sk = ct.at(k, symmetry::CELL_SIDE, symmetry::RECIPROCAL_SPACE);
+    const double ci = ct.at(i, symmetry::CELL_COS, symmetry::RECIPROCAL_SPACE);
+    sum = sum + (xi * si) * (xi * si) + 2.0 * xj * xk * sj * sk * ci;
+  }
+  return static_cast<float>(std::sqrt(sum));
+}
+
+bool systematically_absent(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg,
+                           const Hkl& h) {
+  if (ctl.IABSENT == 3) return false;
+  const std::array<float, 3> x{static_cast<float>(h[0]), static_cast<float>(h[1]),
+                               static_cast<float>(h[2])};
+  return symmetry::ISPABS(sg, x) + symmetry::LATABS(sg, x) != 2;
+}
+
+CompleteSet complete_set(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg,
+                         const symmetry::CellTable& ct, ResolutionRange range,
+                         Grouping grouping) {
+  CompleteSet result;
+  if (ctl.ICELL == 0 || !(range.inv_d_max > 0.0f) || !std::isfinite(range.inv_d_max)) {
+    return result;
+  }
+  // |h_i| = |a_i . s| <= a_i |s|: the real axis lengths bound the box. A cell too long for
+  // the limit (or not a number) is refused before any index is formed.
+  std::array<int, 3> hmax{};
+  double box = 1.0;
+  for (int i = 1; i <= 3; ++i) {
+    const double side = ct.at(i, symmetry::CELL_SIDE, symmetry::REAL_SPACE);
+    const double bound = std::floor(side * static_cast<double>(range.inv_d_max)) + 1.0;
+    if (!std::isfinite(bound) || bound < 0.0 || bound > 1.0e6) return result;
+    hmax[static_cast<std::size_t>(i - 1)] = static_cast<int>(bound);
+    box *= 2.0 * bound + 1.0;
+  }
+  if (box > MAX_ENUMERATED) return result;
+  result.known = true;
+
+  const ReflectionGrouping orbits(sg, grouping);
+  // With the inversion in the grouping, the chosen member of every orbit is larger than its
+  // own mate and lies in the positive half of the box.
+  const bool half = grouping == Grouping::laue || orbits.centrosymmetric();
+  for (int h = half ? 0 : -hmax[0]; h <= hmax[0]; ++h) {
+    for (int k = (half && h == 0) ? 0 : -hmax[1]; k <= hmax[1]; ++k) {
+      for (int l = (half && h == 0 && k == 0) ? 1 : -hmax[2]; l <= hmax[2]; ++l) {
+        const Hkl hkl{h, k, l};
+        if (h == 0 && k == 0 && l == 0) continue;
+        const float s = inverse_d(ct, hkl);
+        if (s > range.inv_d_max || s < range.inv_d_min) continue;
+        if (!orbits.is_canonical(hkl)) continue;
+        if (systematically_absent(ctl, sg, hkl)) continue;
+        result.reflections.push_back({hkl, s, orbits.centric(hkl)});
+      }
+    }
+  }
+  return result;
+}
+
+}  // namespace vorlane::averaging

@@ -1,0 +1,79 @@
+#pragma once
+// The complete set of a crystal: every unique reflection that the space group allows out to a
+// resolution limit, in one of two groupings. The Laue grouping treats Friedel mates as
+// equivalent (what an averaged data set with Friedel's law holds); the point-group grouping
+// keeps them apart (anomalous data). Completeness figures divide measured unique reflections
+// by these counts, and resolution-shell statistics bin them by 1/d.
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "expfile/run_controls.hpp"
+#include "symmetry/cell_table.hpp"
+#include "symmetry/space_group.hpp"
+
+namespace vorlane::averaging {
+
+enum class Grouping { laue, point_group };
+
+// The orbit of a reflection under the rotations of the group (with the inversion added in
+// the Laue grouping), and its chosen member: the lexicographically largest image.
+class ReflectionGrouping {
+ public:
+  ReflectionGrouping(const symmetry::SpaceGroup& sg, Grouping grouping);
+
+  std::array<int, 3> canonical(const std::array<int, 3>& h) const;
+  bool is_canonical(const std::array<int, 3>& h) const;
+  // Centric: the Friedel mate -h is an image of h under the point group itself.
+  bool centric(const std::array<int, 3>& h) const;
+  // The point group holds the inversion.
+  bool centrosymmetric() const { return centrosymmetric_; }
+
+ private:
+  std::vector<std::array<int, 9>> ops_;     // rotations of the grouping, row by row
+  std::vector<std::array<int, 9>> pg_ops_;  // rotations of the point group
+  bool centrosymmetric_ = false;
+};
+
+struct UniqueReflection {
+  std::array<int, 3> hkl{};  // the orbit's chosen member
+  float inv_d = 0.0f;        // 1/d in reciprocal angstroms
+  bool centric = false;
+};
+
+// Bounds in 1/d, both inclusive; inv_d_min = 0 for no lower bound.
+struct ResolutionRange {
+  float inv_d_min = 0.0f;
+  float inv_d_max = 0.0f;
+};
+
+struct CompleteSet {
+  // False when the set cannot be formed: no cell, no upper bound, or a cell so long (or a
+  // limit so fine) that the enumeration would exceed MAX_ENUMERATED index triples.
+  bool known = false;
+  std::vector<UniqueReflection> reflections;
+};
+
+// Index triples one enumeration may visit (about a second of work).
+inline constexpr double MAX_ENUMERATED = 2.0e8;
+
+// The resolution range of a 2theta window in degrees at wavelength `wave`: 1/d = 2 sin(theta)
+// / lambda, widened by a relative 1e-5 on each side so that a measured reflection at the
+// window's edge (its angle found through another single-precision path) stays inside.
+ResolutionRange resolution_range(float wave, float tth_min, float tth_max);
+
+// 1/d of h from the reciprocal cell of the cell table (the same arithmetic as VCTMOD).
+float inverse_d(const symmetry::CellTable& ct, const std::array<int, 3>& h);
+
+// Whether h is a systematic absence of the run's space group. None are with a LAUE card or
+// without symmetry information (IABSENT = 3).
+bool systematically_absent(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg,
+                           const std::array<int, 3>& h);
+
+// The unique, allowed reflections with inv_d_min <= 1/d <= inv_d_max in the chosen grouping,
+// in enumeration order (h outermost). Needs the reciprocal cell (ICELL = 1).
+CompleteSet complete_set(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg,
+                         const symmetry::CellTable& ct, ResolutionRange range,
+                         Grouping grouping);
+
+}  // namespace vorlane::averaging

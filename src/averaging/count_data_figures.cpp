@@ -1,0 +1,160 @@
+#include "averaging/count_data_figures.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "averaging/complete_set.hpp"
+#include "averaging/written_sets.hpp"
+
+namespace vorlane::averaging {
+
+namespace {
+
+using Hkl = std::array<int, 3>;
+
+// 180/pi in single precision (bits 42652EE1).
+constexpr float RADDEG = 57.295776f;
+
+// Indices of a measurement fit 16 bits; the offset keeps the packed key ordered.
+constexpr std::int64_t OFFSET = 1 << 20;
+std::int64_t pack(const Hkl& h) {
+  return ((h[0] + OFFSET) << 42) | ((h[1] + OFFSET) << 21) | (h[2] + OFFSET);
+}
+Hkl unpack(std::int64_t key) {
+  constexpr std::int64_t mask = (std::int64_t{1} << 21) - 1;
+  return {static_cast<int>(((key >> 42) & mask) - OFFSET),
+          static_cast<int>(((key >> 21) & mask) - OFFSET), static_cast<int>((key & mask) - OFFSET)};
+}
+
+void sort_unique(std::vector<std::int64_t>& v) {
+  std::sort(v.begin(), v.end());
+  v.erase(std::unique(v.begin(), v.end()), v.end());
+}
+
+bool within(float inv_d, const ResolutionRange& r) {
+  return inv_d >= r.inv_d_min && inv_d <= r.inv_d_max;
+}
+
+// Measured unique reflections and the complete set, to theta_max and theta_full, in both
+// groupings, with the Friedel pairs.
+void count_completeness(const run::RunState& rs, const std::vector<std::int64_t>& measured,
+                        DataFigures& f) {
+  const expfile::RunControls& ctl = rs.ctl;
+  const ResolutionRange to_max = resolution_range(ctl.WAVE, ctl.TTHMIN, 2.0f * f.theta_max);
+  const ResolutionRange to_full = resolution_range(ctl.WAVE, ctl.TTHMIN, 2.0f * f.theta_full);
+  const CompleteSet laue_set = complete_set(ctl, rs.sg, rs.celltab, to_max, Grouping::laue);
+  if (!laue_set.known) return;
+  const CompleteSet pg_set =
+      complete_set(ctl, rs.sg, rs.celltab, to_max, Grouping::point_group);
+  if (!pg_set.known) return;
+  f.completeness_known = true;
+
+  const ReflectionGrouping laue(rs.sg, Grouping::laue);
+  const ReflectionGrouping point_group(rs.sg, Grouping::point_group);
+  f.centrosymmetric = point_group.centrosymmetric();
+
+  for (const UniqueReflection& u : laue_set.reflections) {
+    ++f.laue_max.possible;
+    if (!u.centric) ++f.friedel_max.possible;
+    if (u.inv_d <= to_full.inv_d_max) {
+      ++f.laue_full.possible;
+      if (!u.centric) ++f.friedel_full.possible;
+    }
+  }
+  for (const UniqueReflection& u : pg_set.reflections) {
+    ++f.point_group_max.possible;
+    if (u.inv_d <= to_full.inv_d_max) ++f.point_group_full.possible;
+  }
+
+  // Measured: the distinct indices as read, each to its orbit in both groupings; absences
+  // (measured under ABSENT INCLUDE or LESSTHAN) are not part of the complete set.
+  std::vector<std::int64_t> laue_keys;
+  std::vector<std::int64_t> pg_keys;
+  laue_keys.reserve(measured.size());
+  pg_keys.reserve(measured.size());
+  for (std::int64_t key : measured) {
+    const Hkl h = unpack(key);
+    if (systematically_absent(ctl, rs.sg, h)) continue;
+    const Hkl l = laue.canonical(h);
+    if (!within(inverse_d(rs.celltab, l), to_max)) continue;
+    laue_keys.push_back(pack(l));
+    pg_keys.push_back(pack(point_group.canonical(h)));
+  }
+  sort_unique(laue_keys);
+  sort_unique(pg_keys);
+  for (std::int64_t key : pg_keys) {
+    ++f.point_group_max.measured;
+    if (inverse_d(rs.celltab, unpack(key)) <= to_full.inv_d_max) ++f.point_group_full.measured;
+  }
+  for (std::int64_t key : laue_keys) {
+    const Hkl h = unpack(key);
+    const bool full = inverse_d(rs.celltab, h) <= to_full.inv_d_max;
+    ++f.laue_max.measured;
+    if (full) ++f.laue_full.measured;
+    if (point_group.centric(h)) continue;
+    const Hkl minus{-h[0], -h[1], -h[2]};
+    const bool both = std::binary_search(pg_keys.begin(), pg_keys.end(),
+                                         pack(point_group.canonical(h))) &&
+                      std::binary_search(pg_keys.begin(), pg_keys.end(),
+                                         pack(point_group.canonical(minus)));
+    if (!both) continue;
+    ++f.friedel_max.measured;
+    if (full) ++f.friedel_full.measured;
+  }
+}
+
+}  // namespace
+
+DataFigures count_data_figures(const run::RunState& rs) {
+  DataFigures f;
+  f.counted = true;
+  f.point_group_run = rs.ctl.INOFLIP == 1;
+  const run::ReflectionList& list = rs.refl;
+  const WrittenData written = written_data(list, rs.ctl, rs.res);
+  f.lines_total = written.lines;
+  f.lines_gt = written.lines_gt;
+  f.lines_overflowed = written.overflowed;
+
+  float tth_min = 0.0f;
+  float tth_max = 0.0f;
+  std::vector<std::int64_t> measured;
+  for (std::size_t s = 0; s < list.sets.size(); ++s) {
+    if (written.set_written[s] == 0) continue;
+    const run::EquivSet& set = list.sets[s];
+    for (int j = 1; j <= set.NEQ; ++j) {
+      const run::Member& m = list.member(set, j);
+      const Hkl h{m.hkl_read[0], m.hkl_read[1], m.hkl_read[2]};
+      const float tth = m.REFANG[0];
+      if (f.reflections == 0) {
+        f.hkl_min = h;
+        f.hkl_max = h;
+        tth_min = tth;
+        tth_max = tth;
+      }
+      for (std::size_t a = 0; a < 3; ++a) {
+        f.hkl_min[a] = std::min(f.hkl_min[a], h[a]);
+        f.hkl_max[a] = std::max(f.hkl_max[a], h[a]);
+      }
+      tth_min = std::min(tth_min, tth);
+      tth_max = std::max(tth_max, tth);
+      ++f.reflections;
+      measured.push_back(pack(h));
+    }
+  }
+  // SHELX records carry no angle: without a cell or a UB matrix none is known.
+  f.theta_known = f.reflections > 0 && !(rs.files.INFMT == 1 && rs.ctl.IBMAT == 0);
+  if (!f.theta_known) return f;
+  f.theta_min = tth_min / 2.0f;
+  f.theta_max = tth_max / 2.0f;
+  // The angle to which data are meant to be complete: sin(theta)/lambda = 0.6 per angstrom.
+  const float s = 0.6f * rs.ctl.WAVE;
+  f.theta_full = s < 1.0f ? std::min(f.theta_max, std::asin(s) * RADDEG) : f.theta_max;
+  if (rs.ctl.ICELL == 0) return f;
+  sort_unique(measured);
+  count_completeness(rs, measured, f);
+  return f;
+}
+
+}  // namespace vorlane::averaging
