@@ -1,4 +1,5 @@
 #include "averaging/coverage.hpp"
+#include "averaging/complete_set.hpp"
 
 #include <gtest/gtest.h>
 
@@ -83,9 +84,10 @@ TEST(Coverage, NoAsymmetricUnitCountsEveryReflection) {
   EXPECT_EQ(COVERAGE(s.ctl, s.sg, s.ct, tth), 30);
 }
 
-TEST(Coverage, BoundaryOverflowGivesZero) {
+TEST(Coverage, BoundaryListGrowsAndAnAbsurdCellIsRefused) {
   // P1 with l >= 0 in a cubic cell of 40 A: the plane l = 0 holds about pi*30^2 reflections
-  // out to 1/d = 0.75, more than the boundary list holds.
+  // out to 1/d = 0.75, more than a list of fixed length held. The count equals the orbits of
+  // the complete set in the Laue grouping (found without the asymmetric unit).
   CoverageCase s;
   testing::set_cell(s.ctl, s.ct, {40, 40, 40, 90, 90, 90}, 2.0f);
   testing::GroupRow g;
@@ -93,9 +95,20 @@ TEST(Coverage, BoundaryOverflowGivesZero) {
   g.centring = {{0, 0, 0}};
   g.planes = {{0, 0, 1, 0}};
   s.sg = testing::group_from_ops(g);
-  EXPECT_EQ(COVERAGE(s.ctl, s.sg, s.ct, tth_for_d(2.0f, 1.0f / 0.75f)), 0);
-  // Out to 1/d = 0.5 (about 1250 on the plane) the count is made.
-  EXPECT_GT(COVERAGE(s.ctl, s.sg, s.ct, tth_for_d(2.0f, 2.0f)), 0);
+  const float tth = tth_for_d(2.0f, 1.0f / 0.75f);
+  const CompleteSet laue =
+      complete_set(s.ctl, s.sg, s.ct, resolution_range(2.0f, 0.0f, tth), Grouping::laue);
+  ASSERT_TRUE(laue.known);
+  EXPECT_GT(laue.reflections.size(), 50000u);
+  EXPECT_EQ(COVERAGE(s.ctl, s.sg, s.ct, tth), static_cast<int>(laue.reflections.size()));
+  // CELL 1E12 10 10: no integer overflow, no endless enumeration; the count is refused.
+  CoverageCase absurd;
+  testing::set_cell(absurd.ctl, absurd.ct, {1e12f, 10, 10, 90, 90, 90}, 0.71073f);
+  absurd.sg = s.sg;
+  EXPECT_EQ(COVERAGE(absurd.ctl, absurd.sg, absurd.ct, 50.0f), 0);
+  EXPECT_FALSE(complete_set(absurd.ctl, absurd.sg, absurd.ct,
+                            resolution_range(0.71073f, 0.0f, 50.0f), Grouping::laue)
+                   .known);
 }
 
 // Every space group with the planes of its Laue class, against gemmi: unique reflections with

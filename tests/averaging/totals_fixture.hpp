@@ -1,6 +1,7 @@
 #pragma once
 // Reflection lists built by hand for the summary, R-table and listing tests.
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ inline void add_set(run::ReflectionList& refl, const SetSpec& wanted) {
   for (const MemberSpec& m : wanted.members) {
     run::Member member;
     member.IHKL = wanted.hkl;
+    member.hkl_read = {static_cast<std::int16_t>(wanted.hkl[0]),
+                       static_cast<std::int16_t>(wanted.hkl[1]),
+                       static_cast<std::int16_t>(wanted.hkl[2])};
     member.FSQ = m.FSQ;
     member.SIGFSQ = m.SIGFSQ;
     member.REFANG = {10.0f, 0.0f, 0.0f};

@@ -158,30 +158,39 @@ TEST_P(RunAbsent, ViolationsAndTheTwoThetaWindow) {
   EXPECT_EQ(lines_from(prt, "All Reflections", 5)[4], "");
   EXPECT_EQ(lines_from(prt, "All Reflections", 4), p21_rtable(true));
 
-  // Coverage (cell 2 A, wavelength 1 A, no asymmetric unit, so every triple counts once):
-  // at 70 deg d_min = 0.5/sin 35 = 0.8717, h2+k2+l2 <= (2/0.8717)^2 = 5.26: 6+12+8+6+24 = 56
-  // triples less the absent (0,+-1,0): 54; sets not violations 3 + 1 = 4: 4/54 = 0.074.
-  // At 62 deg d_min = 0.5/sin 31 = 0.9708, h2+k2+l2 <= 4.24: 32 - 2 = 30; 3 sets passed:
-  // 0.100. Theta: full 62/2, max 70/2, min 4.98/2 = 2.49.
+  // The CIF describes the sets written: (1,0,0), (2,0,0), (1,1,0) and, when it is written,
+  // the violation (0,1,0); never the sets outside the window. Theta from their members:
+  // max 62/2, min 10/2; theta_full = min(31, asin(0.6) = 36.87). Complete set to 2theta 62
+  // (cell 2 A, wavelength 1 A: h2+k2+l2 <= 4.24, less the absent (0,+-1,0)) in the Laue
+  // class 2/m: 2 + 4 + 2 + 3 = 11 orbits; 3 allowed reflections measured: 3/11 = 0.273.
+  const bool violation_written = GetParam() >= 2;
   const Lines cif = r.lines("o_vorlane.cif");
   EXPECT_EQ(lines_from(cif, "_diffrn_reflns_limit_h_max", 14),
             (Lines{"_diffrn_reflns_limit_h_max               2",
-                   "_diffrn_reflns_limit_h_min               0",
-                   "_diffrn_reflns_limit_k_max               3",
+                   violation_written ? "_diffrn_reflns_limit_h_min               0"
+                                     : "_diffrn_reflns_limit_h_min               1",
+                   "_diffrn_reflns_limit_k_max               1",
                    "_diffrn_reflns_limit_k_min               0",
-                   "_diffrn_reflns_limit_l_max               1",
+                   "_diffrn_reflns_limit_l_max               0",
                    "_diffrn_reflns_limit_l_min               0",
-                   "_diffrn_reflns_number                    8",
+                   violation_written ? "_diffrn_reflns_number                    8"
+                                     : "_diffrn_reflns_number                    6",
                    "_diffrn_reflns_theta_full            31.00",
-                   "_diffrn_reflns_theta_max             35.00",
-                   "_diffrn_reflns_theta_min              2.49",
-                   "_diffrn_measured_fraction_theta_max  0.074",
-                   "_diffrn_measured_fraction_theta_full 0.100",
-                   "_diffrn_reflns_av_R_equivalents      0.000",
-                   "_diffrn_reflns_unetI/netI            0.050"}));
+                   "_diffrn_reflns_theta_max             31.00",
+                   "_diffrn_reflns_theta_min              5.00",
+                   "_diffrn_measured_fraction_theta_max  0.273",
+                   "_diffrn_measured_fraction_theta_full 0.273",
+                   "_diffrn_reflns_Laue_measured_fraction_max          0.273",
+                   "_diffrn_reflns_Laue_measured_fraction_full         0.273"}));
+  EXPECT_EQ(lines_from(cif, "_diffrn_reflns_av_R_equivalents", 2),
+            (Lines{"_diffrn_reflns_av_R_equivalents      0.000",
+                   "_diffrn_reflns_av_unetI/netI         0.050"}));
+  // Lines written; the violation counts above the threshold only when included as it is.
   EXPECT_EQ(lines_from(cif, "_reflns_number_total", 2),
-            (Lines{"_reflns_number_total                     4",
-                   "_reflns_number_gt                        3"}));
+            (Lines{violation_written ? "_reflns_number_total                     4"
+                                     : "_reflns_number_total                     3",
+                   GetParam() == 3 ? "_reflns_number_gt                        4"
+                                   : "_reflns_number_gt                        3"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(EachTreatment, RunAbsent, ::testing::Values(0, 1, 2, 3));
@@ -241,12 +250,12 @@ TEST(RunClassification, LaueClassIndividualOutputAndNoDetectableAbsences) {
             (Lines{"_diffrn_reflns_limit_h_max               1",
                    "_diffrn_reflns_limit_h_min              -1",
                    "_diffrn_reflns_limit_k_max               1",
-                   "_diffrn_reflns_limit_k_min               0",
+                   "_diffrn_reflns_limit_k_min               1",
                    "_diffrn_reflns_limit_l_max               1",
                    "_diffrn_reflns_limit_l_min              -1",
                    "_diffrn_reflns_number                    3",
-                   "_diffrn_reflns_theta_full            90.00",
-                   "_diffrn_reflns_theta_max             10.00",
+                   "_diffrn_reflns_theta_full            10.50",
+                   "_diffrn_reflns_theta_max             10.50",
                    "_diffrn_reflns_theta_min              4.00",
                    "_diffrn_measured_fraction_theta_max      ?",
                    "_diffrn_measured_fraction_theta_full     ?"}));

@@ -74,7 +74,10 @@ TEST(RunListing, EightAndNineMembersAndTheRepeatedHeading) {
     expected.push_back(set_line(hkl3(h, 1, 0), 'G', kPlain, 2, 2, two));
   }
   expected.insert(expected.end(), {"", "", kClosing, "", "", ""});
-  const Lines got(prt.begin() + static_cast<std::ptrdiff_t>(title), prt.end());
+  // Up to the completeness block that the CIF stage appends (three empty lines before it).
+  const std::size_t block = find_line(prt, "COMPLETENESS OF THE DATA WRITTEN") - 3;
+  const Lines got(prt.begin() + static_cast<std::ptrdiff_t>(title),
+                  prt.begin() + static_cast<std::ptrdiff_t>(block));
   EXPECT_EQ(got, expected);
   EXPECT_EQ(testing::count_lines(prt, "INDIVIDUAL SQUARED STRUCTURE FACTORS"), 2);
   // No rejection: no "Passed DAC dip" row; every set enters "Unrejected".
@@ -116,7 +119,10 @@ TEST(RunListing, OnlySingletsWithTheHeadingRepeated) {
     if (h == 55) expected.insert(expected.end(), {"", "", kHeading});
   }
   expected.insert(expected.end(), {"", "", kClosing, "", "", ""});
-  const Lines got(prt.begin() + static_cast<std::ptrdiff_t>(title), prt.end());
+  // Up to the completeness block that the CIF stage appends (three empty lines before it).
+  const std::size_t block = find_line(prt, "COMPLETENESS OF THE DATA WRITTEN") - 3;
+  const Lines got(prt.begin() + static_cast<std::ptrdiff_t>(title),
+                  prt.begin() + static_cast<std::ptrdiff_t>(block));
   EXPECT_EQ(got, expected);
 
   // Every singlet is written; the R table has nothing to count.
