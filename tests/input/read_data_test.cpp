@@ -425,3 +425,42 @@ TEST(ReadDataLimits, SetOverflowMessageAtTheRealCapacity) {
 
 }  // namespace
 }  // namespace vorlane::input
+
+namespace vorlane::input {
+namespace {
+
+// Every member keeps the record as read: its indices (member 1 too, whose IHKL holds the
+// representative), its batch number (SHELX columns 29-32, 0 for Zezor) and its line in the
+// file, counted over unreadable lines as well.
+TEST(ReadDataRecord, IndicesAsReadBatchAndLineForEveryMember) {
+  const std::string shelx_text = shelx(-3, -4, 5, "7", "1").substr(0, 28) + "   7\n" +
+                                 "  x\n" + shelx(3, 4, -5, "8", "1").substr(0, 28) + "  12\n" +
+                                 shelx(1, 0, 0, "9", "1");
+  Reading s(shelx_text, 1, testing::group_p1_friedel());
+  READ_DATA(s.rs());
+  ASSERT_EQ(s.list().NSET(), 2);
+  ASSERT_EQ(s.list().sets[0].NEQ, 2);
+  const std::array<std::int16_t, 3> read1{-3, -4, 5};
+  const std::array<std::int16_t, 3> read2{3, 4, -5};
+  EXPECT_EQ(s.member(1, 1).IHKL, (Hkl{3, 4, -5}));  // the representative
+  EXPECT_EQ(s.member(1, 1).hkl_read, read1);
+  EXPECT_EQ(s.member(1, 2).hkl_read, read2);
+  EXPECT_EQ(s.member(1, 1).batch, 7);
+  EXPECT_EQ(s.member(1, 2).batch, 12);
+  EXPECT_EQ(s.member(2, 1).batch, 0);
+  EXPECT_EQ(s.member(1, 1).line, 1u);
+  EXPECT_EQ(s.member(1, 2).line, 3u);  // line 2 does not read
+  EXPECT_EQ(s.member(2, 1).line, 4u);
+
+  Reading z(zezor(2, 1, 0, "3.0", "0.1") + zezor(-2, -1, 0, "3.0", "0.1"), 0,
+            testing::group_p1bar());
+  READ_DATA(z.rs());
+  ASSERT_EQ(z.list().NSET(), 1);
+  const std::array<std::int16_t, 3> mate{-2, -1, 0};
+  EXPECT_EQ(z.member(1, 2).hkl_read, mate);
+  EXPECT_EQ(z.member(1, 2).batch, 0);
+  EXPECT_EQ(z.member(1, 2).line, 2u);
+}
+
+}  // namespace
+}  // namespace vorlane::input
