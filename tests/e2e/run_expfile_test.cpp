@@ -151,6 +151,12 @@ TEST(RunExpFile, NoSymmetryCardGivesP1AndNoCellListing) {
   const Lines prt = after_date(r.lines("t.prt"));
   EXPECT_EQ(symmetry_section(prt),
             (Lines{"non-centrosymmetric space group", "   1 symmetry operators generated", "",
+                   "Wavelength used:    0.70930 A, the default (no WAVEL card)",
+                   "Symmetry used:     P1 (no symmetry card), 1 operator, centring P, Laue class -1",
+                   "Friedel mates:     merged",
+                   "The group is non-centrosymmetric and its Friedel mates are merged; to keep "
+                   "them apart give FRIEDEL NOFLIP or --friedel keep",
+                   "",
                    "general equivalent positions are:", origin_line("  +"), "",
                    position_line(" x", " y", " z"), "", reflections_heading("  +"),
                    reflection_line(" h", " k", " l", "0"), "", "",
@@ -181,6 +187,10 @@ TEST(RunExpFile, SymopAndUnitinCardsListTheGroupAndMergeEquivalents) {
   EXPECT_EQ(symmetry_section(prt),
             (Lines{"centrosymmetric space group",
                    "   4 symmetry operators generated",
+                   "",
+                   "Wavelength used:    1.00000 A, from the WAVEL card",
+                   "Symmetry used:     SYMOP cards, 4 operators, centring P, Laue class 2/m",
+                   "Friedel mates:     merged",
                    "",
                    "real cell          2.0000    4.0000    5.0000   90.00   90.00   90.00",
                    "volume =    40.0000",
@@ -249,6 +259,9 @@ TEST(RunExpFile, LaueCardListsItsClassAndPlanes) {
   const Lines prt = after_date(r.lines("t.prt"));
   EXPECT_EQ(symmetry_section(prt),
             (Lines{"centrosymmetric space group", "   4 symmetry operators generated", "",
+                   "Wavelength used:    0.70930 A, the default (no WAVEL card)",
+                   "Symmetry used:     LAUE card, 4 operators, centring P, Laue class 2/m",
+                   "Friedel mates:     merged", "",
                    "general equivalent positions are:", origin_line(" +-"), "",
                    position_line(" x", " y", " z"), position_line(" x", "-y", " z"), "",
                    reflections_heading(" +-"), reflection_line(" h", " k", " l", "0"),

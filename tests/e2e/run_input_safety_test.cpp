@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Case{"MisspeltKeyword", kCell + "VORLAN LUAE 2/M\n", "d.hkl", pairs(), "", 0,
              {"EXP FILE LINE    2: NO KNOWN KEYWORD, CARD IGNORED: VORLAN LUAE 2/M",
-              "P1 (no symmetry card), 1 operator, centring P, Laue class not in the table"}},
+              "P1 (no symmetry card), 1 operator, centring P, Laue class -1"}},
         Case{"KeywordOneLetterOff", kCell + "VORLAN OUTPUT INDIVIDUAL FRIEDL NOFLIP\n", "d.hkl",
              pairs(), "", 0,
              {"EXP FILE LINE    2: FRIEDL IS NO KEYWORD (FRIEDEL?), IGNORED"}},

@@ -27,6 +27,14 @@ const std::string kSingletHeading =
 const std::string kClosing =
     "********************END OF REFLECTION LISTING FROM VORLANE********************";
 
+// The warning every run of SHELX data without cell or UB matrix ends with: its text (with the
+// blank the warning length takes along) right-justified in 100 columns behind 4 blanks.
+const std::vector<std::string> kNoCellWarning{
+    "", "", "****WARNING:",
+    blanks(4) + testing::rj("NO CELL AND NO UB MATRIX: EVERY 2THETA IS UNKNOWN, A 2THETA WINDOW "
+                            "CANNOT APPLY ", 100),
+    "", "****PROGRAM WILL CONTINUE", ""};
+
 std::string hkl3(int h, int k, int l) {
   return testing::rj(std::to_string(h), 3) + testing::rj(std::to_string(k), 3) +
          testing::rj(std::to_string(l), 3);
@@ -74,6 +82,7 @@ TEST(RunListing, EightAndNineMembersAndTheRepeatedHeading) {
     expected.push_back(set_line(hkl3(h, 1, 0), 'G', kPlain, 2, 2, two));
   }
   expected.insert(expected.end(), {"", "", kClosing, "", "", ""});
+  expected.insert(expected.end(), kNoCellWarning.begin(), kNoCellWarning.end());
   const Lines got(prt.begin() + static_cast<std::ptrdiff_t>(title), prt.end());
   EXPECT_EQ(got, expected);
   EXPECT_EQ(testing::count_lines(prt, "INDIVIDUAL SQUARED STRUCTURE FACTORS"), 2);
@@ -116,6 +125,7 @@ TEST(RunListing, OnlySingletsWithTheHeadingRepeated) {
     if (h == 55) expected.insert(expected.end(), {"", "", kHeading});
   }
   expected.insert(expected.end(), {"", "", kClosing, "", "", ""});
+  expected.insert(expected.end(), kNoCellWarning.begin(), kNoCellWarning.end());
   const Lines got(prt.begin() + static_cast<std::ptrdiff_t>(title), prt.end());
   EXPECT_EQ(got, expected);
 
