@@ -35,9 +35,8 @@ void check_violations(run::RunState& rs) {
   if (strong.empty() ||
       !(static_cast<float>(strong.size()) > VIOLATION_SHARE * static_cast<float>(violations)))
     return;
-  run::warn(rs, records::format_I(static_cast<int>(strong.size()), 6) + " OF" +
-                    records::format_I(violations, 7) +
-                    " VIOLATIONS HAVE FAVE > 5 SIGAVE: CHECK THE SPACE GROUP");
+  run::warn(rs, std::to_string(strong.size()) + " OF " + std::to_string(violations) +
+                    " SPACE-GROUP VIOLATIONS HAVE FAVE > 5 SIGAVE: CHECK THE SPACE GROUP");
   const auto ratio = [&](std::size_t i) {
     return sets[i].SIGAVE > 0.0f ? sets[i].FAVE / sets[i].SIGAVE : sets[i].FAVE;
   };

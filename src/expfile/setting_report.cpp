@@ -72,12 +72,15 @@ std::vector<std::string> setting_lines(const run::RunState& rs) {
   symmetry += ctl.laue_row != 0 ? laue_symbol(ctl.laue_row) : std::string("not in the table");
   lines.push_back(symmetry);
 
+  // Without an asymmetric unit every reflection is its own representative: nothing is merged.
+  const bool merged = ctl.INOFLIP == 0 && rs.sg.NPLANE > 0;
   std::string friedel = "Friedel mates:     ";
-  friedel += ctl.INOFLIP == 1 ? "kept apart" : "merged";
-  if (ctl.friedel_option >= 0) friedel += ctl.friedel_option == 1 ? " (--friedel keep)" : " (--friedel merge)";
+  friedel += merged ? "merged" : "kept apart";
+  if (rs.sg.NPLANE == 0) friedel += " (no asymmetric unit)";
+  else if (ctl.friedel_option >= 0) friedel += ctl.friedel_option == 1 ? " (--friedel keep)" : " (--friedel merge)";
   else if (ctl.INOFLIP == 1) friedel += " (FRIEDEL NOFLIP)";
   lines.push_back(friedel);
-  if (rs.sg.ICENTRIC == 1 && ctl.INOFLIP == 0 && ctl.LAUECLS == 0) {
+  if (rs.sg.ICENTRIC == 1 && merged) {
     lines.push_back(
         "The group is non-centrosymmetric and its Friedel mates are merged; to keep them apart "
         "give FRIEDEL NOFLIP or --friedel keep");

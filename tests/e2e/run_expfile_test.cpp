@@ -153,9 +153,7 @@ TEST(RunExpFile, NoSymmetryCardGivesP1AndNoCellListing) {
             (Lines{"non-centrosymmetric space group", "   1 symmetry operators generated", "",
                    "Wavelength used:    0.70930 A, the default (no WAVEL card)",
                    "Symmetry used:     P1 (no symmetry card), 1 operator, centring P, Laue class -1",
-                   "Friedel mates:     merged",
-                   "The group is non-centrosymmetric and its Friedel mates are merged; to keep "
-                   "them apart give FRIEDEL NOFLIP or --friedel keep",
+                   "Friedel mates:     kept apart (no asymmetric unit)",
                    "",
                    "general equivalent positions are:", origin_line("  +"), "",
                    position_line(" x", " y", " z"), "", reflections_heading("  +"),

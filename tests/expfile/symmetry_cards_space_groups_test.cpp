@@ -218,7 +218,9 @@ TEST(SymmetryCardsSpaceGroups, SpaceGroupKeywordActsAsItsSymopAndUnitinCards) {
     INITSYM(cards);
     for (const std::string& op : g.ops) symtest::symop(cards, op);
     for (const auto& p : LAUE_CLASSES.at(static_cast<std::size_t>(g.laue - 1)).planes) {
-      if (p != std::array<int, 4>{}) ASSERT_EQ(symtest::unitin(cards, p), 0);
+      if (p != std::array<int, 4>{}) {
+        ASSERT_EQ(symtest::unitin(cards, p), 0);
+      }
     }
     const auto expected = classification(cards);
     std::string spaced = g.name;
