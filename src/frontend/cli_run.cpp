@@ -1,7 +1,6 @@
 #include "frontend/cli_run.hpp"
 
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "frontend/cli_dialogs.hpp"
@@ -62,12 +61,9 @@ bool decide_format(int slot, int option, const std::string& path, run::RunState&
 
 // The input file's first lines against the format it is about to be read in.
 bool content_fits_format(const std::string& path, int infmt, std::ostream& err) {
-  std::ifstream in(path, std::ios::binary);
-  const std::string found = input::content_mismatch(in, infmt);
-  if (found.empty()) return true;
-  err << "vorlane: input data file '" << path << "' should hold "
-      << (infmt == 1 ? "SHELX hkl records" : "Zezor abs records") << ", but its first lines are "
-      << found << "; give --in-format zezor|shelx if the name misleads\n";
+  const std::string message = input::content_check_message(path, infmt);
+  if (message.empty()) return true;
+  err << "vorlane: " << message << "\n";
   return false;
 }
 

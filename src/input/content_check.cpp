@@ -1,6 +1,7 @@
 #include "input/content_check.hpp"
 
 #include <cctype>
+#include <fstream>
 #include <string_view>
 #include <vector>
 
@@ -65,6 +66,15 @@ std::string content_mismatch(std::istream& in, int infmt) {
   if (infmt == 1 && zezor > 0 && shelx == 0) return "Zezor abs records (indices in 3 columns)";
   if (infmt == 0 && shelx > 0 && zezor == 0) return "SHELX hkl records (indices in 4 columns)";
   return {};
+}
+
+std::string content_check_message(const std::filesystem::path& path, int infmt) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string found = content_mismatch(in, infmt);
+  if (found.empty()) return {};
+  return "input data file '" + path.string() + "' should hold " +
+         (infmt == 1 ? "SHELX hkl records" : "Zezor abs records") + ", but its first lines are " +
+         found + "; give --in-format zezor|shelx if the name misleads";
 }
 
 }  // namespace vorlane::input
