@@ -14,8 +14,7 @@
 namespace vorlane::expfile {
 namespace {
 
-// The four fields as READ_UNITIN reads them; false when one is not an integer (READ_UNITIN
-// reports that itself).
+// The four fields as READ_UNITIN reads them; false when one is not an integer.
 bool field_reading(std::string_view card, int column, std::array<int, 4>& v) {
   std::string text(card);
   const auto start = static_cast<std::size_t>(column - 1);
@@ -58,11 +57,12 @@ std::string four(const std::array<int, 4>& v) {
 bool unitin_layout_agrees(run::RunState& rs, const ExpReading& rd, int column) {
   std::array<int, 4> fields{};
   std::array<int, 4> words{};
-  if (!field_reading(rd.card, column, fields)) return true;
+  const bool fields_read = field_reading(rd.card, column, fields);
   if (!word_reading(rd.card, column, words)) return true;
-  if (fields == words) return true;
-  run::fatal(rs, records::format(R"("UNITIN ON LINE",I4,": FIELDS GIVE ")", rd.line).front() +
-                     four(fields) + ", CARD SHOWS " + four(words) +
+  if (fields_read && fields == words) return true;
+  run::fatal(rs, records::format(R"("UNITIN ON LINE",I4,": FIELDS ")", rd.line).front() +
+                     (fields_read ? "GIVE " + four(fields) : std::string("CANNOT BE READ")) +
+                     ", CARD SHOWS " + four(words) +
                      records::format(R"(", RIGHT-ALIGN IN COLUMNS",I3,"-",I2)", column,
                                      column + 19)
                          .front());

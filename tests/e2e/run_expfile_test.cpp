@@ -96,6 +96,9 @@ INSTANTIATE_TEST_SUITE_P(
         // The README's old example: the fields read 0 10 0 0, the card shows 0 0 1 0.
         FatalCase{"UnitinOutOfItsFields", "TITLE  x\nVORLAN UNITIN 0 0 1 0\n",
                   "UNITIN ON LINE   2: FIELDS GIVE 0 10 0 0, CARD SHOWS 0 0 1 0, RIGHT-ALIGN IN "
+                  "COLUMNS 14-33"},
+        FatalCase{"UnitinSignApartFromItsNumber", "VORLAN UNITIN 1 -1 0 0\n",
+                  "UNITIN ON LINE   1: FIELDS CANNOT BE READ, CARD SHOWS 1 -1 0 0, RIGHT-ALIGN IN "
                   "COLUMNS 14-33"}),
     [](const ::testing::TestParamInfo<FatalCase>& p) { return std::string(p.param.name); });
 
