@@ -14,6 +14,8 @@
 #include "geometry/rotate_ub.hpp"
 #include "records/edit_list.hpp"
 #include "run/messages.hpp"
+#include "expfile/laue_of_group.hpp"
+#include "expfile/setting_report.hpp"
 #include "run/run_state.hpp"
 
 namespace vorlane::expfile {
@@ -90,6 +92,11 @@ void finish_exp_file(run::RunState& rs, const ExpReading& rd) {
   }
 
   SYMOP_EXP(rs.sg, rs.files.print);
+
+  // Friedel mates as the command line asks, whatever FRIEDEL NOFLIP said.
+  if (ctl.friedel_option >= 0) ctl.INOFLIP = ctl.friedel_option;
+  if (ctl.laue_row == 0) ctl.laue_row = laue_row_of_group(rs.sg);
+  print_setting_lines(rs);
 
   // A Laue class has no translations, so space-group absences cannot be tested; without an
   // ABSENT keyword they are rejected.

@@ -1,6 +1,7 @@
 // The run-control keywords of a VORLAN card. Keywords are plain substrings (first occurrence)
 // of the upper-cased card and are handled in a fixed order.
 #include "expfile/card_numbers.hpp"
+#include "expfile/card_spelling.hpp"
 #include "expfile/exp_card.hpp"
 #include "expfile/exp_reading.hpp"
 #include "run/run_state.hpp"
@@ -49,7 +50,10 @@ void read_control_card(run::RunState& rs, ExpReading& rd) {
     records::FreeReader reader(from_column(card, col));
     for (float& b : ctl.BLESS) {
       const Got got = next_number(reader, b);
-      if (got == Got::missing || got == Got::bad) return;
+      if (got == Got::missing || got == Got::bad) {
+        warn_values_not_read(rs, rd);
+        return;
+      }
       if (got == Got::infinite) {
         card_read_error(rs, card);
         return;
@@ -72,7 +76,10 @@ void read_control_card(run::RunState& rs, ExpReading& rd) {
     if (!on_card(card, "ABSENT")) {
       records::FreeReader reader(from_column(card, col));
       const Got got = next_number(reader, ctl.LTHRESH);
-      if (got == Got::missing || got == Got::bad) return;
+      if (got == Got::missing || got == Got::bad) {
+        warn_values_not_read(rs, rd);
+        return;
+      }
       if (got == Got::infinite) {
         card_read_error(rs, card);
         return;

@@ -3,6 +3,7 @@
 #include <istream>
 #include <string>
 
+#include "expfile/card_spelling.hpp"
 #include "expfile/exp_card.hpp"
 #include "expfile/exp_reading.hpp"
 #include "expfile/symmetry_cards.hpp"
@@ -31,6 +32,10 @@ void reset_controls(RunControls& ctl) {
   ctl.TTHMIN = defaults.TTHMIN;
   ctl.OSCALE = defaults.OSCALE;
   ctl.INOFLIP = defaults.INOFLIP;
+  ctl.wave_from_card = 0;
+  ctl.space_group_name.clear();
+  ctl.space_group_number = 0;
+  ctl.laue_row = 0;
 }
 
 bool starts_with(const std::string& card, std::string_view text) {
@@ -77,9 +82,12 @@ void READ_EXP_FILE(run::RunState& rs) {
       break;  // end of file
     }
     rd.card = make_card(line);
+    rd.line += 1;
     if (rd.card.compare(0, 6, "      ") == 0) continue;
     upper_case(rd.card);
     handle_card(rs, rd);
+    if (rs.msg.IHALT != 0) return;
+    check_card_spelling(rs, rd);
     if (rs.msg.IHALT != 0) return;
   }
   finish_exp_file(rs, rd);

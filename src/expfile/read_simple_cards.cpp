@@ -25,6 +25,7 @@ void read_wavel_card(run::RunState& rs, const ExpReading& rd) {
     return;
   }
   rs.ctl.WAVE = wave;
+  rs.ctl.wave_from_card = 1;
 }
 
 void read_ub_card(run::RunState& rs, ExpReading& rd) {

@@ -6,7 +6,6 @@
 
 namespace vorlane::expfile {
 
-namespace {
 // The symmetry readers' error code as the reader reports it; false when the run stops.
 bool symmetry_code_ok(run::RunState& rs, int ierr, std::string_view bad_text) {
   if (ierr == SYMCARD_OK) return true;
@@ -14,13 +13,16 @@ bool symmetry_code_ok(run::RunState& rs, int ierr, std::string_view bad_text) {
   else run::fatal(rs, bad_text);
   return false;
 }
-}  // namespace
 
 void read_symmetry_keywords(run::RunState& rs, ExpReading& rd) {
   auto& ctl = rs.ctl;
   if (const int col = column_after(rd.card, "SYMOP", 6)) {
     if (ctl.LAUECLS != 0) {
       run::fatal(rs, "SYMOP AND LAUE CARDS FOUND: NOT ALLOWED");
+      return;
+    }
+    if (rd.spacegroup != 0) {
+      run::fatal(rs, "SPACEGROUP AND SYMOP CARDS FOUND: NOT ALLOWED");
       return;
     }
     READ_SYMM(rs.sg, rd.card, CARD_LENGTH, col, rd.ierr);
@@ -31,6 +33,11 @@ void read_symmetry_keywords(run::RunState& rs, ExpReading& rd) {
       run::fatal(rs, "LAUE AND UNITIN CARDS FOUND: NOT ALLOWED");
       return;
     }
+    if (rd.spacegroup != 0) {
+      run::fatal(rs, "SPACEGROUP AND UNITIN CARDS FOUND: NOT ALLOWED");
+      return;
+    }
+    if (!unitin_layout_agrees(rs, rd, col)) return;
     READ_UNITIN(rs.sg, rd.card, CARD_LENGTH, col, rd.ierr);
     if (!symmetry_code_ok(rs, rd.ierr, "ERROR IN READ_UNITIN")) return;
     rd.symmetry_cards = 1;
@@ -42,9 +49,14 @@ void read_symmetry_keywords(run::RunState& rs, ExpReading& rd) {
       run::fatal(rs, "***** LAUE AND UNITIN OR SYMOP CARDS FOUND:  NOT ALLOWED");
       return;
     }
-    READ_LAUE(rs.sg, rd.card, CARD_LENGTH, col, rd.ierr, ctl.LAUECLS);
-    if (!symmetry_code_ok(rs, rd.ierr, "   ERROR IN READING LAUE CLASS SYMBOL ")) return;
+    if (rd.spacegroup != 0) {
+      run::fatal(rs, "SPACEGROUP AND LAUE CARDS FOUND: NOT ALLOWED");
+      return;
+    }
+    if (!read_laue_keyword(rs, rd)) return;
+    ctl.laue_row = ctl.LAUECLS;
   }
+  if (const int col = column_after(rd.card, "SPACEGROUP", 6)) read_spacegroup_card(rs, rd, col);
 }
 
 }  // namespace vorlane::expfile

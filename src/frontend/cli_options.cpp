@@ -13,7 +13,8 @@ int parse_format(const std::string& v) {
 
 std::string cli_usage() {
   return "usage: vorlane [--in-format zezor|shelx] [--out-format zezor|shelx]\n"
-         "               [--sigma-ratio apply|keep|ask] EXPFILE PRINTFILE INFILE OUTFILE\n"
+         "               [--sigma-ratio apply|keep|ask] [--friedel merge|keep]\n"
+         "               EXPFILE PRINTFILE INFILE OUTFILE\n"
          "       vorlane --help | --version\n";
 }
 
@@ -24,8 +25,8 @@ std::string cli_help() {
          "\n"
          "Files:\n"
          "  EXPFILE    experiment file (80-column cards: TITLE, WAVEL, UB/UBL, CELL, BLAXES, and\n"
-         "             VORLAN control cards: SYMOP, UNITIN, LAUE, OUTLIER, BLESSING, OUTPUT,\n"
-         "             ABSENT, LESSTHAN, 2THETA, SCALE, FRIEDEL)\n"
+         "             VORLAN control cards: SPACEGROUP, SYMOP, UNITIN, LAUE, OUTLIER,\n"
+         "             BLESSING, OUTPUT, ABSENT, LESSTHAN, 2THETA, SCALE, FRIEDEL)\n"
          "  PRINTFILE  listing of the run; created, or appended to when it exists\n"
          "  INFILE     measured reflections: Zezor abs (.abs) or SHELX hkl (.hkl)\n"
          "  OUTFILE    averaged (or individual) reflections: Zezor (.avg, .abs) or SHELX (.hkl);\n"
@@ -39,6 +40,8 @@ std::string cli_help() {
          "                              scale the sigmas of singly-measured reflections by the\n"
          "                              ratio output sigma / external sigma of the averaged ones\n"
          "                              (default: ask on a terminal, keep otherwise)\n"
+         "  --friedel merge|keep        merge Friedel mates or keep them apart (overrides\n"
+         "                              FRIEDEL NOFLIP of the experiment file)\n"
          "  --help                      this text\n"
          "  --version                   the program's version\n"
          "\n"
@@ -90,6 +93,14 @@ CliParse parse_cli(const std::vector<std::string>& args) {
       else if (value == "ask") o.sigma_ratio = SigmaRatioAnswer::ask;
       else {
         r.error = "option --sigma-ratio takes apply, keep or ask, not '" + value + "'";
+        return r;
+      }
+    } else if (a == "--friedel") {
+      if (!take(a)) return r;
+      if (value == "merge") o.friedel = 0;
+      else if (value == "keep") o.friedel = 1;
+      else {
+        r.error = "option --friedel takes merge or keep, not '" + value + "'";
         return r;
       }
     } else if (a.size() > 1 && a[0] == '-' && a != "-") {

@@ -6,6 +6,7 @@
 #include "frontend/cli_dialogs.hpp"
 #include "frontend/cli_options.hpp"
 #include "frontend/run_summary.hpp"
+#include "input/content_check.hpp"
 #include "run/run_files.hpp"
 #include "run/run_state.hpp"
 #include "run/run_vorlane.hpp"
@@ -58,6 +59,14 @@ bool decide_format(int slot, int option, const std::string& path, run::RunState&
   return true;
 }
 
+// The input file's first lines against the format it is about to be read in.
+bool content_fits_format(const std::string& path, int infmt, std::ostream& err) {
+  const std::string message = input::content_check_message(path, infmt);
+  if (message.empty()) return true;
+  err << "vorlane: " << message << "\n";
+  return false;
+}
+
 }  // namespace
 
 int run_cli(const std::vector<std::string>& args, CliStreams io) {
@@ -96,6 +105,11 @@ int run_cli(const std::vector<std::string>& args, CliStreams io) {
     run::close_run_files(rs.files);
     return 2;
   }
+  if (!content_fits_format(o.input_file, rs.files.INFMT, io.err)) {
+    run::close_run_files(rs.files);
+    return 1;
+  }
+  if (o.friedel >= 0) rs.ctl.friedel_option = o.friedel;
   if (!open_or_report(rs, run::PRINT, o.print_file, io.err) ||
       !open_or_report(rs, run::OUTPUT, o.output_file, io.err)) {
     run::close_run_files(rs.files);

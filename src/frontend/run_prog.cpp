@@ -3,6 +3,7 @@
 #include "frontend/control_ids.hpp"
 #include "frontend/get_format.hpp"
 #include "frontend/main_dialog_model.hpp"
+#include "input/content_check.hpp"
 
 namespace vorlane::frontend {
 
@@ -15,6 +16,14 @@ void MainDialogModel::RUN_PROG() {
   // shows the halted state instead of vanishing.
   try {
     decide_formats(rs_.files, dialogs_);
+    // A file whose content is not of the format its name says is not read at all.
+    const std::string misread =
+        input::content_check_message(rs_.files.paths[run::INPUT - 1], rs_.files.INFMT);
+    if (!misread.empty()) {
+      report_failure(misread);
+      enter_halted();
+      return;
+    }
     state_ = DialogState::Running;
     set_status(text::processing_data);
     for (int id : control::buttons) set_enabled(id, false);

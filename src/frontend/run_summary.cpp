@@ -1,5 +1,6 @@
 #include "frontend/run_summary.hpp"
 
+#include "expfile/setting_report.hpp"
 #include "records/edit_list.hpp"
 
 namespace vorlane::frontend {
@@ -23,6 +24,7 @@ RunOutcome describe_outcome(const run::RunState& rs) {
   o.output_file = rs.files.paths[run::OUTPUT - 1].string();
   o.cif_file = rs.res.cif_path;
   o.cif_written = rs.res.cif_written;
+  o.setting = expfile::setting_lines(rs);
   return o;
 }
 
@@ -64,6 +66,7 @@ std::string summary_text(const RunOutcome& o) {
   using records::format_F;
   using records::format_I;
   std::string s = "VORLANE FINISHED SUCCESSFULLY\n";
+  for (const std::string& line : o.setting) s += "  " + line + "\n";
   s += "  reflections read   " + format_I(o.reflections, 9) + "\n";
   s += "  equivalent sets    " + format_I(o.sets, 9) + "   (" + std::to_string(o.singlets) +
        " measured once)\n";

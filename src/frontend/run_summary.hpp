@@ -1,6 +1,7 @@
 #pragma once
 // The few lines a command-line run prints on standard output when it has finished.
 #include <string>
+#include <vector>
 
 #include "run/run_state.hpp"
 
@@ -19,6 +20,7 @@ struct RunOutcome {
   averaging::DataFigures figures;  // the CIF fragment's figures
   std::string print_file, output_file, cif_file;
   bool cif_written = false;
+  std::vector<std::string> setting;  // wavelength, symmetry and Friedel mates used
 };
 
 // Gathered while the files are still known, before they are closed.

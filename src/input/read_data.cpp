@@ -35,7 +35,7 @@ struct Measurement {
   bool tth_from_cell = false;
 };
 
-enum class Parsed { measurement, unreadable, end_of_data };
+enum class Parsed { measurement, unreadable, end_of_data, twinned };
 
 // A measurement waiting to be filed. Records are filed in small batches: the table slots of a
 // whole batch are requested from memory together, so the lookups of random indices overlap
@@ -80,6 +80,8 @@ Parsed parse_record(const run::RunState& rs, std::string_view text, Measurement&
     if (!parse_shelx_record(text, r)) return Parsed::unreadable;
     // The 0 0 0 record closes a SHELX file; whatever follows it is not data.
     if (r.h[0] == 0 && r.h[1] == 0 && r.h[2] == 0) return Parsed::end_of_data;
+    // A negative batch number marks a twin component of an HKLF 5 file.
+    if (r.batch < 0) return Parsed::twinned;
     m.h = r.h;
     m.fsq = r.value;
     m.sigfsq = r.sigma;
@@ -118,6 +120,10 @@ Parsed parse_record(const run::RunState& rs, std::string_view text, Measurement&
   m.batch = 0;
   return Parsed::measurement;
 }
+
+// Overlapping twin components cannot be merged into one intensity per reflection.
+constexpr std::string_view TWINNED_DATA_MESSAGE =
+    "Data are twinned (HKLF 5, negative batch number) and cannot be averaged: record";
 
 std::string i5(int n) { return records::format_I(n, 5); }
 
@@ -391,6 +397,11 @@ void Reader::run() {
     const Parsed parsed = parse_record(rs_, text, p.m);
     p.m.line = line;
     if (parsed == Parsed::end_of_data) break;
+    if (parsed == Parsed::twinned) {
+      fatal = true;
+      if (flush()) run::fatal(rs_, std::string(TWINNED_DATA_MESSAGE) + i5(n_ + 1));
+      break;
+    }
     if (parsed == Parsed::unreadable) {
       // The records before it are filed first: a fatal error among them ends the reading
       // before this record is reached, and the warning counts them.

@@ -7,11 +7,13 @@
 #include "averaging/average_data.hpp"
 #include "averaging/calc_rint.hpp"
 #include "averaging/handle_singlets.hpp"
+#include "averaging/plausibility.hpp"
 #include "averaging/reject_data.hpp"
 #include "averaging/totals.hpp"
 #include "expfile/read_exp_file.hpp"
 #include "expfile/symmetry_cards.hpp"
 #include "geometry/angle_constants.hpp"
+#include "input/after_reading_checks.hpp"
 #include "input/read_data.hpp"
 #include "output/create_cif_vorlane.hpp"
 #include "output/printdata.hpp"
@@ -60,6 +62,7 @@ void stages(RunState& rs) {
   output::PRINT_SUMMARY(rs);
   input::READ_DATA(rs);
   if (rs.msg.IHALT != 0) return;
+  input::check_data_as_read(rs);
   averaging::AVERAGE_DATA(rs);
   if (rs.msg.IHALT != 0) return;
   averaging::HANDLE_SINGLETS(rs);
@@ -74,6 +77,8 @@ void stages(RunState& rs) {
   output::WRITEDATA(rs);
   if (rs.msg.IHALT != 0 || !output_written(rs)) return;
   output::CREATE_CIF_VORLANE(rs);
+  if (rs.msg.IHALT != 0) return;
+  averaging::check_plausibility(rs);
 }
 
 // Ends the run as halted without a print-file block of its own: the message is already where

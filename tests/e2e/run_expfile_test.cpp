@@ -76,7 +76,30 @@ INSTANTIATE_TEST_SUITE_P(
         FatalCase{"WavelWithoutInteger", "TITLE  x\nWAVEL  0.71\n",
                   kReadError + "WAVEL  0.71" + blanks(69)},
         FatalCase{"PartOfUb", "UB 1 0 0\nUB 0 1 0\n",
-                  "ERROR IN READ_HKL: ONLY PART OF UB MATRIX PRESENT"}),
+                  "ERROR IN READ_HKL: ONLY PART OF UB MATRIX PRESENT"},
+        FatalCase{"SymopAfterSpacegroup", "VORLAN SPACEGROUP P 21/c\nVORLAN SYMOP -X,-Y,Z\n",
+                  "SPACEGROUP AND SYMOP CARDS FOUND: NOT ALLOWED"},
+        FatalCase{"SpacegroupAfterUnitin",
+                  "VORLAN UNITIN    1    0    0    0\nVORLAN SPACEGROUP 14\n",
+                  "SYMOP OR UNITIN AND SPACEGROUP CARDS FOUND: NOT ALLOWED"},
+        FatalCase{"LaueAfterSpacegroup", "VORLAN SPACEGROUP P 21/c\nVORLAN LAUE 2/M\n",
+                  "SPACEGROUP AND LAUE CARDS FOUND: NOT ALLOWED"},
+        FatalCase{"SpacegroupAfterLaue", "VORLAN LAUE 2/m\nVORLAN SPACEGROUP P 21/c\n",
+                  "LAUE AND SPACEGROUP CARDS FOUND: NOT ALLOWED"},
+        FatalCase{"RhombohedralAxes", "VORLAN SPACEGROUP R -3 c:R\n",
+                  "LINE   1: SPACEGROUP R -3 C:R IS IN RHOMBOHEDRAL AXES: USE HEXAGONAL AXES (R -3 c:H) "
+                  "AND A HEXAGONAL CELL"},
+        FatalCase{"UnknownSpacegroup", "VORLAN SPACEGROUP P 2 1/c\n",
+                  "LINE   1: UNKNOWN SPACE GROUP SYMBOL OR NUMBER: P 2 1/C"},
+        FatalCase{"AmbiguousLaue", "VORLAN LAUE -3m\n",
+                  "LAUE -3M IS AMBIGUOUS: WRITE -3M1 (E.G. P-3M1, R-3M) OR -31M (E.G. P-31M)"},
+        // The README's old example: the fields read 0 10 0 0, the card shows 0 0 1 0.
+        FatalCase{"UnitinOutOfItsFields", "TITLE  x\nVORLAN UNITIN 0 0 1 0\n",
+                  "UNITIN ON LINE   2: FIELDS GIVE 0 10 0 0, CARD SHOWS 0 0 1 0, RIGHT-ALIGN IN "
+                  "COLUMNS 14-33"},
+        FatalCase{"UnitinSignApartFromItsNumber", "VORLAN UNITIN 1 -1 0 0\n",
+                  "UNITIN ON LINE   1: FIELDS CANNOT BE READ, CARD SHOWS 1 -1 0 0, RIGHT-ALIGN IN "
+                  "COLUMNS 14-33"}),
     [](const ::testing::TestParamInfo<FatalCase>& p) { return std::string(p.param.name); });
 
 const std::string kSummaryStart = "*******************GENERAL CONTROLS********************";
@@ -131,6 +154,10 @@ TEST(RunExpFile, NoSymmetryCardGivesP1AndNoCellListing) {
   const Lines prt = after_date(r.lines("t.prt"));
   EXPECT_EQ(symmetry_section(prt),
             (Lines{"non-centrosymmetric space group", "   1 symmetry operators generated", "",
+                   "Wavelength used:    0.70930 A, the default (no WAVEL card)",
+                   "Symmetry used:     P1 (no symmetry card), 1 operator, centring P, Laue class -1",
+                   "Friedel mates:     kept apart (no asymmetric unit)",
+                   "",
                    "general equivalent positions are:", origin_line("  +"), "",
                    position_line(" x", " y", " z"), "", reflections_heading("  +"),
                    reflection_line(" h", " k", " l", "0"), "", "",
@@ -161,6 +188,10 @@ TEST(RunExpFile, SymopAndUnitinCardsListTheGroupAndMergeEquivalents) {
   EXPECT_EQ(symmetry_section(prt),
             (Lines{"centrosymmetric space group",
                    "   4 symmetry operators generated",
+                   "",
+                   "Wavelength used:    1.00000 A, from the WAVEL card",
+                   "Symmetry used:     SYMOP cards, 4 operators, centring P, Laue class 2/m",
+                   "Friedel mates:     merged",
                    "",
                    "real cell          2.0000    4.0000    5.0000   90.00   90.00   90.00",
                    "volume =    40.0000",
@@ -230,6 +261,9 @@ TEST(RunExpFile, LaueCardListsItsClassAndPlanes) {
   const Lines prt = after_date(r.lines("t.prt"));
   EXPECT_EQ(symmetry_section(prt),
             (Lines{"centrosymmetric space group", "   4 symmetry operators generated", "",
+                   "Wavelength used:    0.70930 A, the default (no WAVEL card)",
+                   "Symmetry used:     LAUE card, 4 operators, centring P, Laue class 2/m",
+                   "Friedel mates:     merged", "",
                    "general equivalent positions are:", origin_line(" +-"), "",
                    position_line(" x", " y", " z"), position_line(" x", "-y", " z"), "",
                    reflections_heading(" +-"), reflection_line(" h", " k", " l", "0"),

@@ -27,6 +27,14 @@ const std::string kSingletHeading =
 const std::string kClosing =
     "********************END OF REFLECTION LISTING FROM VORLANE********************";
 
+// The warning every run of SHELX data without cell or UB matrix ends with: its text (with the
+// blank the warning length takes along) right-justified in 100 columns behind 4 blanks.
+const std::vector<std::string> kNoCellWarning{
+    "", "", "****WARNING:",
+    blanks(4) + testing::rj("NO CELL AND NO UB MATRIX: EVERY 2THETA IS UNKNOWN, A 2THETA WINDOW "
+                            "CANNOT APPLY ", 100),
+    "", "****PROGRAM WILL CONTINUE", ""};
+
 std::string hkl3(int h, int k, int l) {
   return testing::rj(std::to_string(h), 3) + testing::rj(std::to_string(k), 3) +
          testing::rj(std::to_string(l), 3);
@@ -78,6 +86,10 @@ TEST(RunListing, EightAndNineMembersAndTheRepeatedHeading) {
   const std::size_t block = find_line(prt, "COMPLETENESS OF THE DATA WRITTEN") - 3;
   const Lines got(prt.begin() + static_cast<std::ptrdiff_t>(title),
                   prt.begin() + static_cast<std::ptrdiff_t>(block));
+  // The run ends with the warning that no 2theta is known.
+  ASSERT_GE(prt.size(), kNoCellWarning.size());
+  EXPECT_EQ(Lines(prt.end() - static_cast<std::ptrdiff_t>(kNoCellWarning.size()), prt.end()),
+            Lines(kNoCellWarning.begin(), kNoCellWarning.end()));
   EXPECT_EQ(got, expected);
   EXPECT_EQ(testing::count_lines(prt, "INDIVIDUAL SQUARED STRUCTURE FACTORS"), 2);
   // No rejection: no "Passed DAC dip" row; every set enters "Unrejected".
@@ -123,6 +135,10 @@ TEST(RunListing, OnlySingletsWithTheHeadingRepeated) {
   const std::size_t block = find_line(prt, "COMPLETENESS OF THE DATA WRITTEN") - 3;
   const Lines got(prt.begin() + static_cast<std::ptrdiff_t>(title),
                   prt.begin() + static_cast<std::ptrdiff_t>(block));
+  // The run ends with the warning that no 2theta is known.
+  ASSERT_GE(prt.size(), kNoCellWarning.size());
+  EXPECT_EQ(Lines(prt.end() - static_cast<std::ptrdiff_t>(kNoCellWarning.size()), prt.end()),
+            Lines(kNoCellWarning.begin(), kNoCellWarning.end()));
   EXPECT_EQ(got, expected);
 
   // Every singlet is written; the R table has nothing to count.

@@ -6,7 +6,9 @@
 #include <map>
 #include <set>
 
+#include "expfile/exp_reading.hpp"
 #include "expfile/laue_classes.hpp"
+#include "run/run_state.hpp"
 #include "symmetry/absences.hpp"
 #include "symmetry/asind.hpp"
 #include "symmetry/reflection_image.hpp"
@@ -165,6 +167,98 @@ TEST(SymmetryCardsSpaceGroups, AsindPartitionsLikeTheLaueClass) {
       EXPECT_TRUE(friedel_signs_consistent(sg));
     }
   }
+}
+
+// The group a SPACEGROUP keyword builds from `text` (the symbol or number as written).
+struct SpaceGroupCard {
+  run::RunState rs;
+  explicit SpaceGroupCard(const std::string& text) {
+    INITSYM(rs.sg);
+    ExpReading rd;
+    rd.line = 1;
+    int column = 0;
+    rd.card = symtest::card("SPACEGROUP", " " + text, column);
+    read_spacegroup_card(rs, rd, column);
+  }
+};
+
+// What ASIND and the absence tests make of every reflection of the box, for comparing two
+// groups: the representative, whether it came from the Friedel mate, and whether it is absent.
+std::vector<std::array<int, 5>> classification(symmetry::SpaceGroup sg) {
+  MemoryPrint mp;
+  SYMOP_EXP(sg, mp.prt);
+  symmetry::SYMINV(sg, 2, mp.prt);
+  std::vector<std::array<int, 5>> out;
+  for (std::size_t i = 0; i < 17u * 17u * 17u; ++i) {
+    const Index h = symtest::triple(i);
+    Index k{};
+    int isym = 0;
+    symmetry::ASIND(sg, h, k, isym);
+    const std::array<float, 3> hf{static_cast<float>(h[0]), static_cast<float>(h[1]),
+                                  static_cast<float>(h[2])};
+    const int absent = symmetry::ISPABS(sg, hf) + symmetry::LATABS(sg, hf);
+    out.push_back({k[0], k[1], k[2], isym < 0 ? -1 : (isym > 0 ? 1 : 0), absent});
+  }
+  return out;
+}
+
+// The symbol as people type it: no blanks, lower case, no origin or axes suffix (origin
+// choice 2 and hexagonal axes are what SPACEGROUP takes then, as the reference does).
+std::string typed_symbol(const std::string& reference_name) {
+  std::string s;
+  for (const char c : reference_name.substr(0, reference_name.find(':')))
+    if (c != '_') s += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return s;
+}
+
+TEST(SymmetryCardsSpaceGroups, SpaceGroupKeywordActsAsItsSymopAndUnitinCards) {
+  for (const ReferenceGroup& g : groups()) {
+    SCOPED_TRACE(std::to_string(g.number) + " " + g.name);
+    symmetry::SpaceGroup cards;
+    INITSYM(cards);
+    for (const std::string& op : g.ops) symtest::symop(cards, op);
+    for (const auto& p : LAUE_CLASSES.at(static_cast<std::size_t>(g.laue - 1)).planes) {
+      if (p != std::array<int, 4>{}) {
+        ASSERT_EQ(symtest::unitin(cards, p), 0);
+      }
+    }
+    const auto expected = classification(cards);
+    std::string spaced = g.name;
+    std::replace(spaced.begin(), spaced.end(), '_', ' ');
+    for (const std::string& text : {std::to_string(g.number), spaced, typed_symbol(g.name)}) {
+      SCOPED_TRACE(text);
+      SpaceGroupCard sgc(text);
+      ASSERT_EQ(sgc.rs.msg.IHALT, 0) << sgc.rs.msg.ERRMSG;
+      EXPECT_EQ(sgc.rs.ctl.laue_row, g.laue);
+      EXPECT_EQ(sgc.rs.ctl.space_group_number, g.number);
+      EXPECT_EQ(sgc.rs.sg.NPLANE, cards.NPLANE);
+      EXPECT_TRUE(classification(sgc.rs.sg) == expected);
+    }
+  }
+}
+
+TEST(SymmetryCardsSpaceGroups, SpaceGroupKeywordSettings) {
+  struct Case {
+    std::string text;
+    int number;        // 0: the run stops
+    std::string name;  // the table entry taken
+  };
+  const std::vector<Case> cases{
+      {"P 21/n", 14, "P 1 21/n 1"},  {"P21/a", 14, "P 1 21/a 1"},  {"C 2/c", 15, "C 1 2/c 1"},
+      {"I 2/a", 15, "I 1 2/a 1"},    {"P n a 21", 33, "P n a 21"},  {"pcab", 61, "P c a b"},
+      {"P b c a", 61, "P b c a"},    {"Pnnn", 48, "P n n n:2"},     {"P n n n:1", 48, "P n n n:1"},
+      {"Fd-3m", 227, "F d -3 m:2"},  {"R-3c", 167, "R -3 c:H"},     {"R 3:R", 0, ""},
+      {"P 1 1 21/b", 0, ""},         {"P 2 1/c", 0, ""},            {"231", 0, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    SpaceGroupCard sgc(c.text);
+    EXPECT_EQ(sgc.rs.msg.IHALT != 0, c.number == 0);
+    EXPECT_EQ(sgc.rs.ctl.space_group_number, c.number);
+    EXPECT_EQ(sgc.rs.ctl.space_group_name, c.name);
+  }
+  SpaceGroupCard rhombohedral("R 3:R");
+  EXPECT_NE(rhombohedral.rs.msg.ERRMSG.find("USE HEXAGONAL AXES"), std::string::npos);
 }
 
 TEST(SymmetryCardsSpaceGroups, LaueKeywordPartitions) {
