@@ -32,7 +32,7 @@ TEST(FuzzRegressions, ExperimentFilesAreReadAndListed) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     if (f.filename() == "symop-whole-translation") {
       // A translation of six whole cells is no translation: listed as the bare letter.
-      EXPECT_NE(r.print.find("\n      x              y              z"), std::string::npos)
+      EXPECT_NE(r.print.find("\n      x                   y                   z"), std::string::npos)
           << r.print;
     } else if (f.filename() == "unitin-wide") {
       EXPECT_FALSE(r.halted);
