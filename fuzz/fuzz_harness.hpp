@@ -22,7 +22,7 @@ struct RunOutcome {
 // A whole run in process, as the command line makes it: the two input files are written into
 // `folder` and opened like a user's files; print and output files stay in memory; files the run
 // writes beside the output go to `folder`. Questions are answered from the selector byte.
-// With `bounded_cells`, inputs whose cell edges exceed 30 wavelengths are not run: the
+// With `bounded_cells`, inputs whose cell edges exceed 8 wavelengths are not run: the
 // coverage count walks every index up to twice the edge over the wavelength, and an input of
 // a few bytes must not take seconds (the fuzz targets set it until that count is bounded by
 // the data). `ran` says whether the run was made.

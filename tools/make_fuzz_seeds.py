@@ -33,9 +33,11 @@ for p in hkls:
 seeds["records"]["zezor"] = zezor_text
 for i, text in enumerate([b"  12", b"-3.25", b"1.5E3", b"  .5D-2", b"1,2,,3*4.5/", b"2*,7 -1e38 9"]):
     seeds["numbers"]["n%d" % i] = bytes([i * 37 % 256]) + text
+# Copper radiation keeps the cells of the seeds within the cell bound of the whole-run target.
+cu = b"WAVEL 1 1.5418\n"
 for i, (e, h) in enumerate(zip(exps, hkls * 2)):
-    seeds["run"][e.stem] = bytes([1 | (i & 2)]) + e.read_bytes() + b"\0" + head(h, 60)
-seeds["run"]["zezor"] = bytes([0]) + exps[0].read_bytes() + b"\0" + zezor_text
+    seeds["run"][e.stem] = bytes([1 | (i & 2)]) + e.read_bytes().rstrip(b"\n") + b"\n" + cu + b"\0" + head(h, 60)
+seeds["run"]["zezor"] = bytes([0]) + exps[0].read_bytes() + cu + b"\0" + zezor_text
 
 for target, files in seeds.items():
     d = out / target
