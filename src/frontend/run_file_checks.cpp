@@ -21,6 +21,17 @@ std::vector<RunFileRole> run_file_roles(const fs::path& exp, const fs::path& pri
   return roles;
 }
 
+std::vector<RunFileRole> chosen_file_roles(const std::array<fs::path, 4>& chosen) {
+  const std::vector<RunFileRole> all = run_file_roles(chosen[0], chosen[1], chosen[2], chosen[3]);
+  std::vector<RunFileRole> roles;
+  for (std::size_t k = 0; k < all.size(); ++k) {
+    const bool beside_output = k >= 4;
+    if (beside_output ? chosen[3].empty() : chosen[k].empty()) continue;
+    roles.push_back(all[k]);
+  }
+  return roles;
+}
+
 std::string unreadable_reason(const fs::path& path) {
   std::error_code ec;
   const fs::file_status st = fs::status(path, ec);
@@ -61,12 +72,14 @@ bool same_file(const fs::path& a, const fs::path& b) {
   return ca == cb;
 }
 
-std::string shared_file_message(const std::vector<RunFileRole>& roles) {
+std::string shared_file_message(const std::vector<RunFileRole>& roles, bool with_paths) {
+  const auto named = [with_paths](const RunFileRole& r) {
+    return with_paths ? r.role + " '" + r.path.string() + "'" : r.role;
+  };
   for (std::size_t i = 0; i < roles.size(); ++i) {
     for (std::size_t j = i + 1; j < roles.size(); ++j) {
       if (same_file(roles[i].path, roles[j].path)) {
-        return "the " + roles[i].role + " '" + roles[i].path.string() + "' and the " +
-               roles[j].role + " '" + roles[j].path.string() + "' are the same file";
+        return "the " + named(roles[i]) + " and the " + named(roles[j]) + " are the same file";
       }
     }
   }

@@ -2,6 +2,7 @@
 // Checks made on the run's files before any of them is opened: each file can play its role,
 // and no file plays two roles (a run must never truncate, overwrite or append to one of its
 // own inputs).
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -22,6 +23,10 @@ std::vector<RunFileRole> run_file_roles(const std::filesystem::path& exp,
                                         const std::filesystem::path& input,
                                         const std::filesystem::path& output);
 
+// The roles of the files chosen so far (slot n at index n - 1; an empty path is not chosen),
+// with the files beside the output once the output is chosen.
+std::vector<RunFileRole> chosen_file_roles(const std::array<std::filesystem::path, 4>& chosen);
+
 // Why a file that must be read cannot be: "no such file", "it is a folder", "not a regular
 // file (a FIFO, device or socket)"; empty when it is an existing regular file.
 std::string unreadable_reason(const std::filesystem::path& path);
@@ -36,7 +41,8 @@ std::string unwritable_reason(const std::filesystem::path& path);
 bool same_file(const std::filesystem::path& a, const std::filesystem::path& b);
 
 // The first two roles that name one file, as "the ROLE 'PATH' and the ROLE 'PATH' are the
-// same file"; empty when every role has a file of its own.
-std::string shared_file_message(const std::vector<RunFileRole>& roles);
+// same file" (without the paths: "the ROLE and the ROLE are the same file"); empty when every
+// role has a file of its own.
+std::string shared_file_message(const std::vector<RunFileRole>& roles, bool with_paths = true);
 
 }  // namespace vorlane::frontend
