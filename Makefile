@@ -1,7 +1,7 @@
 # Two commands set everything up on a fresh machine: `make demo` and `make test`.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build test test-asan demo bench clean
+.PHONY: all deps configure build test test-asan demo bench fuzz clean
 
 all: build
 
@@ -30,5 +30,13 @@ bench: deps
 	cmake --build --preset release -j $(JOBS)
 	@bash bench/run-bench.sh build-release/bin
 
+# Each libFuzzer target for FUZZ_SECONDS, from its committed seeds; new inputs go to
+# build-fuzz/corpus, findings to build-fuzz/findings (the target stops at the first).
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz -j $(JOBS) --target fuzz_run fuzz_exp_file fuzz_records fuzz_numbers
+	@bash fuzz/run-fuzz.sh build-fuzz $(FUZZ_SECONDS)
+
 clean:
-	rm -rf build build-release build-asan
+	rm -rf build build-release build-asan build-fuzz

@@ -4,6 +4,7 @@
 #include "expfile/card_spelling.hpp"
 #include "expfile/exp_card.hpp"
 #include "expfile/exp_reading.hpp"
+#include "run/messages.hpp"
 #include "run/run_state.hpp"
 
 namespace vorlane::expfile {
@@ -91,6 +92,11 @@ void read_control_card(run::RunState& rs, ExpReading& rd) {
   if (column_after(card, "2THETA", 5)) {
     if (!read_limit(rs, rd, "MAX", ctl.TTHMAX)) return;
     if (!read_limit(rs, rd, "MIN", ctl.TTHMIN)) return;
+    // A window that holds no angle would reject every reflection: the card is wrong.
+    if (ctl.TTHMIN > ctl.TTHMAX) {
+      run::fatal(rs, "EMPTY 2THETA WINDOW:  STRING WAS: " + make_card(card));
+      return;
+    }
   }
 
   if (const int col = column_after(card, "SCALE", 2)) {

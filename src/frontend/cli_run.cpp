@@ -5,6 +5,7 @@
 
 #include "frontend/cli_dialogs.hpp"
 #include "frontend/cli_options.hpp"
+#include "frontend/run_file_checks.hpp"
 #include "frontend/run_summary.hpp"
 #include "input/content_check.hpp"
 #include "run/run_files.hpp"
@@ -20,17 +21,29 @@ const char* const kOpenMessage[] = {"ERROR OPENING EXPERIMENT FILE", "ERROR OPEN
                                     "ERROR OPENING INPUT DATA FILE",
                                     "ERROR OPENING OUTPUT DATA FILE"};
 
+void report_open_error(int slot, const std::string& path, const std::string& why,
+                       std::ostream& err) {
+  err << "vorlane: " << kOpenMessage[slot - 1] << ": cannot open " << kRole[slot - 1] << " '"
+      << path << "' (" << why << ")\n";
+}
+
+// Whether a run file can play its role, said on standard error when it cannot. Nothing is
+// opened.
+bool usable_or_report(int slot, const std::string& path, std::ostream& err) {
+  const bool read = slot == run::EXPERIMENT || slot == run::INPUT;
+  const std::string why = read ? unreadable_reason(path) : unwritable_reason(path);
+  if (why.empty()) return true;
+  report_open_error(slot, path, why, err);
+  return false;
+}
+
 // Opens one run file; on failure says why on standard error.
 bool open_or_report(run::RunState& rs, int slot, const std::string& path, std::ostream& err) {
   if (run::open_run_file(rs.files, slot, path)) return true;
-  std::error_code ec;
-  std::string why;
-  const bool must_exist = slot == run::EXPERIMENT || slot == run::INPUT;
-  if (must_exist && !std::filesystem::exists(path, ec)) why = "no such file";
-  else if (std::filesystem::is_directory(path, ec)) why = "it is a folder";
-  else why = "permission denied or not accessible";
-  err << "vorlane: " << kOpenMessage[slot - 1] << ": cannot open " << kRole[slot - 1] << " '"
-      << path << "' (" << why << ")\n";
+  const bool read = slot == run::EXPERIMENT || slot == run::INPUT;
+  std::string why = read ? unreadable_reason(path) : unwritable_reason(path);
+  if (why.empty()) why = "permission denied";
+  report_open_error(slot, path, why, err);
   return false;
 }
 
@@ -91,8 +104,19 @@ int run_cli(const std::vector<std::string>& args, CliStreams io) {
   TerminalDialogs dialogs(io.in, io.out, io.err, io.interactive, sigma);
   rs.dialogs = &dialogs;
 
-  // The files that must exist come first, and the formats are settled before the output file
-  // is opened: a run that cannot start never truncates an existing output file.
+  // Every file is checked before any is opened, and the formats are settled before a file is
+  // opened for writing: a run that cannot start creates, truncates or appends to nothing.
+  const int slots[] = {run::EXPERIMENT, run::INPUT, run::PRINT, run::OUTPUT};
+  const std::string* paths[] = {&o.exp_file, &o.input_file, &o.print_file, &o.output_file};
+  for (int i = 0; i < 4; ++i) {
+    if (!usable_or_report(slots[i], *paths[i], io.err)) return 2;
+  }
+  const std::string shared = shared_file_message(
+      run_file_roles(o.exp_file, o.print_file, o.input_file, o.output_file));
+  if (!shared.empty()) {
+    io.err << "vorlane: " << shared << "; nothing was run\n";
+    return 2;
+  }
   if (!open_or_report(rs, run::EXPERIMENT, o.exp_file, io.err) ||
       !open_or_report(rs, run::INPUT, o.input_file, io.err)) {
     run::close_run_files(rs.files);
@@ -110,9 +134,13 @@ int run_cli(const std::vector<std::string>& args, CliStreams io) {
     return 1;
   }
   if (o.friedel >= 0) rs.ctl.friedel_option = o.friedel;
+  std::error_code ec;
+  const bool print_existed = std::filesystem::exists(o.print_file, ec);
   if (!open_or_report(rs, run::PRINT, o.print_file, io.err) ||
       !open_or_report(rs, run::OUTPUT, o.output_file, io.err)) {
     run::close_run_files(rs.files);
+    // A print file made by this attempt is taken away again: the run did not start.
+    if (!print_existed) std::filesystem::remove(o.print_file, ec);
     return 2;
   }
 

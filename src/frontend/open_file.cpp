@@ -2,6 +2,7 @@
 
 #include "frontend/file_kinds.hpp"
 #include "frontend/main_dialog_model.hpp"
+#include "frontend/run_file_checks.hpp"
 #include "run/messages.hpp"
 #include "run/run_files.hpp"
 
@@ -18,6 +19,18 @@ std::filesystem::path path_from_utf8(const std::string& s) {
 bool MainDialogModel::reopen(int slot, const std::filesystem::path& path) {
   const auto i = static_cast<std::size_t>(slot - 1);
   const FileKind& kind = file_kind(slot);
+  // A file already chosen for another role (or written beside the output) is refused before it
+  // is opened: opening truncates an output file and appends to a print file.
+  std::array<std::filesystem::path, 4> chosen = chosen_;
+  chosen[i] = path;
+  const std::string shared = shared_file_message(chosen_file_roles(chosen), false);
+  if (!shared.empty()) {
+    chosen_[i].clear();
+    rs_.files.FNAME[i].clear();
+    run::warn(rs_, shared);
+    set_text(kind.name_label, kind.failed_label);
+    return false;
+  }
   if (run::open_run_file(rs_.files, slot, path)) {
     chosen_[i] = path;
     set_text(kind.name_label, rs_.files.FNAME[i]);

@@ -2,12 +2,18 @@
 
 #include <cstring>
 
+#include "records/text_file_buf.hpp"
+
 namespace vorlane::input {
 
 LineSource::LineSource(std::istream& in, std::size_t block_size)
     : in_(in), buffer_(block_size > 0 ? block_size : 1) {}
 
 std::size_t LineSource::remaining_size(std::istream& in) {
+  // A text file whose line ends are made uniform cannot seek; it knows its size itself.
+  if (auto* text = dynamic_cast<records::TextFileBuf*>(in.rdbuf())) {
+    return static_cast<std::size_t>(text->remaining_bytes());
+  }
   const std::istream::pos_type here = in.tellg();
   if (here == std::istream::pos_type(-1)) {
     in.clear();

@@ -35,7 +35,8 @@ struct Measurement {
   bool tth_from_cell = false;
 };
 
-enum class Parsed { measurement, unreadable, end_of_data, twinned };
+// negative_sigma: the record reads but its sigma is below zero, which no measurement has.
+enum class Parsed { measurement, unreadable, negative_sigma, end_of_data, twinned };
 
 // A measurement waiting to be filed. Records are filed in small batches: the table slots of a
 // whole batch are requested from memory together, so the lookups of random indices overlap
@@ -82,6 +83,7 @@ Parsed parse_record(const run::RunState& rs, std::string_view text, Measurement&
     if (r.h[0] == 0 && r.h[1] == 0 && r.h[2] == 0) return Parsed::end_of_data;
     // A negative batch number marks a twin component of an HKLF 5 file.
     if (r.batch < 0) return Parsed::twinned;
+    if (r.sigma < 0.0f) return Parsed::negative_sigma;
     m.h = r.h;
     m.fsq = r.value;
     m.sigfsq = r.sigma;
@@ -100,6 +102,7 @@ Parsed parse_record(const run::RunState& rs, std::string_view text, Measurement&
     return Parsed::measurement;
   }
   if (!parse_zezor_record(text, r)) return Parsed::unreadable;
+  if (r.sigma < 0.0f) return Parsed::negative_sigma;
   m.h = r.h;
   m.tth_from_cell = false;
   // Zezor files hold amplitudes; a vanishing or negative F carries no intensity and gets a
@@ -139,6 +142,9 @@ std::array<std::int16_t, 3> narrow(const std::array<int, 3>& h) {
   return {static_cast<std::int16_t>(h[0]), static_cast<std::int16_t>(h[1]),
           static_cast<std::int16_t>(h[2])};
 }
+
+// Reflections, sets and members of a set are counted in int throughout the run.
+constexpr std::size_t MAX_COUNT = 2147483647;
 
 class Reader {
  public:
@@ -212,6 +218,12 @@ bool Reader::file(Pending& p) {
     run::fatal(rs_, "Reflection on line" + i5(n_) + " has sig = 0");
     return false;
   }
+  // Storage grows with the data; only the counts themselves (int, like every count of the
+  // run) bound it.
+  if (list_.members.size() + staged_.size() >= MAX_COUNT) {
+    run::fatal(rs_, "PROGRAM HALTED - MORE THAN 2147483647 REFLECTIONS");
+    return false;
+  }
   Staged member;
   member.h = narrow(m.h);
   member.batch = m.batch;
@@ -238,10 +250,6 @@ bool Reader::file(Pending& p) {
     if (isym < 0 && rs_.ctl.INOFLIP != 1) swapped_.add(m.h, limits_.max_swapped);
     s = index_.find(k);
     if (s == SetIndex::NOT_FOUND) {
-      if (static_cast<int>(neq_.size()) + 1 > limits_.max_sets) {
-        run::fatal(rs_, "PROGRAM HALTED - ARRAY BOUNDS EXCEEDED");
-        return false;
-      }
       s = static_cast<std::uint32_t>(neq_.size());
       new_set_aux_.push_back(m.aux);
       new_set_rep_.push_back(narrow(k));  // member 1 carries the representative
@@ -252,15 +260,6 @@ bool Reader::file(Pending& p) {
   }
   int& neq = neq_[s];
   if (neq > 0) {
-    if (neq + 1 > limits_.max_members) {
-      // The set's indices are its member 1's: the representative of these indices.
-      if (!p.searched) search(p);
-      const std::array<int, 3>& k = p.k;
-      run::fatal(rs_, "Reflection" + records::format_I(k[0], 3) + records::format_I(k[1], 3) +
-                          records::format_I(k[2], 3) + " has more than " +
-                          records::format_I(limits_.max_members, 3) + " equivalents");
-      return false;
-    }
   }
   neq = neq + 1;
   const float tth = m.tth_from_cell ? cell_two_theta(m.h, entry) : m.refang[0];
@@ -402,14 +401,15 @@ void Reader::run() {
       if (flush()) run::fatal(rs_, std::string(TWINNED_DATA_MESSAGE) + i5(n_ + 1));
       break;
     }
-    if (parsed == Parsed::unreadable) {
+    if (parsed == Parsed::unreadable || parsed == Parsed::negative_sigma) {
       // The records before it are filed first: a fatal error among them ends the reading
       // before this record is reached, and the warning counts them.
       if (!flush()) {
         fatal = true;
         break;
       }
-      run::warn(rs_, "Error on reading input datafile at line" + i5(n_ + 1));
+      run::warn(rs_, "Error on reading input datafile at line" + i5(n_ + 1) +
+                         (parsed == Parsed::negative_sigma ? ": negative sigma" : ""));
       continue;
     }
     p.cacheable = HklCache::packable(p.m.h);

@@ -5,10 +5,8 @@
 
 namespace vorlane::input {
 
-// The capacities the reader enforces, each with its message. Tests may lower them.
+// The bound on the listing of reflections moved to their Friedel mates. Tests may lower it.
 struct ReadLimits {
-  int max_sets = run::MAXSET;     // equivalent sets
-  int max_members = run::MAXEQ;   // members of one set
   int max_swapped = 100000;       // entries of the listing of reflections moved to their
                                   // Friedel mates (beyond it they are counted, not listed)
 };
@@ -16,8 +14,8 @@ struct ReadLimits {
 // Reads the input data file in the format INFMT (0 Zezor abs, 1 SHELX hkl), maps every
 // reflection into the asymmetric unit and files it into its equivalent set: sets in the order
 // of first appearance, members in reading order, member 1 carrying the representative indices.
-// Unreadable records are skipped with a warning; a zero sigma, an unmappable reflection or an
-// exceeded capacity is fatal (the list then holds what was filed before). Ends with the
+// Unreadable records are skipped with a warning; a zero sigma, an unmappable reflection is
+// fatal (the list then holds what was filed before). Ends with the
 // warning and print-file listing of reflections merged with their Friedel mates.
 void READ_DATA(run::RunState& rs);
 void read_data(run::RunState& rs, const ReadLimits& limits);

@@ -1,6 +1,7 @@
 #pragma once
 // The reflection list: every measured reflection, grouped into equivalent sets.
 //
+// Storage grows with the data: there is no fixed number of sets or of members of a set.
 // Containers count from 0: set i of the text (1..NSET) is sets[i-1], member j of a set
 // (1..NEQ) is members[first + j - 1]. Members of one set are contiguous, in the order they
 // were read; member 1 holds the set's representative indices.
@@ -9,12 +10,6 @@
 #include <vector>
 
 namespace vorlane::run {
-
-inline constexpr int MAXSET = 100000;
-// Measurements of one unique reflection. Storage grows with the data; the limit keeps every
-// count within the three columns the listing and the messages give it. High-symmetry data of
-// high redundancy (cubic groups, 48 equivalents, several runs) exceed 200 in practice.
-inline constexpr int MAXEQ = 999;
 
 struct Member {
   std::array<int, 3> IHKL{};

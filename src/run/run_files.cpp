@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "records/text_file_buf.hpp"
+
 namespace vorlane::run {
 
 int& RunFiles::open_flag(int slot) {
@@ -67,8 +69,9 @@ bool open_run_file(RunFiles& files, int slot, const std::filesystem::path& path)
     case INPUT: {
       // Existing regular files only: a folder "opens" as a stream on some systems.
       if (!std::filesystem::is_regular_file(path, ec)) break;
-      auto in = std::make_unique<std::ifstream>(path, std::ios::binary);
-      if (!*in) break;
+      // Read with uniform line ends and without a byte-order mark (see TextFileBuf).
+      auto in = std::make_unique<records::TextFileStream>(path);
+      if (!in->is_open()) break;
       (slot == EXPERIMENT ? files.exp : files.in) = std::move(in);
       ok = true;
       break;

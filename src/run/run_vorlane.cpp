@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <exception>
+#include <new>
 #include <string>
 
 #include "averaging/average_data.hpp"
@@ -89,6 +90,18 @@ void halt(RunState& rs, const std::string& message) {
   if (rs.dialogs != nullptr) rs.dialogs->fatal_box(fatal_box_text(rs.msg.ERRMSG));
 }
 
+// The run could not get the memory it needed. The message goes into the print file when that
+// can still be written; a second failure there leaves the message to the dialogs alone.
+void halt_out_of_memory(RunState& rs) {
+  const std::string message = "PROGRAM HALTED - NOT ENOUGH MEMORY";
+  rs.refl = ReflectionList();  // gives back the memory of the list before anything is written
+  try {
+    fatal(rs, message);
+  } catch (const std::bad_alloc&) {
+    halt(rs, message);
+  }
+}
+
 }  // namespace
 
 void RUN_VORLANE(RunState& rs) {
@@ -98,6 +111,10 @@ void RUN_VORLANE(RunState& rs) {
     if (stop.to_standard_output() && rs.dialogs != nullptr)
       rs.dialogs->standard_output(stop.what());
     halt(rs, stop.what());
+    return;
+  } catch (const std::bad_alloc&) {
+    // Storage grows with the data; data larger than the memory ends the run, not the program.
+    halt_out_of_memory(rs);
     return;
   } catch (const std::exception& e) {
     // Anything else is a fault of the program itself; report it like a fatal error so the

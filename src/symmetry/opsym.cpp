@@ -21,7 +21,7 @@ void centring_line(const Vec3& v, std::string_view mark, records::PrintFile& prt
     NUMDEN(v[static_cast<std::size_t>(i)], num, den, code);
     if (code == 0) {
       parts[i] = " 0 ";
-    } else if (code == 1) {
+    } else if (code == 1 && num >= 1 && num <= 6 && den >= 1 && den <= 6) {
       parts[i] = std::string(1, DIGITS[static_cast<std::size_t>(num - 1)]) + "/" +
                  std::string(1, DIGITS[static_cast<std::size_t>(den - 1)]);
     } else {
@@ -38,6 +38,16 @@ void centring_line(const Vec3& v, std::string_view mark, records::PrintFile& prt
                              std::string(4, ' ') + parts[2] + std::string(4, ' ') +
                              std::string(mark);
   prt.write_record(record);
+}
+
+// A translation brought fully into [0, 1) for spelling it: any whole number of cells is
+// removed, whatever the value (the operator itself keeps the translation as stored). A value
+// that is not finite has no fraction to spell and is listed as none.
+float unit_translation(float s) {
+  if (!std::isfinite(s)) return 0.0f;
+  float r = s - std::floor(s);
+  if (!(r >= 0.0f && r < 1.0f)) r = 0.0f;  // rounding of a tiny negative value gives 1
+  return r;
 }
 
 }  // namespace
@@ -70,12 +80,7 @@ void OPSYM(const SpaceGroup& sg, records::PrintFile& prt) {
       } else {
         s = t[static_cast<std::size_t>(i - 1)];
       }
-      if (s < 0.0f) {
-        s = s + 1.0f;
-      } else if (s >= 1.0f) {
-        s = s - 1.0f;
-      }
-      v[static_cast<std::size_t>(i - 1)] = s;
+      v[static_cast<std::size_t>(i - 1)] = unit_translation(s);
     }
     std::string line = " ";
     std::string phase;
@@ -89,7 +94,7 @@ void OPSYM(const SpaceGroup& sg, records::PrintFile& prt) {
           if (a - std::trunc(a) <= 0.0001f) {
             const int num = static_cast<int>(std::trunc(a));
             // A translation too small to be a fraction (numerator 0) is printed as none.
-            if (num >= 1) {
+            if (num >= 1 && num <= d) {
               field = std::string(1, DIGITS[static_cast<std::size_t>(num - 1)]) + "/" +
                       std::string(1, DIGITS[static_cast<std::size_t>(d - 1)]);
               fraction = true;

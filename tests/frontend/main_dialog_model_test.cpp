@@ -73,6 +73,28 @@ TEST_F(ModelTest, FailedOpenWarnsBlanksTheLabelAndDisablesRunAgain) {
   EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end());
 }
 
+TEST_F(ModelTest, AFileChosenForTwoRolesIsRefusedBeforeItIsOpened) {
+  auto& m = make();
+  const std::string data = read_text_file(path("data.hkl"));
+  // The input data file chosen as output, then the print file chosen as the CIF fragment of
+  // the output chosen after it.
+  picker.answers = {path("run.exp"), path("run.prt"), path("data.hkl"), path("data.hkl"),
+                    path("result_vorlane.cif"), path("result.avg")};
+  m.OPEN_EXP();
+  m.OPEN_PRINT();
+  m.OPEN_INPUTDATA();
+  m.OPEN_OUTPUTDATA();
+  EXPECT_EQ(rs.files.IOUTOPEN, 0);
+  EXPECT_EQ(read_text_file(path("data.hkl")), data);  // not truncated
+  m.OPEN_PRINT();
+  m.OPEN_OUTPUTDATA();
+  EXPECT_FALSE(m.enabled(control::run));
+  ASSERT_EQ(dialogs.warning_texts.size(), 2u);
+  EXPECT_EQ(dialogs.warning_texts[0],
+            "the input data file and the output data file are the same file ");
+  EXPECT_EQ(dialogs.warning_texts[1], "the print file and the CIF fragment are the same file ");
+}
+
 TEST_F(ModelTest, FailedOpenOfTheOtherKindsShowsNoFileSelected) {
   auto& m = make();
   std::filesystem::create_directory(path("afolder"));
