@@ -31,6 +31,7 @@ void reset_controls(RunControls& ctl) {
   ctl.TTHMIN = defaults.TTHMIN;
   ctl.OSCALE = defaults.OSCALE;
   ctl.INOFLIP = defaults.INOFLIP;
+  ctl.dac = defaults.dac;
 }
 
 bool starts_with(const std::string& card, std::string_view text) {

@@ -6,6 +6,13 @@
 
 namespace vorlane::expfile {
 
+// VORLAN OPENING alpha [AXIS x y z]: the opening half-angle of a diamond-anvil cell in degrees
+// (0: no card) and its load axis in the laboratory frame of the UB matrix.
+struct CellOpening {
+  float opening = 0.0f;
+  std::array<float, 3> axis{1.0f, 0.0f, 0.0f};
+};
+
 struct RunControls {
   std::string TITLE = std::string(80, ' ');  // kept from before a reading
   float WAVE = 0.7093f;
@@ -28,6 +35,7 @@ struct RunControls {
   float TTHMIN = 0.0f;
   float OSCALE = 1.0f;
   int INOFLIP = 0;
+  CellOpening dac;
 };
 
 }  // namespace vorlane::expfile

@@ -13,6 +13,8 @@ struct CliOptions {
   int in_format = -1;   // -1 decide from the name
   int out_format = -1;
   std::optional<SigmaRatioAnswer> sigma_ratio;  // unset: ask on a terminal, keep otherwise
+  int shells = 10;    // --shells N: resolution shells of the shell tables
+  bool html_report = true;  // --report none|html
   bool help = false;
   bool version = false;
 };

@@ -8,7 +8,7 @@
 #include "frontend/run_summary.hpp"
 #include "run/run_files.hpp"
 #include "run/run_state.hpp"
-#include "run/run_vorlane.hpp"
+#include "pipeline/run_vorlane.hpp"
 #include "run/version.hpp"
 
 namespace vorlane::frontend {
@@ -102,6 +102,8 @@ int run_cli(const std::vector<std::string>& args, CliStreams io) {
     return 2;
   }
 
+  rs.report.shells = o.shells;
+  rs.report.html = o.html_report;
   run::RUN_VORLANE(rs);
   const bool halted = rs.msg.IHALT != 0;
   const RunOutcome outcome = describe_outcome(rs);

@@ -1,6 +1,7 @@
 #include "frontend/run_summary.hpp"
 
 #include "records/edit_list.hpp"
+#include "report/print_tables.hpp"
 
 namespace vorlane::frontend {
 
@@ -22,6 +23,13 @@ RunOutcome describe_outcome(const run::RunState& rs) {
   o.output_file = rs.files.paths[run::OUTPUT - 1].string();
   o.cif_file = rs.res.cif_path;
   o.cif_written = rs.res.cif_written;
+  o.shell_lines = report::compact_shell_lines(rs.stats);
+  o.stats_file = rs.report.stats_path;
+  o.ledger_file = rs.report.ledger_path;
+  o.html_file = rs.report.html_path;
+  o.html_asked = rs.report.html;
+  o.has_dac = rs.stats.has_dac;
+  o.dac_completeness = rs.stats.overall.dac_completeness;
   return o;
 }
 
@@ -50,6 +58,12 @@ std::string summary_text(const RunOutcome& o) {
   s += "  print file         " + o.print_file + "\n";
   s += "  output file        " + o.output_file + "\n";
   s += "  CIF fragment       " + (o.cif_written ? o.cif_file : std::string("not written")) + "\n";
+  auto written = [](const std::string& f) { return f.empty() ? std::string("not written") : f; };
+  s += "  statistics         " + written(o.stats_file) + "\n";
+  s += "  rejection ledger   " + written(o.ledger_file) + "\n";
+  if (o.html_asked) s += "  report             " + written(o.html_file) + "\n";
+  if (o.has_dac) s += "  DAC completeness   " + report::figure(o.dac_completeness, 9, 3) + "\n";
+  for (const std::string& line : o.shell_lines) s += line + "\n";
   return s;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The few lines a command-line run prints on standard output when it has finished.
 #include <string>
+#include <vector>
 
 #include "run/run_state.hpp"
 
@@ -18,6 +19,11 @@ struct RunOutcome {
   float completeness_full = -1.0f;
   std::string print_file, output_file, cif_file;
   bool cif_written = false;
+  std::vector<std::string> shell_lines;  // compact shell table
+  std::string stats_file, ledger_file, html_file;  // empty: not written
+  bool html_asked = true;
+  bool has_dac = false;
+  double dac_completeness = 0.0;
 };
 
 // Gathered while the files are still known, before they are closed.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "averaging/coverage.hpp"
+#include "output/cif_dac_details.hpp"
 #include "records/edit_list.hpp"
 #include "run/messages.hpp"
 
@@ -112,6 +113,7 @@ std::vector<std::string> cif_lines(run::RunState& rs) {
   add(format(R"(("_reflns_number_total",17X,I5))", total));
   add(format(R"(("_reflns_number_gt   ",17X,I5))", greater));
   add(format(R"(("_reflns_threshold_expression    'Fsqd > ",F3.1,"u(Fsqd)' "))", ctl.LTHRESH));
+  add(dac_special_details(rs.stats, ctl));
   return lines;
 }
 

@@ -1,4 +1,4 @@
-#include "run/run_vorlane.hpp"
+#include "pipeline/run_vorlane.hpp"
 
 #include <cmath>
 #include <exception>
@@ -18,6 +18,7 @@
 #include "output/print_header.hpp"
 #include "output/print_summary.hpp"
 #include "output/write_data.hpp"
+#include "pipeline/statistics_stage.hpp"
 #include "records/program_stop.hpp"
 #include "symmetry/recell.hpp"
 #include "symmetry/opsym.hpp"
@@ -73,7 +74,9 @@ void stages(RunState& rs) {
   if (rs.msg.IHALT != 0) return;
   output::WRITEDATA(rs);
   if (rs.msg.IHALT != 0 || !output_written(rs)) return;
+  pipeline::compute_run_statistics(rs);
   output::CREATE_CIF_VORLANE(rs);
+  pipeline::write_run_reports(rs);
 }
 
 // Ends the run as halted without a print-file block of its own: the message is already where
