@@ -92,10 +92,6 @@ std::string render_svg(const Plot& plot) {
            "\" text-anchor=\"middle\">no data</text>\n</svg>\n";
     return svg;
   }
-  if (plot.diagonal) {
-    const double lo = std::min(xr.lo, yr.lo), hi = std::max(xr.hi, yr.hi);
-    xr.add(lo); xr.add(hi); yr.add(lo); yr.add(hi);
-  }
   if (plot.y_from_zero) yr.add(0.0);
   if (xr.hi == xr.lo) { xr.lo -= 0.5; xr.hi += 0.5; }
   if (yr.hi == yr.lo) { yr.lo -= 0.5; yr.hi += 0.5; }
@@ -184,11 +180,12 @@ std::string render_svg(const Plot& plot) {
                "\" fill=\"" + s.colour + "\"/>\n";
       }
     }
+    // The legend stands in the bottom margin, left of the axis label, clear of the data.
     if (!s.name.empty()) {
-      const double ly = top + 14 + 16 * legend++;
-      svg += "<rect x=\"" + num(left + pw - 150) + "\" y=\"" + num(ly - 9) +
+      const double lx = 8 + 120 * legend++, ly = H - 10;
+      svg += "<rect x=\"" + num(lx) + "\" y=\"" + num(ly - 9) +
              "\" width=\"10\" height=\"10\" fill=\"" + s.colour + "\"/>\n";
-      svg += "<text x=\"" + num(left + pw - 135) + "\" y=\"" + num(ly) + "\">" +
+      svg += "<text x=\"" + num(lx + 14) + "\" y=\"" + num(ly) + "\">" +
              xml_escape(s.name) + "</text>\n";
     }
   }

@@ -20,7 +20,7 @@ TEST(DacAccess, AccessibleVolumeIsMerrillAndBassetts) {
     dac.alpha = degrees * std::numbers::pi / 180.0;
     dac.axis = {0.0, 0.0, 1.0};
     const double rmax = 2.0 / dac.wavelength;
-    const int nr = 400, nt = 400;
+    const int nr = 1000, nt = 1000;
     double volume = 0.0;
     for (int i = 0; i < nr; ++i) {
       const double r = (i + 0.5) * rmax / nr;
