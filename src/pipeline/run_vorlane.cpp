@@ -70,11 +70,11 @@ void stages(RunState& rs) {
   if (rs.msg.IHALT != 0) return;
   averaging::CALC_RINT(rs);
   if (rs.msg.IHALT != 0) return;
+  pipeline::compute_run_statistics(rs);
   output::PRINTDATA(rs);
   if (rs.msg.IHALT != 0) return;
   output::WRITEDATA(rs);
   if (rs.msg.IHALT != 0 || !output_written(rs)) return;
-  pipeline::compute_run_statistics(rs);
   output::CREATE_CIF_VORLANE(rs);
   pipeline::write_run_reports(rs);
 }

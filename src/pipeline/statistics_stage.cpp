@@ -31,6 +31,7 @@ void compute_run_statistics(run::RunState& rs) {
   const statistics::PossibleSet possible = possible_reflections(rs, top);
   rs.stats = statistics::compute_statistics(rs.refl, rs.ctl, resolution, possible,
                                             rs.report.shells);
+  rs.files.print.write_records(report::statistics_records(rs.stats));
 }
 
 namespace {
@@ -70,7 +71,8 @@ std::string write_beside_output(run::RunState& rs, std::string_view suffix,
 }  // namespace
 
 void write_run_reports(run::RunState& rs) {
-  rs.files.print.write_records(report::statistics_records(rs.stats));
+  // The output writer may have left records out since the figures were computed.
+  rs.stats.rejections = statistics::rejection_counts(rs.refl, rs.ctl);
   const report::RunFigures f = figures(rs);
   rs.report.stats_path = write_beside_output(rs, "_stats.json", report::stats_json(rs.stats, f));
   rs.report.ledger_path =

@@ -1,7 +1,7 @@
 #pragma once
-// The statistics stage: after the output file, the shell and batch figures of the written
-// sets (kept in rs.stats for the CIF's DAC line, the summary and the window); after the CIF
-// fragment, the print file's tables and the files beside the output (NAME_stats.json,
+// The statistics stage: after the R table, the shell and batch figures of the sets to be
+// written (kept in rs.stats for the CIF's DAC line, the summary and the window) and the print
+// file's tables; after the CIF fragment, the files beside the output (NAME_stats.json,
 // NAME_rejections.csv, NAME_report.html). Nothing here changes an averaged value, a rejection
 // or a line written before.
 #include "run/run_state.hpp"

@@ -183,6 +183,25 @@ NormalProbability normal_probability(std::vector<double> dev, std::size_t max_po
   return np;
 }
 
+RejectionCounts rejection_counts(const run::ReflectionList& list, const expfile::RunControls& ctl) {
+  RejectionCounts n;
+  for (const run::EquivSet& set : list.sets) {
+    for (int j = 1; j <= set.NEQ; ++j) {
+      switch (member_reason(list, set, j, ctl)) {
+        case Reason::passed: break;
+        case Reason::violation: ++n.violation; break;
+        case Reason::outside_2theta: ++n.outside_2theta; break;
+        case Reason::less_than: ++n.less_than; break;
+        case Reason::singlet_dropped: ++n.singlet_dropped; break;
+        case Reason::dac_dip: ++n.dac_dip; break;
+        case Reason::outlier: ++n.outlier; break;
+        case Reason::overflow: ++n.overflow; break;
+      }
+    }
+  }
+  return n;
+}
+
 Statistics compute_statistics(const run::ReflectionList& list, const expfile::RunControls& ctl,
                               const SetResolution& resolution, const PossibleSet& possible,
                               int n_shells) {
@@ -192,21 +211,7 @@ Statistics compute_statistics(const run::ReflectionList& list, const expfile::Ru
                        possible.set_accessible.size() == list.sets.size();
   st.has_dac = has_dac;
 
-  // Rejection counts over every measurement, in the ledger's order of reasons.
-  for (const run::EquivSet& set : list.sets) {
-    for (int j = 1; j <= set.NEQ; ++j) {
-      switch (member_reason(list, set, j, ctl)) {
-        case Reason::passed: break;
-        case Reason::violation: ++st.rejections.violation; break;
-        case Reason::outside_2theta: ++st.rejections.outside_2theta; break;
-        case Reason::less_than: ++st.rejections.less_than; break;
-        case Reason::singlet_dropped: ++st.rejections.singlet_dropped; break;
-        case Reason::dac_dip: ++st.rejections.dac_dip; break;
-        case Reason::outlier: ++st.rejections.outlier; break;
-        case Reason::overflow: ++st.rejections.overflow; break;
-      }
-    }
-  }
+  st.rejections = rejection_counts(list, ctl);
 
   // The written sets, the resolution range they span and the accepted members of each.
   std::vector<std::size_t> written;

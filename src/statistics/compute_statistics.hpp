@@ -28,6 +28,9 @@ Statistics compute_statistics(const run::ReflectionList& list, const expfile::Ru
                               const SetResolution& resolution, const PossibleSet& possible,
                               int n_shells);
 
+// Measurements not passed on, by the first reason that applies.
+RejectionCounts rejection_counts(const run::ReflectionList& list, const expfile::RunControls& ctl);
+
 // The quantile of the standard normal distribution at p (0 < p < 1).
 double normal_quantile(double p);
 
