@@ -28,6 +28,11 @@ void read_ub_card(run::RunState& rs, ExpReading& rd);
 void read_blaxes_card(run::RunState& rs, const ExpReading& rd);
 void read_control_card(run::RunState& rs, ExpReading& rd);
 
+// OPENING alpha [AXIS x y z] of a control card.
+void read_opening(run::RunState& rs, const ExpReading& rd);
+// The OPENING card needs the orientation matrix: fatal without UB cards.
+void check_opening(run::RunState& rs);
+
 // Symmetry keywords of a control card (SYMOP, UNITIN, LAUE, in that order).
 void read_symmetry_keywords(run::RunState& rs, ExpReading& rd);
 

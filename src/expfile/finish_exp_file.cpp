@@ -76,6 +76,9 @@ void finish_exp_file(run::RunState& rs, const ExpReading& rd) {
     }
   }
 
+  check_opening(rs);
+  if (rs.msg.IHALT != 0) return;
+
   if (ctl.ICELL == 1 && !cell_is_valid(ctl.CELLPAR)) {
     const auto& p = ctl.CELLPAR;
     run::fatal(rs, records::format(R"("INVALID UNIT CELL IN EXP FILE: ",6F10.4)", p[0], p[1], p[2],

@@ -106,6 +106,8 @@ void read_control_card(run::RunState& rs, ExpReading& rd) {
   if (column_after(card, "FRIEDEL", 1)) {
     if (on_card(card, "NOFLIP")) ctl.INOFLIP = 1;
   }
+
+  read_opening(rs, rd);
 }
 
 }  // namespace vorlane::expfile

@@ -36,6 +36,7 @@ void reset_controls(RunControls& ctl) {
   ctl.space_group_name.clear();
   ctl.space_group_number = 0;
   ctl.laue_row = 0;
+  ctl.dac = defaults.dac;
 }
 
 bool starts_with(const std::string& card, std::string_view text) {

@@ -6,6 +6,13 @@
 
 namespace vorlane::expfile {
 
+// VORLAN OPENING alpha [AXIS x y z]: the opening half-angle of a diamond-anvil cell in degrees
+// (0: no card) and its load axis in the laboratory frame of the UB matrix.
+struct CellOpening {
+  float opening = 0.0f;
+  std::array<float, 3> axis{1.0f, 0.0f, 0.0f};
+};
+
 struct RunControls {
   std::string TITLE = std::string(80, ' ');  // kept from before a reading
   float WAVE = 0.7093f;
@@ -37,6 +44,7 @@ struct RunControls {
   // Friedel mates from the command line, overriding FRIEDEL NOFLIP: -1 not given, 0 merge,
   // 1 keep apart. Not reset by a reading.
   int friedel_option = -1;
+  CellOpening dac;
 };
 
 }  // namespace vorlane::expfile

@@ -5,7 +5,7 @@
 #include <ostream>
 
 #include "frontend/cli_options.hpp"
-#include "frontend/dialogs.hpp"
+#include "run/dialogs.hpp"
 
 namespace vorlane::frontend {
 

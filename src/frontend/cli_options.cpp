@@ -9,11 +9,20 @@ int parse_format(const std::string& v) {
   return -1;
 }
 
+// 1 to 100, or 0 when the text is not such a number.
+int parse_shells(const std::string& v) {
+  if (v.empty() || v.size() > 3 || v.find_first_not_of("0123456789") != std::string::npos)
+    return 0;
+  const int n = std::stoi(v);
+  return n <= 100 ? n : 0;
+}
+
 }  // namespace
 
 std::string cli_usage() {
   return "usage: vorlane [--in-format zezor|shelx] [--out-format zezor|shelx]\n"
          "               [--sigma-ratio apply|keep|ask] [--friedel merge|keep]\n"
+         "               [--report none|html] [--shells N]\n"
          "               EXPFILE PRINTFILE INFILE OUTFILE\n"
          "       vorlane --help | --version\n";
 }
@@ -42,6 +51,9 @@ std::string cli_help() {
          "                              (default: ask on a terminal, keep otherwise)\n"
          "  --friedel merge|keep        merge Friedel mates or keep them apart (overrides\n"
          "                              FRIEDEL NOFLIP of the experiment file)\n"
+         "  --report none|html          write NAME_report.html beside OUTFILE (default html);\n"
+         "                              NAME_stats.json and NAME_rejections.csv are always written\n"
+         "  --shells N                  resolution shells of the shell tables (default 10)\n"
          "  --help                      this text\n"
          "  --version                   the program's version\n"
          "\n"
@@ -103,6 +115,22 @@ CliParse parse_cli(const std::vector<std::string>& args) {
         r.error = "option --friedel takes merge or keep, not '" + value + "'";
         return r;
       }
+    } else if (a == "--report") {
+      if (!take(a)) return r;
+      if (value == "none") o.html_report = false;
+      else if (value == "html") o.html_report = true;
+      else {
+        r.error = "option --report takes none or html, not '" + value + "'";
+        return r;
+      }
+    } else if (a == "--shells") {
+      if (!take(a)) return r;
+      const int n = parse_shells(value);
+      if (n < 1) {
+        r.error = "option --shells takes a whole number from 1 to 100, not '" + value + "'";
+        return r;
+      }
+      o.shells = n;
     } else if (a.size() > 1 && a[0] == '-' && a != "-") {
       r.error = "unknown option '" + args[i] + "'";
       return r;

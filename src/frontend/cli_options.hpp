@@ -14,6 +14,8 @@ struct CliOptions {
   int out_format = -1;
   std::optional<SigmaRatioAnswer> sigma_ratio;  // unset: ask on a terminal, keep otherwise
   int friedel = -1;     // -1 as the experiment file says, 0 merge, 1 keep apart
+  int shells = 10;    // --shells N: resolution shells of the shell tables
+  bool html_report = true;  // --report none|html
   bool help = false;
   bool version = false;
 };

@@ -10,7 +10,7 @@
 #include "input/content_check.hpp"
 #include "run/run_files.hpp"
 #include "run/run_state.hpp"
-#include "run/run_vorlane.hpp"
+#include "pipeline/run_vorlane.hpp"
 #include "run/version.hpp"
 
 namespace vorlane::frontend {
@@ -144,6 +144,8 @@ int run_cli(const std::vector<std::string>& args, CliStreams io) {
     return 2;
   }
 
+  rs.report.shells = o.shells;
+  rs.report.html = o.html_report;
   run::RUN_VORLANE(rs);
   const bool halted = rs.msg.IHALT != 0;
   const RunOutcome outcome = describe_outcome(rs);

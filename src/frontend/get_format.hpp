@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "frontend/dialogs.hpp"
+#include "run/dialogs.hpp"
 #include "run/run_files.hpp"
 
 namespace vorlane::frontend {

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "frontend/control_ids.hpp"
-#include "frontend/dialogs.hpp"
+#include "run/dialogs.hpp"
 #include "frontend/file_picker.hpp"
 #include "run/run_state.hpp"
 

@@ -2,6 +2,7 @@
 
 #include "expfile/setting_report.hpp"
 #include "records/edit_list.hpp"
+#include "report/print_tables.hpp"
 
 namespace vorlane::frontend {
 
@@ -25,6 +26,13 @@ RunOutcome describe_outcome(const run::RunState& rs) {
   o.cif_file = rs.res.cif_path;
   o.cif_written = rs.res.cif_written;
   o.setting = expfile::setting_lines(rs);
+  o.shell_lines = report::compact_shell_lines(rs.stats);
+  o.stats_file = rs.report.stats_path;
+  o.ledger_file = rs.report.ledger_path;
+  o.html_file = rs.report.html_path;
+  o.html_asked = rs.report.html;
+  o.has_dac = rs.stats.has_dac;
+  o.dac_completeness = rs.stats.overall.dac_completeness;
   return o;
 }
 
@@ -80,6 +88,12 @@ std::string summary_text(const RunOutcome& o) {
   s += "  print file         " + o.print_file + "\n";
   s += "  output file        " + o.output_file + "\n";
   s += "  CIF fragment       " + (o.cif_written ? o.cif_file : std::string("not written")) + "\n";
+  auto written = [](const std::string& f) { return f.empty() ? std::string("not written") : f; };
+  s += "  statistics         " + written(o.stats_file) + "\n";
+  s += "  rejection ledger   " + written(o.ledger_file) + "\n";
+  if (o.html_asked) s += "  report             " + written(o.html_file) + "\n";
+  if (o.has_dac) s += "  DAC completeness   " + report::figure(o.dac_completeness, 9, 3) + "\n";
+  for (const std::string& line : o.shell_lines) s += line + "\n";
   return s;
 }
 

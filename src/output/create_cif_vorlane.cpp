@@ -10,6 +10,8 @@
 #include "averaging/count_data_figures.hpp"
 #include "output/print_completeness.hpp"
 #include "run/version.hpp"
+#include "averaging/coverage.hpp"
+#include "output/cif_dac_details.hpp"
 #include "records/edit_list.hpp"
 #include "run/messages.hpp"
 
@@ -120,6 +122,7 @@ std::vector<std::string> cif_lines(const run::RunState& rs, const averaging::Dat
   add(format(R"(("_reflns_number_total",17X,I5))", f.lines_total));
   add(format(R"(("_reflns_number_gt   ",17X,I5))", f.lines_gt));
   add(format(R"(("_reflns_threshold_expression    'Fsqd > ",F3.1,"u(Fsqd)' "))", ctl.LTHRESH));
+  add(dac_special_details(rs.stats, ctl));
   return lines;
 }
 

@@ -53,6 +53,7 @@ void WARNING(RunState& rs) {
         R"(/,/,"*****WARNING:",/,5X,A100,/,/,"*****PROGRAM WILL CONTINUE",/)");
     print.put(layout, msg.substr(0, length));
   }
+  rs.report.warnings.emplace_back(msg.substr(0, length));
   if (rs.dialogs != nullptr) rs.dialogs->warning_box(msg.substr(0, length));
 }
 

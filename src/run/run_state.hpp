@@ -3,13 +3,15 @@
 // library routines take the narrowest part they need.
 #include "averaging/run_results.hpp"
 #include "expfile/run_controls.hpp"
-#include "frontend/dialogs.hpp"
+#include "run/dialogs.hpp"
 #include "geometry/cell_state.hpp"
 #include "output/clock.hpp"
 #include "run/messages.hpp"
 #include "run/reflection_list.hpp"
+#include "run/report_files.hpp"
 #include "run/run_files.hpp"
 #include "symmetry/cell_table.hpp"
+#include "statistics/statistics.hpp"
 #include "symmetry/space_group.hpp"
 
 namespace vorlane::run {
@@ -23,9 +25,11 @@ struct RunState {
   symmetry::CellTable celltab;
   ReflectionList refl;
   averaging::RunResults res;
+  statistics::Statistics stats;  // shell and batch figures, filled after the output
+  ReportFiles report;
   output::Clock clock;  // date and time of the print header; tests set a fixed one
   // Never null during a run: the front end sets it before calling the driver.
-  frontend::Dialogs* dialogs = nullptr;
+  Dialogs* dialogs = nullptr;
 };
 
 }  // namespace vorlane::run

@@ -18,7 +18,11 @@ struct ShellRow {
   std::int64_t n_unique = 0;  // written sets
   double multiplicity = 0.0;
   double completeness = 0.0;      // n_unique / possible unique (run's grouping, absences out)
-  double dac_completeness = 0.0;  // n_unique / accessible unique; NaN without an OPENING card
+  // Measured unique the cell lets through / accessible unique; NaN without an OPENING card.
+  double dac_completeness = 0.0;
+  std::int64_t n_possible = 0;    // unique reflections the shell can hold (absences out)
+  std::int64_t n_accessible = 0;  // of those, the ones the cell's opening lets through
+  std::int64_t n_unique_accessible = 0;  // written sets among those
   double i_over_sigma = 0.0;
   double r_int = 0.0;
   double r_sigma = 0.0;

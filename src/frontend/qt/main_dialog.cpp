@@ -13,7 +13,7 @@
 #include "frontend/qt/qt_dialogs.hpp"
 #include "frontend/qt/qt_file_picker.hpp"
 #include "frontend/qt/widget_ids.hpp"
-#include "run/run_vorlane.hpp"
+#include "pipeline/run_vorlane.hpp"
 
 namespace vorlane::frontend::qt {
 

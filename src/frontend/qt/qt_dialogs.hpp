@@ -2,7 +2,7 @@
 // The Dialogs of the window: the boxes and questions as the modal dialogs 103 to 106.
 #include <QWidget>
 
-#include "frontend/dialogs.hpp"
+#include "run/dialogs.hpp"
 #include "frontend/qt/dialog_runner.hpp"
 
 namespace vorlane::frontend::qt {

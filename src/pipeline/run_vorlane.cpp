@@ -1,4 +1,4 @@
-#include "run/run_vorlane.hpp"
+#include "pipeline/run_vorlane.hpp"
 
 #include <cmath>
 #include <exception>
@@ -21,6 +21,7 @@
 #include "output/print_header.hpp"
 #include "output/print_summary.hpp"
 #include "output/write_data.hpp"
+#include "pipeline/statistics_stage.hpp"
 #include "records/program_stop.hpp"
 #include "symmetry/recell.hpp"
 #include "symmetry/opsym.hpp"
@@ -73,6 +74,7 @@ void stages(RunState& rs) {
   if (rs.msg.IHALT != 0) return;
   averaging::CALC_RINT(rs);
   if (rs.msg.IHALT != 0) return;
+  pipeline::compute_run_statistics(rs);
   output::PRINTDATA(rs);
   if (rs.msg.IHALT != 0) return;
   output::WRITEDATA(rs);
@@ -80,6 +82,7 @@ void stages(RunState& rs) {
   output::CREATE_CIF_VORLANE(rs);
   if (rs.msg.IHALT != 0) return;
   averaging::check_plausibility(rs);
+  pipeline::write_run_reports(rs);
 }
 
 // Ends the run as halted without a print-file block of its own: the message is already where

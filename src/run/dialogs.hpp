@@ -4,7 +4,7 @@
 // on the terminal, the window with Qt dialogs, the tests with a scripted fake.
 #include <string_view>
 
-namespace vorlane::frontend {
+namespace vorlane::run {
 
 class Dialogs {
  public:
@@ -23,4 +23,9 @@ class Dialogs {
   virtual void standard_output(std::string_view line) = 0;
 };
 
+}  // namespace vorlane::run
+
+namespace vorlane::frontend {
+// The front ends implement it under their own name.
+using Dialogs = run::Dialogs;
 }  // namespace vorlane::frontend

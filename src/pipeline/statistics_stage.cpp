@@ -1,0 +1,88 @@
+#include "pipeline/statistics_stage.hpp"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "pipeline/complete_set_adapter.hpp"
+#include "report/atomic_write.hpp"
+#include "report/html_report.hpp"
+#include "report/print_tables.hpp"
+#include "report/rejection_ledger.hpp"
+#include "report/stats_json.hpp"
+#include "run/messages.hpp"
+#include "statistics/compute_statistics.hpp"
+#include "statistics/written_sets.hpp"
+
+namespace vorlane::pipeline {
+
+std::string report_file_name(std::string_view output_base_name, std::string_view suffix) {
+  const auto dot = output_base_name.find('.');
+  return std::string(output_base_name.substr(0, dot)) + std::string(suffix);
+}
+
+void compute_run_statistics(run::RunState& rs) {
+  const statistics::SetResolution resolution = statistics::set_resolution(rs.refl, rs.ctl);
+  double top = 0.0;
+  if (resolution.known) {
+    for (std::size_t i = 0; i < rs.refl.sets.size(); ++i)
+      if (statistics::set_written(rs.refl, rs.refl.sets[i], rs.ctl))
+        top = std::max(top, resolution.inv_d[i]);
+  }
+  const statistics::PossibleSet possible = possible_reflections(rs, top);
+  rs.stats = statistics::compute_statistics(rs.refl, rs.ctl, resolution, possible,
+                                            rs.report.shells);
+  rs.files.print.write_records(report::statistics_records(rs.stats));
+}
+
+namespace {
+
+report::RunFigures figures(const run::RunState& rs) {
+  report::RunFigures f;
+  f.title = rs.ctl.TITLE;
+  while (!f.title.empty() && f.title.back() == ' ') f.title.pop_back();
+  f.wavelength = rs.ctl.WAVE;
+  f.reflections_read = static_cast<long>(rs.refl.members.size());
+  f.sets = rs.refl.NSET();
+  f.singlets = rs.res.NSINGLET;
+  f.r_int_all = rs.res.RINT_ALL;
+  f.r_sigma_all = rs.res.RSIG_ALL;
+  f.completeness_max = rs.res.completeness_max;
+  f.completeness_full = rs.res.completeness_full;
+  f.dac_opening = rs.ctl.dac.opening;
+  f.warnings = rs.report.warnings;
+  f.print_file = rs.files.paths[run::PRINT - 1].string();
+  f.output_file = rs.files.paths[run::OUTPUT - 1].string();
+  f.cif_file = rs.res.cif_written ? rs.res.cif_path : std::string();
+  return f;
+}
+
+// A file that cannot be written is a warning, as for the CIF fragment; the run goes on.
+std::string write_beside_output(run::RunState& rs, std::string_view suffix,
+                                const std::string& text) {
+  const std::string name = report_file_name(rs.files.FNAME[run::OUTPUT - 1], suffix);
+  const std::filesystem::path path = rs.files.paths[run::OUTPUT - 1].parent_path() / name;
+  if (!report::write_atomically(path, text)) {
+    run::warn(rs, "FILE COULD NOT BE WRITTEN: " + name);
+    return {};
+  }
+  return path.string();
+}
+
+}  // namespace
+
+void write_run_reports(run::RunState& rs) {
+  // The output writer may have left records out since the figures were computed.
+  rs.stats.rejections = statistics::rejection_counts(rs.refl, rs.ctl);
+  const report::RunFigures f = figures(rs);
+  rs.report.stats_path = write_beside_output(rs, "_stats.json", report::stats_json(rs.stats, f));
+  rs.report.ledger_path =
+      write_beside_output(rs, "_rejections.csv", report::rejection_ledger(rs.refl, rs.ctl));
+  if (rs.report.html) {
+    // The warnings of the two writes above belong in the report too.
+    report::RunFigures g = f;
+    g.warnings = rs.report.warnings;
+    rs.report.html_path = write_beside_output(rs, "_report.html", report::html_report(rs.stats, g));
+  }
+}
+
+}  // namespace vorlane::pipeline

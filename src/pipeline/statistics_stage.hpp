@@ -1,0 +1,18 @@
+#pragma once
+// The statistics stage: after the R table, the shell and batch figures of the sets to be
+// written (kept in rs.stats for the CIF's DAC line, the summary and the window) and the print
+// file's tables; after the CIF fragment, the files beside the output (NAME_stats.json,
+// NAME_rejections.csv, NAME_report.html). Nothing here changes an averaged value, a rejection
+// or a line written before.
+#include "run/run_state.hpp"
+
+namespace vorlane::pipeline {
+
+void compute_run_statistics(run::RunState& rs);
+
+void write_run_reports(run::RunState& rs);
+
+// NAME_stats.json, NAME_rejections.csv, NAME_report.html for an output base name.
+std::string report_file_name(std::string_view output_base_name, std::string_view suffix);
+
+}  // namespace vorlane::pipeline

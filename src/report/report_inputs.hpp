@@ -1,0 +1,26 @@
+#pragma once
+// What the JSON and the HTML report carry beside the statistics: the run's summary figures
+// under the CIF's names, its warnings and the files it wrote.
+#include <string>
+#include <vector>
+
+#include "statistics/statistics.hpp"
+
+namespace vorlane::report {
+
+struct RunFigures {
+  std::string title;
+  double wavelength = 0.0;
+  long reflections_read = 0;
+  long sets = 0;
+  long singlets = 0;
+  double r_int_all = 0.0;    // _diffrn_reflns_av_R_equivalents
+  double r_sigma_all = 0.0;  // _diffrn_reflns_av_unetI/netI
+  double completeness_max = -1.0;   // negative: not known
+  double completeness_full = -1.0;
+  double dac_opening = 0.0;  // degrees; 0 without an OPENING card
+  std::vector<std::string> warnings;
+  std::string print_file, output_file, cif_file;
+};
+
+}  // namespace vorlane::report

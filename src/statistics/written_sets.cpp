@@ -1,0 +1,58 @@
+#include "statistics/written_sets.hpp"
+
+namespace vorlane::statistics {
+
+std::string_view reason_text(Reason r) {
+  switch (r) {
+    case Reason::passed: return "passed";
+    case Reason::violation: return "space-group violation";
+    case Reason::outside_2theta: return "outside 2theta window";
+    case Reason::less_than: return "less-than rejected";
+    case Reason::singlet_dropped: return "singlet dropped";
+    case Reason::dac_dip: return "DAC dip";
+    case Reason::outlier: return "outlier";
+    case Reason::overflow: return "value overflowed its output field";
+  }
+  return "";
+}
+
+bool value_overflowed(const run::Member&) { return false; }
+
+namespace {
+
+// The writer's rule for sets that never reach the file.
+Reason set_reason(const run::EquivSet& set, const expfile::RunControls& ctl) {
+  const bool violation = set.IABS == 1 || set.IABS == 3;
+  if (violation && ctl.IABSENT == 2) return Reason::violation;
+  if (set.IABS == 2 || set.IABS == 3) return Reason::outside_2theta;
+  if (ctl.IOUTAVE == 1) {
+    if (set.IGT == 0 && ctl.IREJLT == 1) return Reason::less_than;
+    if (ctl.INOSING == 1 && set.NAVE == 1) return Reason::singlet_dropped;
+  }
+  return Reason::passed;
+}
+
+}  // namespace
+
+Reason member_reason(const run::ReflectionList& list, const run::EquivSet& set, int j,
+                     const expfile::RunControls& ctl) {
+  const Reason r = set_reason(set, ctl);
+  if (r != Reason::passed) return r;
+  const run::Member& m = list.member(set, j);
+  if (ctl.IOUTAVE == 0 && m.IOBS == 0 && ctl.IREJLT == 1) return Reason::less_than;
+  if (m.IREJ == 1) return Reason::dac_dip;
+  if (m.IREJ == 2) return Reason::outlier;
+  if (value_overflowed(m)) return Reason::overflow;
+  return Reason::passed;
+}
+
+bool set_written(const run::ReflectionList& list, const run::EquivSet& set,
+                 const expfile::RunControls& ctl) {
+  if (set_reason(set, ctl) != Reason::passed) return false;
+  if (ctl.IOUTAVE == 1) return true;
+  for (int j = 1; j <= set.NEQ; ++j)
+    if (member_reason(list, set, j, ctl) == Reason::passed) return true;
+  return false;
+}
+
+}  // namespace vorlane::statistics

@@ -1,0 +1,94 @@
+// The accessible volume of the OPENING rule, the normal quantiles and the batch table of a
+// list built by hand.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+#include "statistics/compute_statistics.hpp"
+#include "statistics/dac_access.hpp"
+
+namespace vorlane::statistics {
+namespace {
+
+// Midpoint integration over a sphere in spherical coordinates about the load axis: the
+// accessible volume equals Merrill & Bassett's 4 pi / lambda^3 sin(a) (a - sin(a) cos(a)).
+TEST(DacAccess, AccessibleVolumeIsMerrillAndBassetts) {
+  for (const double degrees : {20.0, 35.0, 45.0}) {
+    DacOpening dac;
+    dac.wavelength = 0.71;
+    dac.alpha = degrees * std::numbers::pi / 180.0;
+    dac.axis = {0.0, 0.0, 1.0};
+    const double rmax = 2.0 / dac.wavelength;
+    const int nr = 1000, nt = 1000;
+    double volume = 0.0;
+    for (int i = 0; i < nr; ++i) {
+      const double r = (i + 0.5) * rmax / nr;
+      for (int j = 0; j < nt; ++j) {
+        const double t = (j + 0.5) * std::numbers::pi / nt;  // angle from the axis
+        const std::array<double, 3> x{r * std::sin(t), 0.0, r * std::cos(t)};
+        if (point_accessible(dac, x))
+          volume += 2.0 * std::numbers::pi * r * r * std::sin(t) * (rmax / nr) *
+                    (std::numbers::pi / nt);
+      }
+    }
+    const double a = dac.alpha;
+    const double expected = 4.0 * std::numbers::pi / std::pow(dac.wavelength, 3) * std::sin(a) *
+                            (a - std::sin(a) * std::cos(a));
+    EXPECT_NEAR(volume / expected, 1.0, 2e-3) << degrees;
+  }
+}
+
+TEST(NormalProbability, QuantilesAndFitOfExactQuantiles) {
+  EXPECT_NEAR(normal_quantile(0.5), 0.0, 1e-12);
+  EXPECT_NEAR(normal_quantile(0.975), 1.959963984540054, 1e-9);
+  EXPECT_NEAR(normal_quantile(0.001), -3.090232306167813, 1e-9);
+  std::vector<double> d;
+  const int n = 5001;
+  for (int k = 0; k < n; ++k) d.push_back(2.0 * normal_quantile((k + 0.5) / n) + 0.25);
+  const NormalProbability np = normal_probability(d, MAX_PLOT_POINTS);
+  EXPECT_NEAR(np.slope, 2.0, 1e-9);
+  EXPECT_NEAR(np.intercept, 0.25, 1e-9);
+  EXPECT_LE(np.expected.size(), MAX_PLOT_POINTS);
+  EXPECT_GE(np.expected.size(), MAX_PLOT_POINTS / 2);
+}
+
+// Two sets measured in two batches: batch figures by hand.
+TEST(BatchTable, MembersAgainstTheirSetsAverage) {
+  run::ReflectionList list;
+  auto add = [&](float i, float s, int batch, std::int8_t rej) {
+    run::Member m;
+    m.FSQ = i;
+    m.SIGFSQ = s;
+    m.batch = batch;
+    m.IREJ = rej;
+    m.IHKL = {1, 0, 0};
+    list.members.push_back(m);
+  };
+  add(100, 10, 1, 0);
+  add(120, 10, 2, 0);
+  add(30, 5, 2, 2);
+  add(50, 5, 1, 0);
+  add(60, 5, 2, 0);
+  run::EquivSet a{.first = 0, .NEQ = 3, .NAVE = 2, .FAVE = 110.0f, .SIGAVE = 10.0f, .IGT = 1};
+  run::EquivSet b{.first = 3, .NEQ = 2, .NAVE = 2, .FAVE = 55.0f, .SIGAVE = 5.0f, .IGT = 1};
+  list.sets = {a, b};
+  expfile::RunControls ctl;
+  SetResolution res;
+  const Statistics st = compute_statistics(list, ctl, res, PossibleSet{}, 10);
+  ASSERT_EQ(st.batches.size(), 2u);
+  EXPECT_EQ(st.batches[0].batch, 1);
+  EXPECT_EQ(st.batches[0].n_obs, 2);
+  EXPECT_DOUBLE_EQ(st.batches[0].i_over_sigma, (10.0 + 10.0) / 2.0);
+  EXPECT_DOUBLE_EQ(st.batches[0].r_int, (10.0 + 5.0) / 150.0);
+  EXPECT_EQ(st.batches[1].n_obs, 2);
+  EXPECT_EQ(st.batches[1].n_outliers, 1);
+  EXPECT_DOUBLE_EQ(st.batches[1].r_int, (10.0 + 5.0) / 180.0);
+  EXPECT_FALSE(st.has_shells);  // no resolution known
+  EXPECT_EQ(st.rejections.outlier, 1);
+  ASSERT_EQ(st.set_size_histogram.size(), 3u);
+  EXPECT_EQ(st.set_size_histogram[2], 2);
+}
+
+}  // namespace
+}  // namespace vorlane::statistics
