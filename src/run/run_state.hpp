@@ -9,6 +9,7 @@
 #include "run/messages.hpp"
 #include "run/reflection_list.hpp"
 #include "run/run_files.hpp"
+#include "statistics/statistics.hpp"
 #include "symmetry/cell_table.hpp"
 #include "symmetry/space_group.hpp"
 
@@ -23,6 +24,7 @@ struct RunState {
   symmetry::CellTable celltab;
   ReflectionList refl;
   averaging::RunResults res;
+  statistics::Statistics stats;
   output::Clock clock;  // date and time of the print header; tests set a fixed one
   // Never null during a run: the front end sets it before calling the driver.
   frontend::Dialogs* dialogs = nullptr;
