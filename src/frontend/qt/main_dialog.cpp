@@ -85,13 +85,14 @@ void MainDialog::build_layout() {
     return l;
   };
 
-  auto* outer = new QHBoxLayout(this);
-  auto* left = new QWidget(this);
-  auto* layout = new QVBoxLayout(left);
+  // Dialog 101 on top, the result of the last run below it at the window's full width.
+  auto* outer = new QVBoxLayout(this);
+  auto* top = new QWidget(this);
+  auto* layout = new QVBoxLayout(top);
   layout->setContentsMargins(0, 0, 0, 0);
-  outer->addWidget(left, 0);
+  outer->addWidget(top, 0);
   panel_ = new ResultPanel(this);
-  panel_->setMinimumWidth(360);
+  panel_->setMinimumHeight(300);
   outer->addWidget(panel_, 1);
   struct FileBox {
     int group, name, browse;
@@ -172,10 +173,8 @@ void MainDialog::build_layout() {
   credit->setFont(small);
   layout->addWidget(credit);
 
-  layout->addStretch();
-
   add_button(control::hidden_button, text::hidden_button)->hide();
-  resize(1100, std::max(520, sizeHint().height()));
+  resize(900, std::max(760, sizeHint().height()));
 }
 
 void MainDialog::connect_handlers() {

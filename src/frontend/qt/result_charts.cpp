@@ -13,13 +13,15 @@ namespace {
 
 QValueAxis* axis(const QString& title, double lo, double hi) {
   auto* a = new QValueAxis;
-  a->setTitleText(title);
+  // Titles are rich text: "<I/σ>" must not read as a tag.
+  a->setTitleText(title.toHtmlEscaped());
   if (!(lo < hi)) {
     lo -= 0.5;
     hi += 0.5;
   }
   const double pad = (hi - lo) * 0.05;
-  a->setRange(lo - pad, hi + pad);
+  // A range starting at zero stays there.
+  a->setRange(lo == 0.0 ? 0.0 : lo - pad, hi + pad);
   a->applyNiceNumbers();
   a->setLabelFormat(QStringLiteral("%.3g"));
   return a;
@@ -51,7 +53,7 @@ const std::vector<ShellPlot>& shell_plots() {
 }
 
 QChart* make_shell_chart(const std::vector<statistics::ShellRow>& shells, const ShellPlot& plot) {
-  auto* chart = bare_chart(plot.title + QStringLiteral(" against resolution"));
+  auto* chart = bare_chart((plot.title + QStringLiteral(" against resolution")).toHtmlEscaped());
   auto* line = new QLineSeries;
   auto* points = new QScatterSeries;
   points->setMarkerSize(8.0);

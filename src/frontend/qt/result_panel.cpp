@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <cmath>
@@ -45,13 +46,22 @@ QTableWidgetItem* cell(const QString& text, bool number) {
 
 ResultPanel::ResultPanel(QWidget* parent) : QTabWidget(parent) {
   setObjectName(QStringLiteral("result_panel"));
-  summary_ = make_table(this, QStringLiteral("result_summary"),
-                        {QStringLiteral("Figure"), QStringLiteral("Value"),
-                         QStringLiteral("CIF item")});
+  auto* summary_page = new QWidget(this);
+  auto* summary_layout = new QVBoxLayout(summary_page);
+  summary_layout->setContentsMargins(0, 0, 0, 0);
+  title_ = new QLabel(summary_page);
+  title_->setObjectName(QStringLiteral("result_title"));
+  title_->setWordWrap(true);
+  title_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  summary_layout->addWidget(title_);
+  summary_ = make_table(summary_page, QStringLiteral("result_summary"),
+                        {QStringLiteral("Figure"), QStringLiteral("Value")});
   summary_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-  summary_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
   summary_->horizontalHeader()->setStretchLastSection(true);
-  addTab(summary_, QStringLiteral("Summary"));
+  summary_->horizontalHeader()->setMinimumSectionSize(40);
+  summary_->verticalHeader()->setDefaultSectionSize(summary_->fontMetrics().height() + 6);
+  summary_layout->addWidget(summary_, 1);
+  addTab(summary_page, QStringLiteral("Summary"));
 
   warnings_ = new QListWidget(this);
   warnings_->setObjectName(QStringLiteral("result_warnings"));
@@ -69,6 +79,7 @@ ResultPanel::ResultPanel(QWidget* parent) : QTabWidget(parent) {
                         QStringLiteral("R(σ)"), QStringLiteral("R(meas)"),
                         QStringLiteral("R(pim)"), QStringLiteral("CC½"), QStringLiteral("χ²")});
   shells_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  shells_->verticalHeader()->setDefaultSectionSize(shells_->fontMetrics().height() + 6);
   no_shells_ = new QLabel(shell_page);
   no_shells_->setObjectName(QStringLiteral("result_no_shells"));
   no_shells_->setWordWrap(true);
@@ -87,7 +98,9 @@ void ResultPanel::clear_run() {
   summary_->setRowCount(0);
   warnings_->clear();
   shells_->setRowCount(0);
+  shells_->setMinimumWidth(0);
   no_shells_->setText(QStringLiteral("No run yet."));
+  title_->setText(QStringLiteral("No run yet."));
   while (plots_->count() > 0) {
     QWidget* page = plots_->widget(0);
     plots_->removeTab(0);
@@ -99,13 +112,26 @@ void ResultPanel::clear_run() {
 void ResultPanel::show_run(const run::RunState& rs, const std::vector<std::string>& warnings) {
   clear_run();
   const auto rows = result_summary(rs);
+  int r = 0;
   summary_->setRowCount(static_cast<int>(rows.size()));
-  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-    const auto& row = rows[static_cast<std::size_t>(r)];
-    summary_->setItem(r, 0, cell(q(row.label), false));
-    summary_->setItem(r, 1, cell(q(row.value), true));
-    summary_->setItem(r, 2, cell(q(row.cif_item), false));
+  for (const auto& row : rows) {
+    // The title heads the page; the table holds the figures.
+    if (row.label == "Title") {
+      title_->setText(q(row.value));
+      continue;
+    }
+    auto* label = cell(q(row.label), false);
+    auto* value = cell(q(row.value), false);
+    // The CIF item a figure is written as, on hovering.
+    if (!row.cif_item.empty()) {
+      label->setToolTip(q(row.cif_item));
+      value->setToolTip(q(row.cif_item));
+    }
+    summary_->setItem(r, 0, label);
+    summary_->setItem(r, 1, value);
+    ++r;
   }
+  summary_->setRowCount(r);
   summary_->resizeColumnsToContents();
   for (const auto& w : warnings) warnings_->addItem(q(w).trimmed());
   setTabText(1, QStringLiteral("Warnings (%1)").arg(warnings.size()));
@@ -146,7 +172,13 @@ void ResultPanel::fill_shells(const statistics::Statistics& stats) {
     bold.setBold(true);
     shells_->item(last, c)->setFont(bold);
   }
+  shells_->setColumnHidden(7, !stats.has_dac);
   shells_->resizeColumnsToContents();
+  // The panel is at least as wide as the shell table, so that no column is cut off.
+  int width = 2 * shells_->frameWidth() + shells_->verticalScrollBar()->sizeHint().width();
+  for (int c = 0; c < shells_->columnCount(); ++c)
+    if (!shells_->isColumnHidden(c)) width += shells_->columnWidth(c);
+  shells_->setMinimumWidth(width);
 }
 
 void ResultPanel::fill_plots(const statistics::Statistics& stats) {

@@ -31,6 +31,7 @@ class ResultPanel : public QTabWidget {
   void fill_shells(const statistics::Statistics& stats);
   void fill_plots(const statistics::Statistics& stats);
 
+  QLabel* title_;
   QTableWidget* summary_;
   QListWidget* warnings_;
   QTableWidget* shells_;
