@@ -12,6 +12,7 @@
 #include "frontend/control_ids.hpp"
 #include "run/dialogs.hpp"
 #include "frontend/file_picker.hpp"
+#include "frontend/run_warnings.hpp"
 #include "run/run_state.hpp"
 
 namespace vorlane::frontend {
@@ -36,6 +37,9 @@ class MainDialogModel {
   void OPEN_INPUTDATA() { open_file(run::INPUT); }
   void OPEN_OUTPUTDATA() { open_file(run::OUTPUT); }
   void open_file(int slot);
+  // Chooses the four files of an earlier run by their full paths (the recent-runs list), as
+  // if each had been picked in its dialog; from a finished or halted run it starts afresh.
+  void choose_files(const std::array<std::string, 4>& paths);
 
   void CHECK_RUN();
   void RESET_FILES();
@@ -57,6 +61,11 @@ class MainDialogModel {
   const std::string& name_field(int slot) const;
 
   run::RunState& run_state() { return rs_; }
+  const run::RunState& run_state() const { return rs_; }
+  // Every warning of the last run, in order; only the first was shown in the warning box.
+  const std::vector<std::string>& run_warnings() const { return warnings_.warnings(); }
+  // Full paths of the four files chosen (empty where none is).
+  std::array<std::string, 4> chosen_paths() const;
 
  private:
   void set_enabled(int control, bool on) { enabled_[control] = on; }
@@ -66,11 +75,15 @@ class MainDialogModel {
     if (repaint_) repaint_();
   }
   bool reopen(int slot, const std::filesystem::path& path);
+  void select(int slot, const std::string& utf8_path);
+  // Every run starts from a fresh run state with the four files opened anew.
+  bool prepare_run();
   void enter_halted();
   void report_failure(std::string_view message) noexcept;
 
   run::RunState& rs_;
   Dialogs& dialogs_;
+  RunWarnings warnings_{dialogs_};
   FilePicker& picker_;
   RunFunction run_;
   std::function<void()> repaint_;

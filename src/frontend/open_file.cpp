@@ -3,6 +3,7 @@
 #include "frontend/file_kinds.hpp"
 #include "frontend/main_dialog_model.hpp"
 #include "frontend/run_file_checks.hpp"
+#include "frontend/writable_file.hpp"
 #include "run/messages.hpp"
 #include "run/run_files.hpp"
 
@@ -31,16 +32,36 @@ bool MainDialogModel::reopen(int slot, const std::filesystem::path& path) {
     set_text(kind.name_label, kind.failed_label);
     return false;
   }
-  if (run::open_run_file(rs_.files, slot, path)) {
+  bool ok = false;
+  if (slot == run::OUTPUT) {
+    // Choosing an output file must not destroy it: it is only checked here, and opened
+    // (replaced) when a run starts.
+    run::close_run_file(rs_.files, slot);
+    ok = can_write_file(path);
+    if (ok) {
+      rs_.files.FNAME[i] = run::base_name(path.string());
+      rs_.files.paths[i] = path;
+      rs_.files.open_flag(slot) = 1;
+    }
+  } else {
+    ok = run::open_run_file(rs_.files, slot, path);
+  }
+  if (ok) {
     chosen_[i] = path;
     set_text(kind.name_label, rs_.files.FNAME[i]);
     return true;
   }
   chosen_[i].clear();
   rs_.files.FNAME[i].clear();
+  rs_.files.paths[i].clear();
   run::warn(rs_, kind.open_error);
   set_text(kind.name_label, kind.failed_label);
   return false;
+}
+
+void MainDialogModel::select(int slot, const std::string& utf8_path) {
+  name_fields_[static_cast<std::size_t>(slot - 1)] = utf8_path;
+  reopen(slot, path_from_utf8(utf8_path));
 }
 
 void MainDialogModel::open_file(int slot) {
@@ -67,9 +88,23 @@ void MainDialogModel::open_file(int slot) {
     }
     return;
   }
-  name_fields_[i] = *choice;
-  reopen(slot, path_from_utf8(*choice));
+  select(slot, *choice);
   CHECK_RUN();
+}
+
+void MainDialogModel::choose_files(const std::array<std::string, 4>& paths) {
+  if (state_ == DialogState::Running) return;
+  if (state_ != DialogState::Selecting) RESET_FILES();
+  rs_.dialogs = &dialogs_;
+  for (int slot = 1; slot <= 4; ++slot) select(slot, paths[static_cast<std::size_t>(slot - 1)]);
+  CHECK_RUN();
+}
+
+std::array<std::string, 4> MainDialogModel::chosen_paths() const {
+  std::array<std::string, 4> out;
+  for (std::size_t i = 0; i < 4; ++i)
+    out[i] = reinterpret_cast<const char*>(chosen_[i].u8string().c_str());
+  return out;
 }
 
 }  // namespace vorlane::frontend

@@ -5,7 +5,8 @@
 namespace vorlane::frontend {
 
 void MainDialogModel::RESET_FILES() {
-  if (state_ != DialogState::Selecting) return;
+  if (state_ == DialogState::Running) return;
+  state_ = DialogState::Selecting;
   // Forgotten files are closed too: a file kept open without its flag would only hold the
   // descriptor (and, for the print file, a listing nobody writes to).
   run::close_run_files(rs_.files);

@@ -1,17 +1,63 @@
 #include <exception>
 
 #include "frontend/control_ids.hpp"
+#include "frontend/file_kinds.hpp"
 #include "frontend/get_format.hpp"
 #include "frontend/main_dialog_model.hpp"
 #include "input/content_check.hpp"
+#include "run/messages.hpp"
+#include "run/run_files.hpp"
 
 namespace vorlane::frontend {
 
+bool MainDialogModel::prepare_run() {
+  // Nothing of a previous run (cell, UB, title, results, halt flag) may carry over: the run
+  // state is made anew, keeping only the files' names, the clock and the dialogs.
+  run::RunState fresh;
+  fresh.files.FNAME = rs_.files.FNAME;
+  fresh.files.paths = rs_.files.paths;
+  fresh.clock = rs_.clock;
+  run::close_run_files(rs_.files);
+  rs_ = std::move(fresh);
+  rs_.dialogs = &dialogs_;
+  // All four opened now: the experiment file is read from its start, the print file
+  // appended to, the output replaced.
+  bool ok = true;
+  for (int slot = 1; slot <= 4; ++slot) {
+    const auto i = static_cast<std::size_t>(slot - 1);
+    if (chosen_[i].empty() || !run::open_run_file(rs_.files, slot, chosen_[i])) {
+      const FileKind& kind = file_kind(slot);
+      chosen_[i].clear();
+      rs_.files.FNAME[i].clear();
+      run::warn(rs_, kind.open_error);
+      set_text(kind.name_label, kind.failed_label);
+      ok = false;
+    }
+  }
+  return ok;
+}
+
 void MainDialogModel::RUN_PROG() {
   const auto& f = rs_.files;
-  if (state_ != DialogState::Selecting || f.IEXPOPEN + f.IPRTOPEN + f.IINOPEN + f.IOUTOPEN != 4)
+  const bool again = state_ == DialogState::Finished || state_ == DialogState::Halted;
+  if (!again &&
+      (state_ != DialogState::Selecting || f.IEXPOPEN + f.IPRTOPEN + f.IINOPEN + f.IOUTOPEN != 4))
     return;
-  rs_.dialogs = &dialogs_;
+  if (!prepare_run()) {
+    // A file that vanished or became unwritable: back to choosing files.
+    run::close_run_files(rs_.files);
+    state_ = DialogState::Selecting;
+    for (int id : control::browse_buttons) set_enabled(id, true);
+    for (int id : control::view_buttons) set_enabled(id, false);
+    for (int slot = 1; slot <= 4; ++slot)
+      if (!chosen_[static_cast<std::size_t>(slot - 1)].empty()) rs_.files.open_flag(slot) = 1;
+    CHECK_RUN();
+    set_enabled(control::run, false);
+    set_status(text::select_files);
+    return;
+  }
+  warnings_.clear();
+  rs_.dialogs = &warnings_;
   // Everything a run can throw ends here, reported in the fatal-error box: the window then
   // shows the halted state instead of vanishing.
   try {

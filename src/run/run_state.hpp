@@ -10,8 +10,8 @@
 #include "run/reflection_list.hpp"
 #include "run/report_files.hpp"
 #include "run/run_files.hpp"
-#include "symmetry/cell_table.hpp"
 #include "statistics/statistics.hpp"
+#include "symmetry/cell_table.hpp"
 #include "symmetry/space_group.hpp"
 
 namespace vorlane::run {

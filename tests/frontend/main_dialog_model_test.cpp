@@ -208,19 +208,70 @@ TEST_F(ModelTest, SuccessfulRunEndsFinishedWithTheViewButtons) {
   EXPECT_GE(repaints_before, 1);
   EXPECT_EQ(m.state(), DialogState::Finished);
   EXPECT_EQ(m.text(control::status_line), "VORLANE FINISHED SUCCESSFULLY");
-  EXPECT_EQ(enabled_controls(), (std::set<int>{3, 1017, 4, 1016}));
+  EXPECT_EQ(enabled_controls(), (std::set<int>{3, 1004, 1009, 1017, 4, 1016}));
   EXPECT_EQ(rs.files.IEXPOPEN + rs.files.IPRTOPEN + rs.files.IINOPEN + rs.files.IOUTOPEN, 0);
   // The print file was appended to, the output file replaced.
   EXPECT_EQ(read_text_file(path("run.prt")), "earlier listing\nlisting of this run\n");
   EXPECT_EQ(read_text_file(path("result.avg")), "output record\n");
-  // A finished window accepts no second run and no file choice.
+  // A finished window takes no file choice, but a second run on the same files.
   picker.answers = {path("run.exp")};
   m.OPEN_EXP();
-  m.RESET_FILES();
+  EXPECT_EQ(picker.requests.size(), 4u);
   m.RUN_PROG();
   EXPECT_EQ(m.state(), DialogState::Finished);
-  EXPECT_EQ(picker.requests.size(), 4u);
-  EXPECT_EQ(enabled_controls(), (std::set<int>{3, 1017, 4, 1016}));
+  EXPECT_EQ(read_text_file(path("run.prt")),
+            "earlier listing\nlisting of this run\nlisting of this run\n");
+  EXPECT_EQ(read_text_file(path("result.avg")), "output record\n");
+  m.RESET_FILES();
+  EXPECT_EQ(m.state(), DialogState::Selecting);
+  EXPECT_EQ(enabled_controls(), selecting_without_run);
+}
+
+TEST_F(ModelTest, EverySecondRunStartsFromAFreshRunState) {
+  std::vector<std::string> titles_seen;
+  std::vector<int> halt_seen;
+  int runs = 0;
+  auto& m = make([&](run::RunState& r) {
+    titles_seen.push_back(r.ctl.TITLE.substr(0, 5));
+    halt_seen.push_back(r.msg.IHALT);
+    r.ctl.TITLE = "CHANGED";
+    r.refl.members.emplace_back();
+    if (++runs == 1) run::warn(r, "FIRST WARNING");
+    run::warn(r, "ANOTHER WARNING");
+    if (runs == 1) run::fatal(r, "STOPPED");
+  });
+  choose_all();
+  m.RUN_PROG();
+  ASSERT_EQ(m.state(), DialogState::Halted);
+  EXPECT_EQ(enabled_controls(), (std::set<int>{3, 1004, 1009, 1017}));
+  // Only the first warning of a run stops it in a box; the list keeps them all.
+  EXPECT_EQ(dialogs.warning_texts.size(), 1u);
+  EXPECT_EQ(m.run_warnings().size(), 2u);
+  m.RUN_PROG();
+  EXPECT_EQ(m.state(), DialogState::Finished);
+  EXPECT_EQ(titles_seen, (std::vector<std::string>{"     ", "     "}));
+  EXPECT_EQ(halt_seen, (std::vector<int>{0, 0}));
+  EXPECT_EQ(rs.refl.members.size(), 1u);
+  EXPECT_EQ(m.run_warnings().size(), 1u);
+  EXPECT_EQ(dialogs.warning_texts.size(), 2u);
+}
+
+TEST_F(ModelTest, PickingAnOutputFileChecksItButLeavesItWhole) {
+  auto& m = make();
+  write(path("old.avg"), "earlier averaged data\n");
+  picker.answers = {path("old.avg"), dir};
+  m.OPEN_OUTPUTDATA();
+  EXPECT_EQ(m.text(control::output_name), "old.avg");
+  EXPECT_EQ(read_text_file(path("old.avg")), "earlier averaged data\n");
+  m.OPEN_OUTPUTDATA();  // a folder cannot be written as a file
+  EXPECT_EQ(m.text(control::output_name), "No file selected");
+  EXPECT_EQ(rs.files.IOUTOPEN, 0);
+  ASSERT_EQ(dialogs.warning_texts.size(), 1u);
+  EXPECT_NE(dialogs.warning_texts[0].find("ERROR OPENING OUTPUT DATA FILE"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(path("new.avg")));
+  picker.answers = {path("new.avg")};
+  m.OPEN_OUTPUTDATA();
+  EXPECT_FALSE(std::filesystem::exists(path("new.avg")));  // created when a run starts
 }
 
 TEST_F(ModelTest, ViewButtonsOpenPrintOutputAndTheCifBesideTheOutput) {
@@ -244,7 +295,7 @@ TEST_F(ModelTest, FatalErrorEndsHaltedWithOnlyExitAndThePrintView) {
   EXPECT_EQ(m.state(), DialogState::Halted);
   EXPECT_EQ(rs.msg.IHALT, 1);
   EXPECT_EQ(m.text(control::status_line), "VORLANE HALTED");
-  EXPECT_EQ(enabled_controls(), (std::set<int>{3, 1017}));
+  EXPECT_EQ(enabled_controls(), (std::set<int>{3, 1004, 1009, 1017}));
   ASSERT_EQ(dialogs.fatal_texts.size(), 1u);
   EXPECT_EQ(dialogs.fatal_texts[0], "NO SYMMETRY CARD FOUND ");
   EXPECT_EQ(rs.files.IEXPOPEN + rs.files.IPRTOPEN + rs.files.IINOPEN + rs.files.IOUTOPEN, 0);
@@ -268,7 +319,7 @@ TEST_F(ModelTest, ExceptionFromTheRunIsReportedAndHalts) {
   EXPECT_EQ(m.text(control::status_line), "VORLANE HALTED");
   ASSERT_EQ(dialogs.fatal_texts.size(), 1u);
   EXPECT_EQ(dialogs.fatal_texts[0], "INTERNAL ERROR: disk on fire ");
-  EXPECT_EQ(enabled_controls(), (std::set<int>{3, 1017}));
+  EXPECT_EQ(enabled_controls(), (std::set<int>{3, 1004, 1009, 1017}));
   EXPECT_NE(read_text_file(path("run.prt")).find("INTERNAL ERROR: disk on fire"),
             std::string::npos);
 }
@@ -288,7 +339,7 @@ TEST_F(ModelTest, OutputThatCannotBeWrittenCompletelyIsNoSuccess) {
   EXPECT_EQ(rs.msg.IHALT, 1);
   ASSERT_EQ(dialogs.fatal_texts.size(), 1u);
   EXPECT_EQ(dialogs.fatal_texts[0], "ERROR WRITING THE PRINT FILE OR THE OUTPUT DATA FILE ");
-  EXPECT_EQ(enabled_controls(), (std::set<int>{3, 1017}));
+  EXPECT_EQ(enabled_controls(), (std::set<int>{3, 1004, 1009, 1017}));
 }
 
 TEST_F(ModelTest, FormatsAreDecidedBeforeTheRunStarts) {
@@ -318,7 +369,10 @@ TEST_F(ModelTest, RunStateDialogsIsTheWindowsDuringTheRun) {
   choose_all();
   rs.dialogs = nullptr;
   m.RUN_PROG();
-  EXPECT_EQ(seen, &dialogs);
+  // The run talks to the window's dialogs through the list that keeps its warnings.
+  ASSERT_NE(seen, nullptr);
+  seen->warning_box("W");
+  EXPECT_EQ(dialogs.warning_texts, std::vector<std::string>{"W"});
 }
 
 }  // namespace

@@ -2,12 +2,21 @@
 // halted runs, the view buttons.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBlock>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 #include <stdexcept>
 
+#include "frontend/qt/file_viewer.hpp"
+#include "frontend/qt/result_panel.hpp"
 #include "qt/window_fixture.hpp"
 #include "run/messages.hpp"
 
@@ -18,8 +27,9 @@ namespace control = frontend::control;
 
 const std::set<int> selecting = {1001, 1006, 1012, 1015, 1004, 3};
 const std::set<int> ready = {1001, 1006, 1012, 1015, 1004, 3, 1009};
-const std::set<int> finished = {3, 1017, 1016, 4};
-const std::set<int> halted = {3, 1017};
+// After a run: a second run on the same files, Reset, Exit and the views.
+const std::set<int> finished = {3, 1004, 1009, 1017, 1016, 4};
+const std::set<int> halted = {3, 1004, 1009, 1017};
 
 TEST_F(WindowTest, ControlsCarryTheirTemplateTexts) {
   auto& w = make();
@@ -124,29 +134,57 @@ TEST_F(WindowTest, NoExceptionLeavesTheRunButton) {
   EXPECT_TRUE(window->isVisible());
 }
 
-TEST_F(WindowTest, ViewButtonsOpenPrintOutputAndCifFiles) {
-  make([](run::RunState&) {});
+TEST_F(WindowTest, ViewButtonsShowPrintOutputAndCifInTheViewer) {
+  make([](run::RunState& rs) {
+    run::warn(rs, "FIRST");
+    run::warn(rs, "SECOND");
+    *rs.files.out << "   1   2   3\n";
+  });
   browse_all();
+  write(path("result_vorlane.cif"), "data_x\n");
   click(*window, control::run);
-  click(*window, control::view_print);
-  click(*window, control::view_output);
-  click(*window, control::view_cif);
-  ASSERT_EQ(opened.size(), 3u);
   namespace fs = std::filesystem;
-  EXPECT_EQ(fs::path(opened[0].toLocalFile().toStdString()), fs::path(path("run.prt")));
-  EXPECT_EQ(fs::path(opened[1].toLocalFile().toStdString()), fs::path(path("result.avg")));
-  EXPECT_EQ(fs::path(opened[2].toLocalFile().toStdString()), fs::path(path("result_vorlane.cif")));
+  const std::pair<int, std::string> views[] = {{control::view_print, "run.prt"},
+                                               {control::view_output, "result.avg"},
+                                               {control::view_cif, "result_vorlane.cif"}};
+  for (const auto& [button, name] : views) {
+    click(*window, button);
+    auto* viewer = window->viewer();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(fs::path(viewer->path().toStdString()), fs::path(path(name)));
+    EXPECT_EQ(viewer->text()->toPlainText().toStdString(), read_text_file(path(name)));
+    EXPECT_TRUE(viewer->text()->isReadOnly());
+    // The desktop's application is the second way.
+    viewer->findChild<QPushButton*>(QStringLiteral("viewer_open_desktop"))->click();
+    ASSERT_FALSE(opened.empty());
+    EXPECT_EQ(fs::path(opened.back().toLocalFile().toStdString()), fs::path(path(name)));
+  }
+  // In the print file: jump to the warnings, find, copy.
+  click(*window, control::view_print);
+  auto* viewer = window->viewer();
+  ASSERT_TRUE(viewer->next_warning());
+  const int first = viewer->text()->textCursor().blockNumber();
+  ASSERT_TRUE(viewer->next_warning());
+  EXPECT_GT(viewer->text()->textCursor().blockNumber(), first);
+  viewer->findChild<QLineEdit*>(QStringLiteral("viewer_find"))->setText(QStringLiteral("SECOND"));
+  viewer->text()->moveCursor(QTextCursor::Start);
+  ASSERT_TRUE(viewer->find_next());
+  viewer->copy();
+  EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("SECOND"));
+  EXPECT_EQ(window->result_panel().warnings()->count(), 2);
 }
 
-TEST_F(WindowTest, HaltedWindowOpensOnlyThePrintFile) {
+TEST_F(WindowTest, HaltedWindowShowsOnlyThePrintFile) {
   make([](run::RunState& rs) { run::fatal(rs, "BAD CELL"); });
   browse_all();
   click(*window, control::run);
   click(*window, control::view_output);  // disabled: nothing happens
   click(*window, control::view_cif);
+  EXPECT_EQ(window->viewer(), nullptr);
   click(*window, control::view_print);
-  ASSERT_EQ(opened.size(), 1u);
-  EXPECT_EQ(std::filesystem::path(opened[0].toLocalFile().toStdString()),
+  ASSERT_NE(window->viewer(), nullptr);
+  EXPECT_EQ(std::filesystem::path(window->viewer()->path().toStdString()),
             std::filesystem::path(path("run.prt")));
 }
 
@@ -191,7 +229,8 @@ TEST_F(WindowTest, ExistingOutputFileIsReplacedOnlyAfterTheQuestion) {
   browse(control::output_browse, path("old.avg"));
   EXPECT_NE(question.find("old.avg"), std::string::npos);
   EXPECT_EQ(label_text(*window, 1014), "old.avg");
-  EXPECT_EQ(read_text_file(path("old.avg")), "");
+  // Chosen, not yet replaced: that happens when a run starts.
+  EXPECT_EQ(read_text_file(path("old.avg")), "old averaged data\n");
 }
 
 TEST_F(WindowTest, CancelledFileDialogKeepsTheChosenFile) {

@@ -15,8 +15,10 @@ QApplication& qt_app() {
   static int argc = 1;
   static char name[] = "test_qt";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  // Never destroyed: torn down among the other statics at exit, the application deletes
+  // input devices that the chart views' graphics scenes have already let go of.
+  static auto* app = new QApplication(argc, argv);
+  return *app;
 }
 
 std::string screenshot_dir() {

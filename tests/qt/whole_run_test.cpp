@@ -8,7 +8,18 @@
 #include <iostream>
 #include <sstream>
 
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <map>
+
 #include "frontend/message_dialog_ids.hpp"
+#include "frontend/qt/file_viewer.hpp"
+#include "frontend/qt/result_panel.hpp"
+#include "records/edit_list.hpp"
 #include "qt/comma_locale.hpp"
 #include "qt/window_fixture.hpp"
 
@@ -89,7 +100,7 @@ TEST_F(WholeRunTest, RunDrivenByClicksFinishesAndWritesItsThreeFiles) {
   EXPECT_EQ(ratio_line.rfind("Ratio output sigma to external-sig1 for the observed reflns is: ", 0),
             0u);
   EXPECT_EQ(status(), "VORLANE FINISHED SUCCESSFULLY");
-  EXPECT_EQ(enabled_buttons(), (std::set<int>{3, 1017, 1016, 4}));
+  EXPECT_EQ(enabled_buttons(), (std::set<int>{3, 1004, 1009, 1017, 1016, 4}));
   const auto& rs = window->model().run_state();
   EXPECT_EQ(rs.files.INFMT, 1);
   EXPECT_EQ(rs.files.OUTFMT, 1);
@@ -111,9 +122,67 @@ TEST_F(WholeRunTest, RunDrivenByClicksFinishesAndWritesItsThreeFiles) {
   EXPECT_TRUE(std::filesystem::exists(path("avg_vorlane.cif")));
 
   click(*window, control::view_cif);
-  ASSERT_EQ(opened.size(), 1u);
-  EXPECT_EQ(std::filesystem::path(opened[0].toLocalFile().toStdString()),
-            std::filesystem::path(path("avg_vorlane.cif")));
+  ASSERT_NE(window->viewer(), nullptr);
+  EXPECT_EQ(window->viewer()->text()->toPlainText().toStdString(),
+            read_text_file(path("avg_vorlane.cif")));
+
+  // The result panel shows the run's figures as the run state holds them.
+  auto& panel = window->result_panel();
+  std::map<std::string, std::string> figures;
+  for (int r = 0; r < panel.summary()->rowCount(); ++r)
+    figures[panel.summary()->item(r, 0)->text().toStdString()] =
+        panel.summary()->item(r, 1)->text().toStdString();
+  EXPECT_EQ(figures["Reflections read"], std::to_string(rs.refl.members.size()));
+  EXPECT_EQ(figures["Equivalent sets"], std::to_string(rs.refl.NSET()));
+  EXPECT_EQ(figures["R(int)"], records::format_F(rs.res.RINT_ALL, 6, 4).substr(0));
+  // The CIF's own line carries the same R(int) to three decimals.
+  EXPECT_NE(read_text_file(path("avg_vorlane.cif"))
+                .find("_diffrn_reflns_av_R_equivalents    " +
+                      records::format_F(rs.res.RINT_ALL, 7, 3)),
+            std::string::npos);
+  ASSERT_GE(panel.warnings()->count(), 1);
+  EXPECT_NE(panel.warnings()->item(0)->text().toStdString().find("Friedel mates"),
+            std::string::npos);
+}
+
+TEST_F(WholeRunTest, SecondRunWithAnother2ThetaWindowEditedInTheForm) {
+  copy_example();
+  run_by_clicks("two");
+  ASSERT_EQ(status(), "VORLANE FINISHED SUCCESSFULLY");
+  const auto sets_first = window->model().run_state().refl.NSET();
+  const std::string print_first = read_text_file(path("two.prt"));
+  const std::string exp_before = read_text_file(path("sh2185.exp"));
+
+  // The form changes the 2theta window: one card is added after the last VORLAN card.
+  script.answers.push_back([](QDialog& d) {
+    d.findChild<QLineEdit*>(QStringLiteral("editor_tth_max"))->setText(QStringLiteral("90.0"));
+    d.findChild<QPushButton*>(QStringLiteral("editor_save"))->click();
+    return d.result();
+  });
+  window->edit_button().click();
+  EXPECT_EQ(read_text_file(path("sh2185.exp")),
+            exp_before + "VORLAN 2THETA MIN 0.0 MAX 90.0\n");
+
+  // Run again on the same files: the format question again, the warning, the ratio question.
+  script.answers.push_back(choose_and_ok(frontend::format_dialog::shelx_id));
+  script.answers.push_back(press(frontend::warning_dialog::ok_id));
+  script.answers.push_back(press(frontend::sigma_dialog::yes_id));
+  click(*window, control::run);
+  ASSERT_EQ(status(), "VORLANE FINISHED SUCCESSFULLY");
+  const auto& rs = window->model().run_state();
+  EXPECT_EQ(rs.ctl.TTHMAX, 90.0f);
+  EXPECT_EQ(rs.refl.NSET(), sets_first);  // the same reflections read, from a fresh state
+  int outside = 0;
+  for (const auto& set : rs.refl.sets) outside += (set.IABS & 2) != 0;
+  EXPECT_GT(outside, 0);
+  // The print file holds both listings; the output holds only the second run's sets.
+  const std::string print = read_text_file(path("two.prt"));
+  EXPECT_EQ(print.substr(0, print_first.size()), print_first);
+  EXPECT_GT(print.size(), print_first.size() + print_first.size() / 2);
+  const auto out_lines = split_lines(read_text_file(path("two.hkl")));
+  EXPECT_LT(out_lines.size(), static_cast<std::size_t>(sets_first));
+  // The recent list offers the files of the run.
+  EXPECT_EQ(window->recent_menu().actions().size(), 1);
 }
 
 TEST_F(WholeRunTest, RunUnderADecimalCommaLocaleWritesTheSameFiles) {
@@ -173,7 +242,7 @@ TEST_F(WholeRunTest, FatalErrorInTheExperimentFileHaltsTheWindow) {
   click(*window, control::run);
   EXPECT_EQ(shown, "ERROR IN READ_HKL: ONLY PART OF UB MATRIX PRESENT ");
   EXPECT_EQ(status(), "VORLANE HALTED");
-  EXPECT_EQ(enabled_buttons(), (std::set<int>{3, 1017}));
+  EXPECT_EQ(enabled_buttons(), (std::set<int>{3, 1004, 1009, 1017}));
   EXPECT_TRUE(window->isVisible());
   const std::string print = read_text_file(path("bad.prt"));
   EXPECT_NE(print.find("****FATAL ERROR:"), std::string::npos);

@@ -44,6 +44,7 @@ class WindowTest : public ::testing::Test {
       return true;
     };
     options.run = std::move(run);
+    options.settings_file = QString::fromStdString(path("settings.ini"));
     window = std::make_unique<frontend::qt::MainDialog>(options);
     window->show();
     return *window;

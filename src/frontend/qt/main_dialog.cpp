@@ -1,16 +1,23 @@
 #include "frontend/qt/main_dialog.hpp"
 
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QHideEvent>
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QSettings>
 #include <QVBoxLayout>
 
 #include "frontend/control_ids.hpp"
+#include "frontend/qt/exp_editor_dialog.hpp"
+#include "frontend/qt/file_viewer.hpp"
 #include "frontend/qt/qt_dialogs.hpp"
+#include "frontend/qt/result_panel.hpp"
 #include "frontend/qt/qt_file_picker.hpp"
 #include "frontend/qt/widget_ids.hpp"
 #include "pipeline/run_vorlane.hpp"
@@ -23,10 +30,20 @@ MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   setWindowFlag(Qt::WindowMinMaxButtonsHint, true);
   const DialogRunner runner = options.runner ? options.runner : exec_runner();
+  runner_ = runner;
+  settings_ = options.settings_file.isEmpty()
+                  ? std::make_unique<QSettings>(QStringLiteral("vorlane"),
+                                                QStringLiteral("vorlane-gui"))
+                  : std::make_unique<QSettings>(options.settings_file, QSettings::IniFormat);
   dialogs_ = std::make_unique<QtDialogs>(this, runner);
   FilePicker* picker = options.picker;
   if (picker == nullptr) {
-    own_picker_ = std::make_unique<QtFilePicker>(this, runner);
+    auto own = std::make_unique<QtFilePicker>(this, runner);
+    own->start_folder = [this] { return settings_->value(QStringLiteral("files/last_folder")).toString(); };
+    own->remember_folder = [this](const QString& folder) {
+      settings_->setValue(QStringLiteral("files/last_folder"), folder);
+    };
+    own_picker_ = std::move(own);
     picker = own_picker_.get();
   }
   auto run = options.run ? options.run : MainDialogModel::RunFunction(run::RUN_VORLANE);
@@ -40,7 +57,10 @@ MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
     refresh();
     repaint();
   });
+  fill_recent_menu();
   refresh();
+  const QByteArray geometry = settings_->value(QStringLiteral("window/geometry")).toByteArray();
+  if (!geometry.isEmpty()) restoreGeometry(geometry);
 }
 
 MainDialog::~MainDialog() = default;
@@ -65,7 +85,15 @@ void MainDialog::build_layout() {
     return l;
   };
 
-  auto* layout = new QVBoxLayout(this);
+  // Dialog 101 on top, the result of the last run below it at the window's full width.
+  auto* outer = new QVBoxLayout(this);
+  auto* top = new QWidget(this);
+  auto* layout = new QVBoxLayout(top);
+  layout->setContentsMargins(0, 0, 0, 0);
+  outer->addWidget(top, 0);
+  panel_ = new ResultPanel(this);
+  panel_->setMinimumHeight(300);
+  outer->addWidget(panel_, 1);
   struct FileBox {
     int group, name, browse;
     std::string_view title;
@@ -91,6 +119,13 @@ void MainDialog::build_layout() {
     auto* row = new QHBoxLayout(group);
     row->addWidget(name, 1);
     row->addWidget(add_button(box.browse, text::browse));
+    if (box.group == control::experiment_group) {
+      edit_ = new QPushButton(QStringLiteral("Edit"), this);
+      edit_->setObjectName(QStringLiteral("edit_experiment"));
+      edit_->setAutoDefault(false);
+      edit_->setToolTip(QStringLiteral("Edit the cards of the experiment file in a form"));
+      row->addWidget(edit_);
+    }
     files->addWidget(group, index / 2, index % 2);
     ++index;
   }
@@ -112,6 +147,13 @@ void MainDialog::build_layout() {
   actions->addWidget(run_button);
   actions->addWidget(add_button(control::reset, text::reset));
   actions->addWidget(add_button(control::exit, text::exit));
+  recent_ = new QPushButton(QStringLiteral("Recent"), this);
+  recent_->setObjectName(QStringLiteral("recent_runs"));
+  recent_->setAutoDefault(false);
+  recent_->setToolTip(QStringLiteral("Choose the four files of an earlier run"));
+  recent_menu_ = new QMenu(recent_);
+  recent_->setMenu(recent_menu_);
+  actions->addWidget(recent_);
   actions->addStretch();
   layout->addLayout(actions);
 
@@ -132,7 +174,7 @@ void MainDialog::build_layout() {
   layout->addWidget(credit);
 
   add_button(control::hidden_button, text::hidden_button)->hide();
-  resize(640, sizeHint().height());
+  resize(900, std::max(760, sizeHint().height()));
 }
 
 void MainDialog::connect_handlers() {
@@ -145,13 +187,17 @@ void MainDialog::connect_handlers() {
   bind(control::print_browse, [&m] { m.OPEN_PRINT(); });
   bind(control::input_browse, [&m] { m.OPEN_INPUTDATA(); });
   bind(control::output_browse, [&m] { m.OPEN_OUTPUTDATA(); });
-  bind(control::run, [&m] { m.RUN_PROG(); });
+  bind(control::run, [this, &m] {
+    m.RUN_PROG();
+    after_run();
+  });
   bind(control::reset, [&m] { m.RESET_FILES(); });
   bind(control::view_print, [this] { view(control::view_print); });
   bind(control::view_output, [this] { view(control::view_output); });
   bind(control::view_cif, [this] { view(control::view_cif); });
   connect(static_cast<QPushButton*>(controls_.at(control::exit)), &QPushButton::clicked, this,
           &QDialog::accept);
+  connect(edit_, &QPushButton::clicked, this, [this] { guarded([this] { edit_experiment_file(); }); });
 }
 
 void MainDialog::guarded(const std::function<void()>& handler) {
@@ -169,8 +215,77 @@ void MainDialog::view(int control_id) {
   const auto path = model_->view_path(control_id);
   if (path.empty()) return;
   const QString file = QString::fromStdU16String(path.u16string());
-  if (!open_url_(QUrl::fromLocalFile(file)))
-    dialogs_->warning_box("NO APPLICATION FOUND TO SHOW " + path.filename().string());
+  // Shown inside the program; the viewer offers the desktop's application as well.
+  if (viewer_ == nullptr) viewer_ = new FileViewer(open_url_, this);
+  viewer_->show_file(file);
+}
+
+void MainDialog::after_run() {
+  const auto state = model_->state();
+  if (state != DialogState::Finished && state != DialogState::Halted) return;
+  panel_->show_run(model_->run_state(), model_->run_warnings());
+  remember_run();
+}
+
+void MainDialog::remember_run() {
+  const auto paths = model_->chosen_paths();
+  QStringList run;
+  for (const auto& p : paths) run << QString::fromStdString(p);
+  if (run.contains(QString())) return;
+  QList<QStringList> runs;
+  const int n = settings_->beginReadArray(QStringLiteral("recent"));
+  for (int i = 0; i < n; ++i) {
+    settings_->setArrayIndex(i);
+    const QStringList r = settings_->value(QStringLiteral("files")).toStringList();
+    if (r.size() == 4 && r != run) runs << r;
+  }
+  settings_->endArray();
+  runs.prepend(run);
+  while (runs.size() > 8) runs.removeLast();
+  settings_->beginWriteArray(QStringLiteral("recent"), static_cast<int>(runs.size()));
+  for (int i = 0; i < runs.size(); ++i) {
+    settings_->setArrayIndex(i);
+    settings_->setValue(QStringLiteral("files"), runs[i]);
+  }
+  settings_->endArray();
+  settings_->sync();
+  fill_recent_menu();
+}
+
+void MainDialog::fill_recent_menu() {
+  recent_menu_->clear();
+  const int n = settings_->beginReadArray(QStringLiteral("recent"));
+  for (int i = 0; i < n; ++i) {
+    settings_->setArrayIndex(i);
+    const QStringList r = settings_->value(QStringLiteral("files")).toStringList();
+    if (r.size() != 4) continue;
+    QStringList names;
+    for (const auto& p : r) names << QFileInfo(p).fileName();
+    auto* action = recent_menu_->addAction(names.join(QStringLiteral(", ")));
+    action->setToolTip(r.join(QLatin1Char('\n')));
+    connect(action, &QAction::triggered, this, [this, r] {
+      guarded([this, r] {
+        std::array<std::string, 4> paths;
+        for (std::size_t k = 0; k < 4; ++k) paths[k] = r[static_cast<qsizetype>(k)].toStdString();
+        model_->choose_files(paths);
+        panel_->clear_run();
+      });
+    });
+  }
+  settings_->endArray();
+}
+
+void MainDialog::edit_experiment_file() {
+  const std::string exp = model_->chosen_paths()[run::EXPERIMENT - 1];
+  if (exp.empty() || model_->state() == DialogState::Running) return;
+  ExpEditorDialog editor(QString::fromStdString(exp), runner_, this);
+  runner_(editor);
+}
+
+void MainDialog::hideEvent(QHideEvent* event) {
+  settings_->setValue(QStringLiteral("window/geometry"), saveGeometry());
+  settings_->sync();
+  QDialog::hideEvent(event);
 }
 
 void MainDialog::refresh() {
@@ -183,6 +298,9 @@ void MainDialog::refresh() {
   }
   static_cast<QLabel*>(controls_.at(control::status_line))
       ->setText(qstr(model_->text(control::status_line)));
+  const bool idle = model_->state() != DialogState::Running;
+  edit_->setEnabled(idle && !model_->chosen_paths()[run::EXPERIMENT - 1].empty());
+  recent_->setEnabled(idle && !recent_menu_->isEmpty());
   for (int slot = 1; slot <= 4; ++slot) {
     const auto& path = model_->name_field(slot);
     controls_.at(control::name_labels[static_cast<std::size_t>(slot - 1)])

@@ -13,7 +13,9 @@
 #include "run/run_state.hpp"
 
 class QLabel;
+class QMenu;
 class QPushButton;
+class QSettings;
 
 namespace vorlane::frontend::qt {
 
@@ -25,7 +27,12 @@ struct MainDialogOptions {
   DialogRunner runner;                        // default: exec() of the file and message dialogs
   std::function<bool(const QUrl&)> open_url;  // default: QDesktopServices::openUrl
   MainDialogModel::RunFunction run;           // default: run::RUN_VORLANE
+  QString settings_file;  // default: the desktop's usual place for the program's settings
 };
+
+class ExpEditorDialog;
+class FileViewer;
+class ResultPanel;
 
 class MainDialog : public QDialog {
   Q_OBJECT
@@ -40,8 +47,17 @@ class MainDialog : public QDialog {
   // Escape and the close box do nothing while a run is in progress.
   void reject() override;
 
+  ResultPanel& result_panel() const { return *panel_; }
+  // The viewer of the last view button pressed (nullptr before the first).
+  FileViewer* viewer() const { return viewer_; }
+  QPushButton& edit_button() const { return *edit_; }
+  QMenu& recent_menu() const { return *recent_menu_; }
+  // Opens the experiment-file editor on the chosen experiment file.
+  void edit_experiment_file();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
 
  private:
   void build_layout();
@@ -50,6 +66,9 @@ class MainDialog : public QDialog {
   void guarded(const std::function<void()>& handler);
   void view(int control_id);
   void refresh();
+  void after_run();
+  void remember_run();
+  void fill_recent_menu();
 
   std::unique_ptr<run::RunState> rs_;
   std::unique_ptr<QtDialogs> dialogs_;
@@ -57,6 +76,13 @@ class MainDialog : public QDialog {
   std::unique_ptr<MainDialogModel> model_;
   std::function<bool(const QUrl&)> open_url_;
   std::map<int, QWidget*> controls_;
+  DialogRunner runner_;
+  std::unique_ptr<QSettings> settings_;
+  ResultPanel* panel_ = nullptr;
+  FileViewer* viewer_ = nullptr;
+  QPushButton* edit_ = nullptr;
+  QPushButton* recent_ = nullptr;
+  QMenu* recent_menu_ = nullptr;
 };
 
 }  // namespace vorlane::frontend::qt

@@ -35,9 +35,14 @@ void configure_file_dialog(QFileDialog& dialog, const FileRequest& request) {
 std::optional<std::string> QtFilePicker::pick(const FileRequest& request) {
   QFileDialog dialog(parent_);
   configure_file_dialog(dialog, request);
+  if (request.initial_name.empty() && start_folder) {
+    const QString folder = start_folder();
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) dialog.setDirectory(folder);
+  }
   if (runner_(dialog) != QDialog::Accepted) return std::nullopt;
   const QStringList files = dialog.selectedFiles();
   if (files.isEmpty() || files.front().isEmpty()) return std::nullopt;
+  if (remember_folder) remember_folder(QFileInfo(files.front()).absolutePath());
   return files.front().toStdString();
 }
 

@@ -21,6 +21,11 @@ class QtFilePicker : public FilePicker {
       : parent_(parent), runner_(std::move(runner)) {}
   std::optional<std::string> pick(const FileRequest& request) override;
 
+  // The folder a dialog without a file name starts in (the last folder used, kept between
+  // starts of the program), and where the chosen folder is remembered. Both may be empty.
+  std::function<QString()> start_folder;
+  std::function<void(const QString&)> remember_folder;
+
  private:
   QWidget* parent_;
   DialogRunner runner_;
