@@ -21,7 +21,7 @@
 #include "averaging/totals.hpp"
 #include "expfile/read_exp_file.hpp"
 #include "expfile/symmetry_cards.hpp"
-#include "frontend/dialogs.hpp"
+#include "run/dialogs.hpp"
 #include "input/read_data.hpp"
 #include "output/create_cif_vorlane.hpp"
 #include "output/print_header.hpp"
@@ -38,7 +38,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace vorlane;
 
-class QuietDialogs : public frontend::Dialogs {
+class QuietDialogs : public run::Dialogs {
  public:
   void fatal_box(std::string_view) override {}
   void warning_box(std::string_view) override {}

@@ -9,7 +9,7 @@
 #include "output/print_summary.hpp"
 #include "records/program_stop.hpp"
 #include "run/run_state.hpp"
-#include "run/run_vorlane.hpp"
+#include "pipeline/run_vorlane.hpp"
 #include "symmetry/opsym.hpp"
 #include "symmetry/syminv.hpp"
 
@@ -17,7 +17,7 @@ namespace vorlane::fuzz {
 namespace {
 
 // Answers every question from the selector byte and shows nothing.
-class ScriptedDialogs : public frontend::Dialogs {
+class ScriptedDialogs : public run::Dialogs {
  public:
   explicit ScriptedDialogs(int ratio_answer) : ratio_answer_(ratio_answer) {}
   void fatal_box(std::string_view) override {}

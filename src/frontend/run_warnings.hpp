@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "frontend/dialogs.hpp"
+#include "run/dialogs.hpp"
 
 namespace vorlane::frontend {
 

@@ -364,7 +364,7 @@ TEST_F(ModelTest, FormatsAreDecidedBeforeTheRunStarts) {
 }
 
 TEST_F(ModelTest, RunStateDialogsIsTheWindowsDuringTheRun) {
-  frontend::Dialogs* seen = nullptr;
+  run::Dialogs* seen = nullptr;
   auto& m = make([&](run::RunState& r) { seen = r.dialogs; });
   choose_all();
   rs.dialogs = nullptr;

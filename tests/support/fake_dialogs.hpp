@@ -9,7 +9,7 @@
 
 namespace vorlane::testing {
 
-class FakeDialogs : public frontend::Dialogs {
+class FakeDialogs : public run::Dialogs {
  public:
   std::vector<std::string> fatal_texts;
   std::vector<std::string> warning_texts;
