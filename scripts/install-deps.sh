@@ -4,7 +4,7 @@
 set -euo pipefail
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
-for p in g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev; do
+for p in g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev clang libclang-rt-14-dev; do
   have "$p" || need+=("$p")
 done
 if [ ${#need[@]} -eq 0 ]; then exit 0; fi
