@@ -48,8 +48,11 @@ std::string unwritable_reason(const fs::path& path) {
   std::error_code ec;
   const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
   const fs::file_status fst = fs::status(folder, ec);
-  if (!fs::exists(fst)) return "the folder '" + folder.string() + "' does not exist";
-  if (!fs::is_directory(fst)) return "'" + folder.string() + "' is not a folder";
+  // Built by appending: GCC 12 warns of a false overlap in the operator+ chain at -O3.
+  std::string why = "'";
+  why.append(folder.string()).append("'");
+  if (!fs::exists(fst)) return "the folder " + why + " does not exist";
+  if (!fs::is_directory(fst)) return why.append(" is not a folder");
   if (fs::is_directory(path, ec)) return "it is a folder";
   return "";
 }
@@ -74,7 +77,9 @@ bool same_file(const fs::path& a, const fs::path& b) {
 
 std::string shared_file_message(const std::vector<RunFileRole>& roles, bool with_paths) {
   const auto named = [with_paths](const RunFileRole& r) {
-    return with_paths ? r.role + " '" + r.path.string() + "'" : r.role;
+    std::string text = r.role;
+    if (with_paths) text.append(" '").append(r.path.string()).append("'");
+    return text;
   };
   for (std::size_t i = 0; i < roles.size(); ++i) {
     for (std::size_t j = i + 1; j < roles.size(); ++j) {

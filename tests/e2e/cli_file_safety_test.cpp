@@ -3,6 +3,10 @@
 // sigmas, an empty 2theta window.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 #include <filesystem>
 #include <map>
@@ -134,6 +138,36 @@ TEST_F(CliSafety, AnEmptyTwoThetaWindowIsFatalAndNamesTheCard) {
   EXPECT_NE(prt.find("EMPTY 2THETA WINDOW:  STRING WAS: VORLAN 2THETA MIN 60 MAX 5"),
             std::string::npos)
       << prt;
+}
+
+TEST_F(CliSafety, ARunThatCannotGetMemoryHaltsWithAMessage) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer needs more address space than the limit leaves";
+#endif
+  // 500 000 distinct reflections (15 MB) under a 40 MB address-space limit that a small run
+  // fits in easily.
+  std::string big;
+  big.reserve(500000 * 29);
+  char record[64];
+  for (int h = 1; h <= 100; ++h)
+    for (int k = 0; k < 100; ++k)
+      for (int l = 0; l < 50; ++l) {
+        std::snprintf(record, sizeof record, "%4d%4d%4d  100.00    2.00\n", h, k, l);
+        big += record;
+      }
+  write_file(dir + "/big.hkl", big);
+  const auto limited = [&](const std::string& args) {
+    const std::string cmd = "cd '" + dir + "' && (ulimit -v 40000; exec '" VORLANE_BIN_DIR
+                            "/vorlane' " + args + ") </dev/null >/dev/null 2>err.txt";
+    const int raw = std::system(cmd.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  };
+  EXPECT_EQ(limited("t.exp small.prt d.hkl small.hkl"), 0);
+  EXPECT_EQ(limited("t.exp big.prt big.hkl out.hkl"), 1);
+  EXPECT_NE(read_text_file(dir + "/err.txt").find("PROGRAM HALTED - NOT ENOUGH MEMORY"),
+            std::string::npos);
+  EXPECT_NE(read_text_file(dir + "/big.prt").find("PROGRAM HALTED - NOT ENOUGH MEMORY"),
+            std::string::npos);
 }
 
 }  // namespace
