@@ -53,12 +53,6 @@ ExpEditorDialog::ExpEditorDialog(const QString& path, DialogRunner runner, QWidg
       QStringLiteral("e.g. P 1 21/c 1"));
   lines_[QStringLiteral("space_group")]->setToolTip(
       QStringLiteral("A space group replaces the SYMOP, UNITIN and LAUE cards"));
-  // Without a card the reader's defaults hold; they are shown greyed.
-  const std::pair<const char*, const char*> defaults[] = {
-      {"wavelength", "0.7093"}, {"bless1", "0.05"}, {"bless2", "3.29"}, {"bless3", "2.58"},
-      {"bless4", "1.0"},        {"scale", "1.0"}};
-  for (const auto& [name, value] : defaults)
-    lines_[QString::fromLatin1(name)]->setPlaceholderText(QString::fromLatin1(value));
   noflip_ = new QCheckBox(QStringLiteral("Keep Friedel mates apart (FRIEDEL NOFLIP)"), general);
   noflip_->setObjectName(QStringLiteral("editor_noflip"));
   gform->addRow(QString(), noflip_);
@@ -112,6 +106,12 @@ ExpEditorDialog::ExpEditorDialog(const QString& path, DialogRunner runner, QWidg
   });
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+  // Without a card the reader's defaults hold; they are shown greyed.
+  const std::pair<const char*, const char*> defaults[] = {
+      {"wavelength", "0.7093"}, {"bless1", "0.05"}, {"bless2", "3.29"}, {"bless3", "2.58"},
+      {"bless4", "1.0"},        {"scale", "1.0"}};
+  for (const auto& [name, value] : defaults)
+    lines_.at(QString::fromLatin1(name))->setPlaceholderText(QString::fromLatin1(value));
   show_values(v);
   if (!model_) {
     message_->setText(QStringLiteral("Cannot read ") + path);
