@@ -1,7 +1,7 @@
 # Two commands set everything up on a fresh machine: `make demo` and `make test`.
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build test test-asan demo bench fuzz clean
+.PHONY: all deps configure build test test-asan demo bench fuzz clean package install
 
 all: build
 
@@ -16,6 +16,13 @@ build: configure
 
 test: deps build
 	ctest --preset default
+
+# A Debian package of both programs with their desktop entry and icon (build/vorlane_*.deb).
+package: build
+	cmake --build --preset default --target package
+
+install: build
+	cmake --install build
 
 test-asan: deps
 	cmake --preset asan >/dev/null

@@ -173,8 +173,16 @@ TEST_F(WholeRunTest, SecondRunWithAnother2ThetaWindowEditedInTheForm) {
   EXPECT_GT(print.size(), print_first.size() + print_first.size() / 2);
   const auto out_lines = split_lines(read_text_file(path("two.hkl")));
   EXPECT_LT(out_lines.size(), static_cast<std::size_t>(sets_first));
-  // The recent list offers the files of the run.
-  EXPECT_EQ(window->recent_menu().actions().size(), 1);
+  // The recent list offers the files of the run, also to a window started afresh.
+  click(*window, control::reset);
+  ASSERT_EQ(status(), "SELECT FILES");
+  window.reset();
+  make();
+  ASSERT_EQ(window->recent_menu().actions().size(), 1);
+  window->recent_menu().actions().front()->trigger();
+  EXPECT_EQ(status(), "RUN PROGRAM");
+  EXPECT_EQ(label_text(*window, control::experiment_name), "sh2185.exp");
+  EXPECT_EQ(label_text(*window, control::output_name), "two.hkl");
 }
 
 TEST_F(WholeRunTest, RunUnderADecimalCommaLocaleWritesTheSameFiles) {

@@ -50,7 +50,9 @@ ExpEditorDialog::ExpEditorDialog(const QString& path, DialogRunner runner, QWidg
   gform->addRow(QStringLiteral("Wavelength (Å)"), line(QStringLiteral("wavelength"), v.wavelength));
   gform->addRow(QStringLiteral("Space group"), line(QStringLiteral("space_group"), v.space_group));
   lines_[QStringLiteral("space_group")]->setPlaceholderText(
-      QStringLiteral("e.g. P 21/c - replaces the SYMOP, UNITIN and LAUE cards"));
+      QStringLiteral("e.g. P 1 21/c 1"));
+  lines_[QStringLiteral("space_group")]->setToolTip(
+      QStringLiteral("A space group replaces the SYMOP, UNITIN and LAUE cards"));
   noflip_ = new QCheckBox(QStringLiteral("Keep Friedel mates apart (FRIEDEL NOFLIP)"), general);
   noflip_->setObjectName(QStringLiteral("editor_noflip"));
   gform->addRow(QString(), noflip_);
@@ -73,8 +75,11 @@ ExpEditorDialog::ExpEditorDialog(const QString& path, DialogRunner runner, QWidg
   tth->addWidget(new QLabel(QStringLiteral("max"), rejection));
   tth->addWidget(line(QStringLiteral("tth_max"), v.tth_max));
   rform->addRow(QStringLiteral("2θ window (°)"), tth);
+  lines_[QStringLiteral("tth_min")]->setPlaceholderText(QStringLiteral("0.0"));
+  lines_[QStringLiteral("tth_max")]->setPlaceholderText(QStringLiteral("180.0"));
   auto* lt = new QHBoxLayout;
   lt->addWidget(line(QStringLiteral("lessthan"), v.lessthan));
+  lines_[QStringLiteral("lessthan")]->setPlaceholderText(QStringLiteral("2.0"));
   lt_reject_ = new QCheckBox(QStringLiteral("reject less-thans"), rejection);
   lt_reject_->setObjectName(QStringLiteral("editor_lessthan_reject"));
   lt->addWidget(lt_reject_);
@@ -101,6 +106,12 @@ ExpEditorDialog::ExpEditorDialog(const QString& path, DialogRunner runner, QWidg
   });
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+  // Without a card the reader's defaults hold; they are shown greyed.
+  const std::pair<const char*, const char*> defaults[] = {
+      {"wavelength", "0.7093"}, {"bless1", "0.05"}, {"bless2", "3.29"}, {"bless3", "2.58"},
+      {"bless4", "1.0"},        {"scale", "1.0"}};
+  for (const auto& [name, value] : defaults)
+    lines_.at(QString::fromLatin1(name))->setPlaceholderText(QString::fromLatin1(value));
   show_values(v);
   if (!model_) {
     message_->setText(QStringLiteral("Cannot read ") + path);

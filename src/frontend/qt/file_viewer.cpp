@@ -29,6 +29,7 @@ FileViewer::FileViewer(std::function<bool(const QUrl&)> open_url, QWidget* paren
   find_->setObjectName(QStringLiteral("viewer_find"));
   find_->setPlaceholderText(QStringLiteral("Find"));
   find_->setClearButtonEnabled(true);
+  find_->setMinimumWidth(find_->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 14);
   auto button = [this, bar](const QString& name, const QString& label) {
     auto* b = new QPushButton(label, this);
     b->setObjectName(name);
@@ -50,6 +51,9 @@ FileViewer::FileViewer(std::function<bool(const QUrl&)> open_url, QWidget* paren
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
   text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   text_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  // At least 80 columns by 20 lines of the listing.
+  const QFontMetrics fixed(text_->font());
+  text_->setMinimumSize(fixed.horizontalAdvance(QLatin1Char('0')) * 82, fixed.lineSpacing() * 20);
   layout->addWidget(text_, 1);
   note_ = new QLabel(this);
   note_->setObjectName(QStringLiteral("viewer_note"));

@@ -1,6 +1,7 @@
 #include "frontend/qt/result_charts.hpp"
 
 #include <QChart>
+#include <QPen>
 #include <QLineSeries>
 #include <QScatterSeries>
 #include <QValueAxis>
@@ -91,8 +92,15 @@ QChart* make_normal_probability_chart(const statistics::NormalProbability& np) {
   auto* chart = bare_chart(QStringLiteral("Normal probability plot (slope %1, intercept %2)")
                                .arg(np.slope, 0, 'f', 3)
                                .arg(np.intercept, 0, 'f', 3));
-  auto* points = new QScatterSeries;
-  points->setMarkerSize(5.0);
+  // The deviations are sorted by their expected quantile: drawn as a thin line through
+  // visible points (a scatter series of many points leaves most of them out when painted
+  // off screen).
+  auto* points = new QLineSeries;
+  points->setPointsVisible(true);
+  points->setMarkerSize(4.0);
+  QPen thin = points->pen();
+  thin.setWidthF(1.0);
+  points->setPen(thin);
   double lo = -1.0, hi = 1.0;
   const auto n = std::min(np.expected.size(), np.observed.size());
   for (std::size_t i = 0; i < n; ++i) {
@@ -102,6 +110,10 @@ QChart* make_normal_probability_chart(const statistics::NormalProbability& np) {
     hi = std::max({hi, np.expected[i], np.observed[i]});
   }
   auto* fit = new QLineSeries;
+  QPen dashed(Qt::darkRed);
+  dashed.setStyle(Qt::DashLine);
+  dashed.setWidthF(1.5);
+  fit->setPen(dashed);
   fit->append(lo, np.intercept + np.slope * lo);
   fit->append(hi, np.intercept + np.slope * hi);
   chart->addSeries(points);
