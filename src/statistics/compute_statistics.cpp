@@ -212,8 +212,14 @@ NormalProbability normal_probability(std::vector<float> dev, std::size_t max_poi
   double sx = 0, sy = 0, sxx = 0, sxy = 0;
   std::int64_t m = 0;
   const std::size_t stride = std::max<std::size_t>(1, (n + max_points - 1) / max_points);
+  // Only the central part (|quantile| < 1: p between the normal distribution function at -1
+  // and at +1, with a margin) and the plotted points need their quantile.
+  constexpr double p_lo = 0.1586552539314570 - 1e-6, p_hi = 0.8413447460685430 + 1e-6;
   for (std::size_t k = 0; k < n; ++k) {
-    const double q = normal_quantile((static_cast<double>(k) + 0.5) / static_cast<double>(n));
+    const double p = (static_cast<double>(k) + 0.5) / static_cast<double>(n);
+    const bool plotted = k % stride == 0;
+    if (!plotted && (p < p_lo || p > p_hi)) continue;
+    const double q = normal_quantile(p);
     if (std::fabs(q) < 1.0) {
       sx += q;
       sy += dev[k];
@@ -221,7 +227,7 @@ NormalProbability normal_probability(std::vector<float> dev, std::size_t max_poi
       sxy += q * dev[k];
       ++m;
     }
-    if (k % stride == 0) {
+    if (plotted) {
       np.expected.push_back(q);
       np.observed.push_back(dev[k]);
     }
@@ -239,19 +245,25 @@ NormalProbability normal_probability(std::vector<float> dev, std::size_t max_poi
 
 RejectionCounts rejection_counts(const run::ReflectionList& list, const expfile::RunControls& ctl) {
   RejectionCounts n;
-  for (const run::EquivSet& set : list.sets) {
-    for (int j = 1; j <= set.NEQ; ++j) {
-      switch (member_reason(list, set, j, ctl)) {
-        case Reason::passed: break;
-        case Reason::violation: ++n.violation; break;
-        case Reason::outside_2theta: ++n.outside_2theta; break;
-        case Reason::less_than: ++n.less_than; break;
-        case Reason::singlet_dropped: ++n.singlet_dropped; break;
-        case Reason::dac_dip: ++n.dac_dip; break;
-        case Reason::outlier: ++n.outlier; break;
-        case Reason::overflow: ++n.overflow; break;
-      }
+  auto add = [&n](Reason r, std::int64_t count) {
+    switch (r) {
+      case Reason::passed: break;
+      case Reason::violation: n.violation += count; break;
+      case Reason::outside_2theta: n.outside_2theta += count; break;
+      case Reason::less_than: n.less_than += count; break;
+      case Reason::singlet_dropped: n.singlet_dropped += count; break;
+      case Reason::dac_dip: n.dac_dip += count; break;
+      case Reason::outlier: n.outlier += count; break;
+      case Reason::overflow: n.overflow += count; break;
     }
+  };
+  for (const run::EquivSet& set : list.sets) {
+    const Reason whole = set_reason(set, ctl);
+    if (whole != Reason::passed) {
+      add(whole, set.NEQ);
+      continue;
+    }
+    for (int j = 1; j <= set.NEQ; ++j) add(member_reason(list, set, j, ctl), 1);
   }
   return n;
 }
