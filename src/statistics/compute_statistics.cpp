@@ -297,8 +297,23 @@ Statistics compute_statistics(const run::ReflectionList& list, const expfile::Ru
   std::vector<Sums> shell(st.has_shells ? static_cast<std::size_t>(n_shells) : 0);
   Sums all;
   std::vector<float> deviations;
-  std::map<std::int32_t, std::pair<Sums, BatchRow>> batches;
-  bool any_batch = false;
+  deviations.reserve(list.members.size());
+  // Batches by number: a flat table over the numbers' range (a map when that is sparse).
+  std::int32_t first_batch = 0, last_batch = 0;
+  for (const run::Member& m : list.members) {
+    first_batch = std::min(first_batch, m.batch);
+    last_batch = std::max(last_batch, m.batch);
+  }
+  const bool any_batch = first_batch != 0 || last_batch != 0;
+  const std::int64_t span = std::int64_t{last_batch} - first_batch + 1;
+  const bool flat = span <= 1 << 20;
+  std::vector<std::pair<Sums, BatchRow>> batch_table(flat ? static_cast<std::size_t>(span) : 0);
+  std::map<std::int32_t, std::pair<Sums, BatchRow>> batch_map;
+  auto batch_entry = [&](std::int32_t b) -> std::pair<Sums, BatchRow>& {
+    auto& e = flat ? batch_table[static_cast<std::size_t>(b - first_batch)] : batch_map[b];
+    e.second.batch = b;
+    return e;
+  };
 
   std::vector<const run::Member*> acc;
   for (std::size_t i : written) {
@@ -306,7 +321,6 @@ Statistics compute_statistics(const run::ReflectionList& list, const expfile::Ru
     acc.clear();
     for (int j = 1; j <= set.NEQ; ++j) {
       const run::Member& m = list.member(set, j);
-      if (m.batch != 0) any_batch = true;
       if (m.IREJ == 0) acc.push_back(&m);
     }
     const std::size_t size = acc.size();
@@ -319,10 +333,9 @@ Statistics compute_statistics(const run::ReflectionList& list, const expfile::Ru
     if (st.has_shells)
       shell[static_cast<std::size_t>(shell_of(resolution.inv_d[i], lo3, step, n_shells))] += one;
     // By batch: each member against its set's average.
-    for (int j = 1; j <= set.NEQ; ++j) {
+    for (int j = 1; any_batch && j <= set.NEQ; ++j) {
       const run::Member& m = list.member(set, j);
-      auto& [sums, row] = batches[m.batch];
-      row.batch = m.batch;
+      auto& [sums, row] = batch_entry(m.batch);
       if (m.IREJ == 1) ++row.n_dac_dips;
       if (m.IREJ == 2) ++row.n_outliers;
       if (m.IREJ != 0) continue;
@@ -369,7 +382,11 @@ Statistics compute_statistics(const run::ReflectionList& list, const expfile::Ru
   }
   st.normal_probability = normal_probability(std::move(deviations), MAX_PLOT_POINTS);
   if (any_batch) {
-    for (auto& [b, entry] : batches) {
+    if (flat)
+      for (const auto& e : batch_table)
+        if (e.second.n_obs + e.second.n_outliers + e.second.n_dac_dips > 0)
+          batch_map.emplace(e.second.batch, e);
+    for (auto& [b, entry] : batch_map) {
       BatchRow row = entry.second;
       row.i_over_sigma = ratio(entry.first.i_over_sigma,
                                static_cast<double>(entry.first.n_i_over_sigma));
