@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <vector>
 #include <numbers>
 #include <unordered_map>
 
@@ -22,17 +23,50 @@ std::int64_t key_of(const Hkl& h) {
   return ((h[0] + offset) << 42) | ((h[1] + offset) << 21) | (h[2] + offset);
 }
 
-// One key for the whole orbit: the largest key among the images (and their Friedel mates
-// when those are merged).
-std::int64_t orbit_key(const symmetry::SpaceGroup& sg, const Hkl& h, bool friedel_merged) {
-  std::int64_t best = key_of(h);
-  for (int m = 1; m <= sg.NSYMOP; ++m) {
-    const Hkl g = symmetry::reflection_image(sg, m, h);
-    best = std::max(best, key_of(g));
-    if (friedel_merged) best = std::max(best, key_of({-g[0], -g[1], -g[2]}));
+// The operators as integer matrices acting on indices (row i of an image is
+// rows[m][i] . h), with the Friedel mates' negated copies when those are merged: an orbit is
+// then every image of its reflection.
+struct Images {
+  std::vector<std::array<int, 9>> rows;
+
+  Images(const symmetry::SpaceGroup& sg, bool friedel_merged) {
+    for (int m = 1; m <= sg.NSYMOP; ++m) {
+      std::array<int, 9> r{};
+      for (int j = 0; j < 3; ++j) {
+        Hkl unit{0, 0, 0};
+        unit[static_cast<std::size_t>(j)] = 1;
+        const Hkl col = symmetry::reflection_image(sg, m, unit);
+        for (int i = 0; i < 3; ++i)
+          r[static_cast<std::size_t>(i * 3 + j)] = col[static_cast<std::size_t>(i)];
+      }
+      rows.push_back(r);
+      if (friedel_merged) {
+        for (int& v : r) v = -v;
+        rows.push_back(r);
+      }
+    }
   }
-  return best;
-}
+
+  static Hkl apply(const std::array<int, 9>& r, const Hkl& h) {
+    return {r[0] * h[0] + r[1] * h[1] + r[2] * h[2], r[3] * h[0] + r[4] * h[1] + r[5] * h[2],
+            r[6] * h[0] + r[7] * h[1] + r[8] * h[2]};
+  }
+
+  // The orbit's representative: its image of largest key.
+  std::int64_t orbit_key(const Hkl& h) const {
+    std::int64_t best = key_of(h);
+    for (const auto& r : rows) best = std::max(best, key_of(apply(r, h)));
+    return best;
+  }
+
+  // Whether h is its orbit's representative; stops at the first image of larger key.
+  bool representative(const Hkl& h) const {
+    const std::int64_t own = key_of(h);
+    for (const auto& r : rows)
+      if (key_of(apply(r, h)) > own) return false;
+    return true;
+  }
+};
 
 statistics::DacOpening dac_of(const run::RunState& rs) {
   statistics::DacOpening dac;
@@ -61,6 +95,12 @@ statistics::PossibleSet possible_reflections(const run::RunState& rs, double inv
   for (std::size_t k = 0; k < 3; ++k)
     hmax[k] = static_cast<int>(static_cast<double>(rs.ctl.CELLPAR[k]) * limit) + 1;
 
+  const Images images(rs.sg, friedel_merged);
+  auto allowed = [&rs](const Hkl& h) {
+    const std::array<float, 3> f{float(h[0]), float(h[1]), float(h[2])};
+    return symmetry::ISPABS(rs.sg, f) + symmetry::LATABS(rs.sg, f) == 2;
+  };
+  // Orbit key -> entry of the complete set (only needed to mark accessible orbits).
   std::unordered_map<std::int64_t, std::size_t> index;
   for (int h = -hmax[0]; h <= hmax[0]; ++h) {
     for (int k = -hmax[1]; k <= hmax[1]; ++k) {
@@ -69,18 +109,28 @@ statistics::PossibleSet possible_reflections(const run::RunState& rs, double inv
         const Hkl hkl{h, k, l};
         const double x = statistics::inverse_d(gs, hkl);
         if (x > limit) continue;
-        const std::array<float, 3> f{float(h), float(k), float(l)};
-        if (symmetry::ISPABS(rs.sg, f) + symmetry::LATABS(rs.sg, f) != 2) continue;
-        const std::int64_t key = orbit_key(rs.sg, hkl, friedel_merged);
-        auto [it, added] = index.try_emplace(key, out.inv_d.size());
-        if (added) {
-          out.inv_d.push_back(x);
-          if (with_dac) out.accessible.push_back(0);
+        if (!with_dac) {
+          // Absences are a property of the orbit: test its representative only.
+          if (images.representative(hkl) && allowed(hkl)) out.inv_d.push_back(x);
+          continue;
         }
         // Every equivalent lies inside the box: the orbit is accessible when any one is.
-        if (with_dac && !out.accessible[it->second] &&
-            statistics::point_accessible(dac, statistics::lab_vector(dac, hkl)))
-          out.accessible[it->second] = 1;
+        const bool here = statistics::point_accessible(dac, statistics::lab_vector(dac, hkl));
+        if (!here && !images.representative(hkl)) continue;
+        const std::int64_t key = images.orbit_key(hkl);
+        auto it = index.find(key);
+        if (it == index.end()) {
+          const Hkl rep{static_cast<int>((key >> 42) - (1 << 20)),
+                        static_cast<int>(((key >> 21) & ((1 << 21) - 1)) - (1 << 20)),
+                        static_cast<int>((key & ((1 << 21) - 1)) - (1 << 20))};
+          const bool present = allowed(rep);
+          it = index.emplace(key, present ? out.inv_d.size() : SIZE_MAX).first;
+          if (present) {
+            out.inv_d.push_back(x);
+            out.accessible.push_back(0);
+          }
+        }
+        if (here && it->second != SIZE_MAX) out.accessible[it->second] = 1;
       }
     }
   }

@@ -71,7 +71,7 @@ std::string write_beside_output(run::RunState& rs, std::string_view suffix,
 }  // namespace
 
 void write_run_reports(run::RunState& rs) {
-  // The output writer may have left records out since the figures were computed.
+  // Counted after the output: the writer may leave records out (values too wide).
   rs.stats.rejections = statistics::rejection_counts(rs.refl, rs.ctl);
   const report::RunFigures f = figures(rs);
   rs.report.stats_path = write_beside_output(rs, "_stats.json", report::stats_json(rs.stats, f));

@@ -67,7 +67,7 @@ struct Statistics {
   ShellRow overall;
   std::vector<BatchRow> batches;  // empty when the input carries no batch numbers
   NormalProbability normal_probability;
-  RejectionCounts rejections;
+  RejectionCounts rejections;  // filled by statistics::rejection_counts
   // Set sizes: set_size_histogram[n] = number of written sets with n accepted members.
   std::vector<std::int64_t> set_size_histogram;
 };

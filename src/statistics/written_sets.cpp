@@ -18,8 +18,6 @@ std::string_view reason_text(Reason r) {
 
 bool value_overflowed(const run::Member&) { return false; }
 
-namespace {
-
 // The writer's rule for sets that never reach the file.
 Reason set_reason(const run::EquivSet& set, const expfile::RunControls& ctl) {
   const bool violation = set.IABS == 1 || set.IABS == 3;
@@ -31,8 +29,6 @@ Reason set_reason(const run::EquivSet& set, const expfile::RunControls& ctl) {
   }
   return Reason::passed;
 }
-
-}  // namespace
 
 Reason member_reason(const run::ReflectionList& list, const run::EquivSet& set, int j,
                      const expfile::RunControls& ctl) {

@@ -28,6 +28,9 @@ std::string_view reason_text(Reason r);
 bool set_written(const run::ReflectionList& list, const run::EquivSet& set,
                  const expfile::RunControls& ctl);
 
+// Why every member of the set is not passed on (the set is not written), or Reason::passed.
+Reason set_reason(const run::EquivSet& set, const expfile::RunControls& ctl);
+
 // Why member j (from 1) of `set` is not passed on, or Reason::passed.
 Reason member_reason(const run::ReflectionList& list, const run::EquivSet& set, int j,
                      const expfile::RunControls& ctl);
