@@ -37,7 +37,10 @@ std::vector<SummaryRow> result_summary(const run::RunState& rs) {
   add("Reflections read", count(static_cast<std::int64_t>(refl.members.size())));
   add("Equivalent sets", count(refl.NSET()));
   add("Sets measured once", count(res.NSINGLET));
-  add("Measurements of the sets written", count(res.NINDIV_ALLOWED), "_diffrn_reflns_number");
+  const averaging::DataFigures& f = res.figures;
+  add("Measurements of the sets written", count(f.reflections), "_diffrn_reflns_number");
+  add("Lines written", count(f.lines_total), "_reflns_number_total");
+  add("Lines above the threshold", count(f.lines_gt), "_reflns_number_gt");
 
   const auto& r = rs.stats.rejections;
   add("Rejected: space-group violation", count(r.violation));
@@ -51,19 +54,23 @@ std::vector<SummaryRow> result_summary(const run::RunState& rs) {
   add("R(int)", number(res.RINT_ALL, 4), "_diffrn_reflns_av_R_equivalents");
   add("R(sigma)", number(res.RSIG_ALL, 4), "_diffrn_reflns_av_unetI/netI");
 
-  // theta_max and theta_full as the CIF fragment gives them: the largest 2theta of the sets'
-  // first members, and the 2theta limit.
-  float largest = 0.0f;
-  for (const auto& set : refl.sets) largest = std::max(largest, refl.member(set, 1).REFANG[0]);
-  const std::string theta_max = refl.sets.empty() ? "?" : number(largest / 2.0f, 2);
-  const std::string theta_full = number(ctl.TTHMAX / 2.0f, 2);
-  auto fraction = [](float f) { return f < 0.0f ? std::string("?") : number(f, 3); };
-  add("theta_max (deg)", theta_max, "_diffrn_reflns_theta_max");
-  add("theta_full (deg)", theta_full, "_diffrn_reflns_theta_full");
-  add("Completeness to theta_max", fraction(res.completeness_max),
+  // The CIF fragment's figures, "?" where it writes "?".
+  auto angle = [&f](float t) { return f.theta_known ? number(t, 2) : std::string("?"); };
+  auto fraction = [](float v) {
+    return v < 0.0f || v > 1.005f ? std::string("?") : number(v, 3);
+  };
+  add("theta_min (deg)", angle(f.theta_min), "_diffrn_reflns_theta_min");
+  add("theta_max (deg)", angle(f.theta_max), "_diffrn_reflns_theta_max");
+  add("theta_full (deg)", angle(f.theta_full), "_diffrn_reflns_theta_full");
+  add("Completeness to theta_max", fraction(f.run_max().fraction()),
       "_diffrn_measured_fraction_theta_max");
-  add("Completeness to theta_full", fraction(res.completeness_full),
+  add("Completeness to theta_full", fraction(f.run_full().fraction()),
       "_diffrn_measured_fraction_theta_full");
+  add("Laue completeness to theta_max", fraction(f.laue_max.fraction()),
+      "_diffrn_reflns_Laue_measured_fraction_max");
+  add("Point-group completeness to theta_max", fraction(f.point_group_max.fraction()),
+      "_diffrn_reflns_point_group_measured_fraction_max");
+  add("Friedel coverage", fraction(f.friedel_coverage()), "_reflns_Friedel_coverage");
 
   add("Friedel mates", ctl.INOFLIP == 1 ? "kept apart (FRIEDEL NOFLIP)"
                                         : "merged as equivalent");

@@ -6,6 +6,7 @@
 #include <numbers>
 #include <unordered_map>
 
+#include "averaging/complete_set.hpp"
 #include "geometry/mat3_ops.hpp"
 #include "statistics/dac_access.hpp"
 #include "statistics/resolution.hpp"
@@ -89,7 +90,19 @@ statistics::PossibleSet possible_reflections(const run::RunState& rs, double inv
   const auto gs = statistics::reciprocal_metric(rs.ctl.CELLPAR);
   const bool friedel_merged = rs.ctl.INOFLIP != 1;
   const bool with_dac = rs.ctl.dac.opening > 0.0f && rs.ctl.NUBLIN == 3;
-  const statistics::DacOpening dac = with_dac ? dac_of(rs) : statistics::DacOpening{};
+  if (!with_dac) {
+    // Without a cell opening the complete set is the one the CIF's fractions use, in the
+    // grouping the run used.
+    const averaging::CompleteSet complete = averaging::complete_set(
+        rs.ctl, rs.sg, rs.celltab, {0.0f, static_cast<float>(inv_d_max)},
+        friedel_merged ? averaging::Grouping::laue : averaging::Grouping::point_group);
+    if (!complete.known) return out;
+    out.inv_d.reserve(complete.reflections.size());
+    for (const averaging::UniqueReflection& u : complete.reflections) out.inv_d.push_back(u.inv_d);
+    out.known = true;
+    return out;
+  }
+  const statistics::DacOpening dac = dac_of(rs);
   const double limit = inv_d_max * (1.0 + 1e-9);
   Hkl hmax{};
   for (std::size_t k = 0; k < 3; ++k)

@@ -3,8 +3,8 @@
 // (Friedel mates merged unless FRIEDEL NOFLIP), absences removed, to 1/d <= inv_d_max; with
 // an OPENING card each entry says whether the cell lets any of its equivalents through.
 //
-// The one place that produces it for the statistics stage: it enumerates here by symmetry
-// orbits; the averaging folder's complete-set enumeration replaces the body when it exists.
+// Without an OPENING card it is the complete set of the CIF's fractions; with one, the
+// enumeration also marks each orbit the cell lets through.
 #include "run/run_state.hpp"
 #include "statistics/compute_statistics.hpp"
 

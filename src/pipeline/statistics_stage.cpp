@@ -72,11 +72,12 @@ std::string write_beside_output(run::RunState& rs, std::string_view suffix,
 
 void write_run_reports(run::RunState& rs) {
   // Counted after the output: the writer may leave records out (values too wide).
-  rs.stats.rejections = statistics::rejection_counts(rs.refl, rs.ctl);
+  const statistics::LeftOut left_out{rs.res.overflowed_sets, rs.res.overflowed_members};
+  rs.stats.rejections = statistics::rejection_counts(rs.refl, rs.ctl, &left_out);
   const report::RunFigures f = figures(rs);
   rs.report.stats_path = write_beside_output(rs, "_stats.json", report::stats_json(rs.stats, f));
   rs.report.ledger_path =
-      write_beside_output(rs, "_rejections.csv", report::rejection_ledger(rs.refl, rs.ctl));
+      write_beside_output(rs, "_rejections.csv", report::rejection_ledger(rs.refl, rs.ctl, &left_out));
   if (rs.report.html) {
     // The warnings of the two writes above belong in the report too.
     report::RunFigures g = f;

@@ -26,7 +26,8 @@ struct Row {
 
 }  // namespace
 
-std::string rejection_ledger(const run::ReflectionList& list, const expfile::RunControls& ctl) {
+std::string rejection_ledger(const run::ReflectionList& list, const expfile::RunControls& ctl,
+                             const statistics::LeftOut* left_out) {
   using statistics::Reason;
   std::vector<Row> rows;
   for (const run::EquivSet& set : list.sets) {
@@ -35,9 +36,9 @@ std::string rejection_ledger(const run::ReflectionList& list, const expfile::Run
     for (int j = 1; j <= set.NEQ; ++j) {
       // Sets that are written pass most members: look closer only at rejected ones.
       if (!whole && list.member(set, j).IREJ == 0 && ctl.IREJLT == 0 &&
-          !statistics::value_overflowed(list.member(set, j)))
+          !statistics::value_overflowed(list, set, j, left_out))
         continue;
-      const Reason why = statistics::member_reason(list, set, j, ctl);
+      const Reason why = statistics::member_reason(list, set, j, ctl, left_out);
       if (why == Reason::passed) continue;
       const run::Member& m = list.member(set, j);
       const bool tested = why == Reason::dac_dip || why == Reason::outlier;

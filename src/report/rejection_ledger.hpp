@@ -5,6 +5,7 @@
 
 #include "expfile/run_controls.hpp"
 #include "run/reflection_list.hpp"
+#include "statistics/written_sets.hpp"
 
 namespace vorlane::report {
 
@@ -13,6 +14,7 @@ inline constexpr const char* LEDGER_HEADER =
 
 // The test value, for DAC dips and outliers, is the member's deviation from its set's
 // average in units of its own sigma, (I - <I>)/sigma(I); empty for the other reasons.
-std::string rejection_ledger(const run::ReflectionList& list, const expfile::RunControls& ctl);
+std::string rejection_ledger(const run::ReflectionList& list, const expfile::RunControls& ctl,
+                             const statistics::LeftOut* left_out = nullptr);
 
 }  // namespace vorlane::report

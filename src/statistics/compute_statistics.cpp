@@ -243,7 +243,8 @@ NormalProbability normal_probability(std::vector<float> dev, std::size_t max_poi
   return np;
 }
 
-RejectionCounts rejection_counts(const run::ReflectionList& list, const expfile::RunControls& ctl) {
+RejectionCounts rejection_counts(const run::ReflectionList& list, const expfile::RunControls& ctl,
+                                 const LeftOut* left_out) {
   RejectionCounts n;
   auto add = [&n](Reason r, std::int64_t count) {
     switch (r) {
@@ -263,7 +264,7 @@ RejectionCounts rejection_counts(const run::ReflectionList& list, const expfile:
       add(whole, set.NEQ);
       continue;
     }
-    for (int j = 1; j <= set.NEQ; ++j) add(member_reason(list, set, j, ctl), 1);
+    for (int j = 1; j <= set.NEQ; ++j) add(member_reason(list, set, j, ctl, left_out), 1);
   }
   return n;
 }

@@ -5,6 +5,7 @@
 
 #include "expfile/run_controls.hpp"
 #include "run/reflection_list.hpp"
+#include "statistics/written_sets.hpp"
 #include "statistics/resolution.hpp"
 #include "statistics/statistics.hpp"
 
@@ -29,7 +30,8 @@ Statistics compute_statistics(const run::ReflectionList& list, const expfile::Ru
                               int n_shells);
 
 // Measurements not passed on, by the first reason that applies.
-RejectionCounts rejection_counts(const run::ReflectionList& list, const expfile::RunControls& ctl);
+RejectionCounts rejection_counts(const run::ReflectionList& list, const expfile::RunControls& ctl,
+                                 const LeftOut* left_out = nullptr);
 
 // The quantile of the standard normal distribution at p (0 < p < 1).
 double normal_quantile(double p);

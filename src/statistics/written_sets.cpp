@@ -1,5 +1,7 @@
 #include "statistics/written_sets.hpp"
 
+#include <algorithm>
+
 namespace vorlane::statistics {
 
 std::string_view reason_text(Reason r) {
@@ -16,7 +18,18 @@ std::string_view reason_text(Reason r) {
   return "";
 }
 
-bool value_overflowed(const run::Member&) { return false; }
+bool value_overflowed(const run::ReflectionList& list, const run::EquivSet& set, int j,
+                      const LeftOut* left_out) {
+  if (left_out == nullptr) return false;
+  // The writer lists records in writing order, which is list order: both lists ascend.
+  const auto listed = [](const std::vector<std::uint32_t>& v, std::size_t i) {
+    return std::binary_search(v.begin(), v.end(), static_cast<std::uint32_t>(i));
+  };
+  const auto s = static_cast<std::size_t>(&set - list.sets.data());
+  if (!left_out->sets.empty() && listed(left_out->sets, s)) return true;
+  const std::size_t m = set.first + static_cast<std::size_t>(j - 1);
+  return !left_out->members.empty() && listed(left_out->members, m);
+}
 
 // The writer's rule for sets that never reach the file.
 Reason set_reason(const run::EquivSet& set, const expfile::RunControls& ctl) {
@@ -31,23 +44,23 @@ Reason set_reason(const run::EquivSet& set, const expfile::RunControls& ctl) {
 }
 
 Reason member_reason(const run::ReflectionList& list, const run::EquivSet& set, int j,
-                     const expfile::RunControls& ctl) {
+                     const expfile::RunControls& ctl, const LeftOut* left_out) {
   const Reason r = set_reason(set, ctl);
   if (r != Reason::passed) return r;
   const run::Member& m = list.member(set, j);
   if (ctl.IOUTAVE == 0 && m.IOBS == 0 && ctl.IREJLT == 1) return Reason::less_than;
   if (m.IREJ == 1) return Reason::dac_dip;
   if (m.IREJ == 2) return Reason::outlier;
-  if (value_overflowed(m)) return Reason::overflow;
+  if (value_overflowed(list, set, j, left_out)) return Reason::overflow;
   return Reason::passed;
 }
 
 bool set_written(const run::ReflectionList& list, const run::EquivSet& set,
-                 const expfile::RunControls& ctl) {
+                 const expfile::RunControls& ctl, const LeftOut* left_out) {
   if (set_reason(set, ctl) != Reason::passed) return false;
   if (ctl.IOUTAVE == 1) return true;
   for (int j = 1; j <= set.NEQ; ++j)
-    if (member_reason(list, set, j, ctl) == Reason::passed) return true;
+    if (member_reason(list, set, j, ctl, left_out) == Reason::passed) return true;
   return false;
 }
 

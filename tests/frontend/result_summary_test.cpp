@@ -19,7 +19,12 @@ TEST(ResultSummary, FiguresAreTakenFromTheRunState) {
   rs.refl.sets.back().first = 0;
   rs.res.NSINGLET = 1;
   rs.res.RINT_ALL = 0.0412f;
-  rs.res.completeness_max = 0.987f;
+  rs.res.figures.theta_known = true;
+  rs.res.figures.theta_max = 20.25f;
+  rs.res.figures.theta_full = 20.25f;
+  rs.res.figures.point_group_run = true;
+  rs.res.figures.point_group_max = {987, 1000};
+  rs.res.figures.laue_max = {500, 520};
   rs.stats.rejections.dac_dip = 2;
   rs.stats.has_shells = true;
   rs.stats.overall.cc_half = 0.99876;
@@ -34,9 +39,10 @@ TEST(ResultSummary, FiguresAreTakenFromTheRunState) {
       {"Rejected: DAC dip", "2"},
       {"R(int)", "0.0412"},
       {"theta_max (deg)", "20.25"},
-      {"theta_full (deg)", "30.00"},
+      {"theta_full (deg)", "20.25"},
       {"Completeness to theta_max", "0.987"},
       {"Completeness to theta_full", "?"},
+      {"Laue completeness to theta_max", "0.962"},
       {"Friedel mates", "kept apart (FRIEDEL NOFLIP)"},
       {"Symmetry", "4 operators, 1 centring vector, non-centrosymmetric"},
       {"Shell table overall: CC1/2", "0.9988"},
