@@ -16,12 +16,12 @@
 #include "averaging/handle_singlets.hpp"
 #include "averaging/reject_data.hpp"
 #include "expfile/read_exp_file.hpp"
-#include "frontend/dialogs.hpp"
+#include "run/dialogs.hpp"
 #include "input/read_data.hpp"
 #include "output/write_data.hpp"
 #include "run/run_files.hpp"
 #include "run/run_state.hpp"
-#include "run/run_vorlane.hpp"
+#include "pipeline/run_vorlane.hpp"
 #include "symmetry/syminv.hpp"
 
 namespace {

@@ -21,7 +21,7 @@
 #include "averaging/totals.hpp"
 #include "expfile/read_exp_file.hpp"
 #include "expfile/symmetry_cards.hpp"
-#include "frontend/dialogs.hpp"
+#include "run/dialogs.hpp"
 #include "input/read_data.hpp"
 #include "output/create_cif_vorlane.hpp"
 #include "output/print_header.hpp"
