@@ -104,6 +104,7 @@ statistics::PossibleSet possible_reflections(const run::RunState& rs, double inv
   }
   const statistics::DacOpening dac = dac_of(rs);
   const double limit = inv_d_max * (1.0 + 1e-9);
+  const double limit2 = limit * limit;
   Hkl hmax{};
   for (std::size_t k = 0; k < 3; ++k)
     hmax[k] = static_cast<int>(static_cast<double>(rs.ctl.CELLPAR[k]) * limit) + 1;
@@ -120,8 +121,9 @@ statistics::PossibleSet possible_reflections(const run::RunState& rs, double inv
       for (int l = -hmax[2]; l <= hmax[2]; ++l) {
         if (h == 0 && k == 0 && l == 0) continue;
         const Hkl hkl{h, k, l};
-        const double x = statistics::inverse_d(gs, hkl);
-        if (x > limit) continue;
+        const double x2 = statistics::inverse_d_squared(gs, hkl);
+        if (x2 > limit2) continue;
+        const double x = std::sqrt(x2);
         if (!with_dac) {
           // Absences are a property of the orbit: test its representative only.
           if (images.representative(hkl) && allowed(hkl)) out.inv_d.push_back(x);

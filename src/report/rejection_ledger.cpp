@@ -11,55 +11,85 @@ namespace vorlane::report {
 
 namespace {
 
-std::string real(double v) {
-  if (!std::isfinite(v)) return "";
-  char buf[64];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 7);
-  return std::string(buf, r.ptr);
+using statistics::Reason;
+
+void put_int(std::string& out, long long v) {
+  char buf[24];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  out.append(buf, r.ptr);
 }
 
-struct Row {
+void put_real(std::string& out, double v) {
+  if (!std::isfinite(v)) return;
+  char buf[64];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 7);
+  out.append(buf, r.ptr);
+}
+
+// A measurement not passed on: where it is and why.
+struct Entry {
   std::uint32_t line;
-  std::size_t order;  // position in the list, for members without a line number
-  std::string text;
+  std::uint32_t member;  // index in the list, for members without a line number
+  std::uint32_t set;
+  Reason why;
 };
 
 }  // namespace
 
 std::string rejection_ledger(const run::ReflectionList& list, const expfile::RunControls& ctl,
                              const statistics::LeftOut* left_out) {
-  using statistics::Reason;
-  std::vector<Row> rows;
-  for (const run::EquivSet& set : list.sets) {
-    const run::Member& first = list.member(set, 1);
+  std::vector<Entry> entries;
+  for (std::size_t s = 0; s < list.sets.size(); ++s) {
+    const run::EquivSet& set = list.sets[s];
     const bool whole = statistics::set_reason(set, ctl) != Reason::passed;
     for (int j = 1; j <= set.NEQ; ++j) {
-      // Sets that are written pass most members: look closer only at rejected ones.
-      if (!whole && list.member(set, j).IREJ == 0 && ctl.IREJLT == 0 &&
+      const run::Member& m = list.member(set, j);
+      // Sets that are written pass most members: look closer only at the others.
+      if (!whole && m.IREJ == 0 && ctl.IREJLT == 0 &&
           !statistics::value_overflowed(list, set, j, left_out))
         continue;
       const Reason why = statistics::member_reason(list, set, j, ctl, left_out);
       if (why == Reason::passed) continue;
-      const run::Member& m = list.member(set, j);
-      const bool tested = why == Reason::dac_dip || why == Reason::outlier;
-      const double test = tested && m.SIGFSQ > 0.0f
-                              ? (static_cast<double>(m.FSQ) - set.FAVE) / m.SIGFSQ
-                              : std::nan("");
-      std::string t = std::to_string(m.line) + "," + std::to_string(m.hkl_read[0]) + "," +
-                      std::to_string(m.hkl_read[1]) + "," + std::to_string(m.hkl_read[2]) +
-                      "," + std::to_string(m.batch) + "," + real(m.REFANG[0]) + "," +
-                      real(m.FSQ) + "," + real(m.SIGFSQ) + "," + std::to_string(first.IHKL[0]) +
-                      "," + std::to_string(first.IHKL[1]) + "," + std::to_string(first.IHKL[2]) +
-                      "," + real(set.FAVE) + "," + real(test) + "," +
-                      std::string(statistics::reason_text(why)) + "\n";
-      rows.push_back({m.line, static_cast<std::size_t>(&m - list.members.data()), std::move(t)});
+      entries.push_back({m.line, static_cast<std::uint32_t>(set.first + static_cast<unsigned>(j) - 1),
+                         static_cast<std::uint32_t>(s), why});
     }
   }
-  std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
-    return a.line != b.line ? a.line < b.line : a.order < b.order;
+  std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+    return a.line != b.line ? a.line < b.line : a.member < b.member;
   });
+
   std::string out = std::string(LEDGER_HEADER) + "\n";
-  for (const Row& r : rows) out += r.text;
+  out.reserve(out.size() + entries.size() * 96);
+  for (const Entry& e : entries) {
+    const run::EquivSet& set = list.sets[e.set];
+    const run::Member& m = list.members[e.member];
+    const run::Member& first = list.member(set, 1);
+    put_int(out, m.line);
+    for (int a = 0; a < 3; ++a) {
+      out += ',';
+      put_int(out, m.hkl_read[static_cast<std::size_t>(a)]);
+    }
+    out += ',';
+    put_int(out, m.batch);
+    out += ',';
+    put_real(out, m.REFANG[0]);
+    out += ',';
+    put_real(out, m.FSQ);
+    out += ',';
+    put_real(out, m.SIGFSQ);
+    for (int a = 0; a < 3; ++a) {
+      out += ',';
+      put_int(out, first.IHKL[static_cast<std::size_t>(a)]);
+    }
+    out += ',';
+    put_real(out, set.FAVE);
+    out += ',';
+    if ((e.why == Reason::dac_dip || e.why == Reason::outlier) && m.SIGFSQ > 0.0f)
+      put_real(out, (static_cast<double>(m.FSQ) - set.FAVE) / m.SIGFSQ);
+    out += ',';
+    out += statistics::reason_text(e.why);
+    out += '\n';
+  }
   return out;
 }
 

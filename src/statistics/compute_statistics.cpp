@@ -205,8 +205,17 @@ NormalProbability normal_probability(std::vector<float> dev, std::size_t max_poi
   NormalProbability np;
   np.slope = NaN;
   np.intercept = NaN;
+  if (dev.empty()) return np;
+  // Beyond MAX_FIT_POINTS deviations the fit and the plot take every m-th one in the order
+  // they were computed (set by set), a fixed sample whose sorted values follow the same
+  // distribution: sorting a million of them would cost more than the rest of the figures.
+  if (dev.size() > MAX_FIT_POINTS) {
+    const std::size_t m = (dev.size() + MAX_FIT_POINTS - 1) / MAX_FIT_POINTS;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < dev.size(); i += m) dev[kept++] = dev[i];
+    dev.resize(kept);
+  }
   const std::size_t n = dev.size();
-  if (n == 0) return np;
   if (n < 4096) std::sort(dev.begin(), dev.end());
   else radix_sort(dev);
   double sx = 0, sy = 0, sxx = 0, sxy = 0;

@@ -24,6 +24,8 @@ struct PossibleSet {
 
 inline constexpr int DEFAULT_SHELLS = 10;
 inline constexpr std::size_t MAX_PLOT_POINTS = 2000;
+// Deviations the normal probability fit takes at most (a fixed sample beyond that).
+inline constexpr std::size_t MAX_FIT_POINTS = 100000;
 
 Statistics compute_statistics(const run::ReflectionList& list, const expfile::RunControls& ctl,
                               const SetResolution& resolution, const PossibleSet& possible,

@@ -24,11 +24,15 @@ std::array<double, 9> reciprocal_metric(const std::array<float, 7>& cell) {
           c12 / det, c02 / det, c12 / det, c22 / det};
 }
 
-double inverse_d(const std::array<double, 9>& gs, const std::array<int, 3>& h) {
+double inverse_d_squared(const std::array<double, 9>& gs, const std::array<int, 3>& h) {
   const double x = h[0], y = h[1], z = h[2];
   const double q = gs[0] * x * x + gs[4] * y * y + gs[8] * z * z +
                    2.0 * (gs[1] * x * y + gs[2] * x * z + gs[5] * y * z);
-  return std::sqrt(std::max(q, 0.0));
+  return std::max(q, 0.0);
+}
+
+double inverse_d(const std::array<double, 9>& gs, const std::array<int, 3>& h) {
+  return std::sqrt(inverse_d_squared(gs, h));
 }
 
 SetResolution set_resolution(const run::ReflectionList& list, const expfile::RunControls& ctl) {

@@ -14,8 +14,9 @@ namespace vorlane::statistics {
 // The reciprocal metric G* of a cell (a, b, c in Å, angles in degrees), row by row.
 std::array<double, 9> reciprocal_metric(const std::array<float, 7>& cell);
 
-// 1/d of h through G*.
+// 1/d of h through G*, and its square.
 double inverse_d(const std::array<double, 9>& gstar, const std::array<int, 3>& h);
+double inverse_d_squared(const std::array<double, 9>& gstar, const std::array<int, 3>& h);
 
 struct SetResolution {
   std::vector<double> inv_d;  // per set, 1/d in 1/Å
