@@ -1,5 +1,6 @@
 #include "pipeline/complete_set_adapter.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -87,6 +88,9 @@ statistics::DacOpening dac_of(const run::RunState& rs) {
 statistics::PossibleSet possible_reflections(const run::RunState& rs, double inv_d_max) {
   statistics::PossibleSet out;
   if (rs.ctl.IBMAT != 1 || !(inv_d_max > 0.0)) return out;
+  // Nothing beyond the limiting sphere (1/d = 2/lambda) can be measured, whatever indices a
+  // file holds: the enumeration never goes past it.
+  if (rs.ctl.WAVE > 0.0f) inv_d_max = std::min(inv_d_max, 2.0 / static_cast<double>(rs.ctl.WAVE));
   const auto gs = statistics::reciprocal_metric(rs.ctl.CELLPAR);
   const bool friedel_merged = rs.ctl.INOFLIP != 1;
   const bool with_dac = rs.ctl.dac.opening > 0.0f && rs.ctl.NUBLIN == 3;
