@@ -1,9 +1,16 @@
 #include "input/read_data.hpp"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <condition_variable>
 #include <cstdint>
+#include <exception>
+#include <mutex>
 #include <stdexcept>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "input/get_2theta.hpp"
@@ -111,6 +118,151 @@ Parsed parse_record(const run::RunState& rs, std::string_view text, Measurement&
   m.batch = 0;
   return Parsed::measurement;
 }
+
+// The records of the input, parsed ahead on a thread of their own in chunks while the
+// reader files the ones before: the reader takes them in reading order, so every message
+// and every number is the one a record-by-record reading gives. Without a thread, the chunks
+// are parsed when the reader asks for them.
+struct ParsedRecord {
+  Parsed parsed = Parsed::measurement;
+  Measurement m;  // with its line number
+};
+
+class RecordFeed {
+ public:
+  RecordFeed(const run::RunState& rs, std::istream& in) : rs_(rs), lines_(in) {
+    for (Chunk& c : chunks_) c.records.reserve(CHUNK);
+    try {
+      worker_ = std::thread([this] { produce(); });
+    } catch (const std::system_error&) {
+      // Parsed on demand instead.
+    }
+  }
+  ~RecordFeed() {
+    if (worker_.joinable()) {
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stop_ = true;
+      }
+      changed_.notify_all();
+      worker_.join();
+    }
+  }
+  RecordFeed(const RecordFeed&) = delete;
+  RecordFeed& operator=(const RecordFeed&) = delete;
+
+  // The next record, or nullptr after the last (the end of the stream, the end-of-data
+  // record or a twinned record ends the records).
+  const ParsedRecord* next() {
+    for (;;) {
+      if (current_ != nullptr) {
+        if (position_ < current_->records.size()) return &current_->records[position_++];
+        const bool last = current_->last;
+        current_ = nullptr;
+        release();
+        if (last) return nullptr;
+      }
+      if (!take()) return nullptr;
+      position_ = 0;
+    }
+  }
+
+ private:
+  static constexpr std::size_t CHUNK = 4096;
+  static constexpr std::size_t SLOTS = 3;
+  struct Chunk {
+    std::vector<ParsedRecord> records;
+    bool last = false;
+  };
+
+  // Fills `c` with the next records.
+  void fill(Chunk& c) {
+    c.records.clear();
+    c.last = false;
+    std::string_view text;
+    while (c.records.size() < CHUNK) {
+      if (!lines_.next(text)) {
+        c.last = true;
+        return;
+      }
+      ParsedRecord& r = c.records.emplace_back();
+      r.parsed = parse_record(rs_, text, r.m);
+      r.m.line = ++line_;
+      if (r.parsed == Parsed::end_of_data || r.parsed == Parsed::twinned) {
+        c.last = true;
+        return;
+      }
+    }
+  }
+
+  void produce() {
+    try {
+      for (;;) {
+        {
+          std::unique_lock<std::mutex> lock(mutex_);
+          changed_.wait(lock, [this] { return stop_ || produced_ - consumed_ < SLOTS; });
+          if (stop_) return;
+        }
+        Chunk& c = chunks_[produced_ % SLOTS];
+        fill(c);
+        {
+          std::lock_guard<std::mutex> lock(mutex_);
+          ++produced_;
+        }
+        changed_.notify_all();
+        if (c.last) return;
+      }
+    } catch (...) {
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        error_ = std::current_exception();
+      }
+      changed_.notify_all();
+    }
+  }
+
+  // Makes the next filled chunk current. False when there is none.
+  bool take() {
+    if (!worker_.joinable()) {
+      if (finished_) return false;
+      fill(chunks_[0]);
+      finished_ = chunks_[0].last;
+      current_ = &chunks_[0];
+      return true;
+    }
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return error_ != nullptr || produced_ > consumed_; });
+    if (produced_ > consumed_) {
+      current_ = &chunks_[consumed_ % SLOTS];
+      return true;
+    }
+    std::rethrow_exception(error_);
+  }
+
+  void release() {
+    if (!worker_.joinable()) return;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      ++consumed_;
+    }
+    changed_.notify_all();
+  }
+
+  const run::RunState& rs_;
+  LineSource lines_;
+  std::uint32_t line_ = 0;
+  std::array<Chunk, SLOTS> chunks_;
+  Chunk* current_ = nullptr;
+  std::size_t position_ = 0;
+  bool finished_ = false;  // without a thread: the last chunk was parsed
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::size_t produced_ = 0;
+  std::size_t consumed_ = 0;
+  bool stop_ = false;
+  std::exception_ptr error_;
+  std::thread worker_;  // last: started once everything above is in place
+};
 
 // Overlapping twin components cannot be merged into one intensity per reflection.
 constexpr std::string_view TWINNED_DATA_MESSAGE =
@@ -396,15 +548,12 @@ void Reader::run() {
   index_existing_sets();
   list_.members.reserve(list_.members.size() + expected);
 
-  LineSource lines(*in);
-  std::string_view text;
+  RecordFeed feed(rs_, *in);
   bool fatal = false;
-  std::uint32_t line = 0;
-  while (lines.next(text)) {
-    ++line;
+  while (const ParsedRecord* record = feed.next()) {
     Pending& p = batch_[pending_];
-    const Parsed parsed = parse_record(rs_, text, p.m);
-    p.m.line = line;
+    const Parsed parsed = record->parsed;
+    p.m = record->m;
     if (parsed == Parsed::end_of_data) break;
     if (parsed == Parsed::twinned) {
       fatal = true;
