@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <condition_variable>
 #include <cstdint>
@@ -484,10 +485,34 @@ void Reader::place_members() {
     next += static_cast<std::uint32_t>(neq_[s]);
   }
   // Every member into its set's stretch, in place: a member found outside its stretch is
-  // swapped with the one at its set's cursor.
+  // swapped with the one at its set's cursor. First into stretches of neighbouring sets (at
+  // most 1024 of them: their cursors stay in the cache, and each swap goes where the one
+  // before it went), then within each stretch, which fits the cache.
   auto set_of = [&](std::size_t i) {
     return static_cast<std::size_t>(members[i].IHKL[STAGED_SET]);
   };
+  if (nsets > 1) {
+    const int width = std::bit_width(nsets - 1);
+    const int shift = width > 10 ? width - 10 : 0;
+    const std::size_t ngroups = ((nsets - 1) >> shift) + 1;
+    std::vector<std::uint32_t> group_cursor(ngroups);
+    std::vector<std::uint32_t> group_end(ngroups);
+    for (std::size_t g = 0; g < ngroups; ++g) {
+      group_cursor[g] = list_.sets[g << shift].first;
+      group_end[g] = g + 1 < ngroups ? list_.sets[(g + 1) << shift].first : next;
+    }
+    for (std::size_t g = 0; g < ngroups; ++g) {
+      while (group_cursor[g] < group_end[g]) {
+        const std::size_t t = set_of(group_cursor[g]) >> shift;
+        if (t == g) {
+          ++group_cursor[g];
+        } else {
+          std::swap(members[group_cursor[g]], members[group_cursor[t]]);
+          ++group_cursor[t];
+        }
+      }
+    }
+  }
   for (std::size_t s = 0; s < nsets; ++s) {
     const std::size_t end = list_.sets[s].first + static_cast<std::size_t>(neq_[s]);
     while (cursor[s] < end) {
