@@ -21,7 +21,7 @@ struct Keyword {
   std::string_view word;
   int from;
 };
-constexpr std::array<Keyword, 12> KEYWORDS{{{"SYMOP", 6},
+constexpr std::array<Keyword, 13> KEYWORDS{{{"SYMOP", 6},
                                             {"UNITIN", 5},
                                             {"LAUE", 5},
                                             {"SPACEGROUP", 6},
@@ -32,11 +32,12 @@ constexpr std::array<Keyword, 12> KEYWORDS{{{"SYMOP", 6},
                                             {"LESSTHAN", 3},
                                             {"2THETA", 5},
                                             {"SCALE", 2},
-                                            {"FRIEDEL", 1}}};
+                                            {"FRIEDEL", 1},
+                                            {"OPENING", 1}}};
 // Words that follow keywords; never taken for a misspelt keyword.
-constexpr std::array<std::string_view, 10> VALUE_WORDS{
+constexpr std::array<std::string_view, 11> VALUE_WORDS{
     "SYMMETRY", "DAC", "NONE", "INDIVIDUAL", "NOSINGLET", "REJECT", "INCLUDE", "MAX", "MIN",
-    "NOFLIP"};
+    "NOFLIP", "AXIS"};
 
 bool is_card(const std::string& card) {
   return card.starts_with("TITLE") || card.starts_with("CELL") || card.starts_with("WAVEL ") ||

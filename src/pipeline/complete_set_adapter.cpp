@@ -94,11 +94,16 @@ statistics::PossibleSet possible_reflections(const run::RunState& rs, double inv
     // Without a cell opening the complete set is the one the CIF's fractions use, in the
     // grouping the run used.
     const averaging::CompleteSet complete = averaging::complete_set(
-        rs.ctl, rs.sg, rs.celltab, {0.0f, static_cast<float>(inv_d_max)},
+        rs.ctl, rs.sg, rs.celltab, {0.0f, static_cast<float>(inv_d_max * (1.0 + 1e-5))},
         friedel_merged ? averaging::Grouping::laue : averaging::Grouping::point_group);
     if (!complete.known) return out;
     out.inv_d.reserve(complete.reflections.size());
-    for (const averaging::UniqueReflection& u : complete.reflections) out.inv_d.push_back(u.inv_d);
+    // 1/d again in double from the indices, as the sets' own 1/d is formed, so that a
+    // reflection lands in the same shell as its measured set.
+    for (const averaging::UniqueReflection& u : complete.reflections) {
+      const double x = statistics::inverse_d(gs, u.hkl);
+      if (x <= inv_d_max * (1.0 + 1e-9)) out.inv_d.push_back(x);
+    }
     out.known = true;
     return out;
   }
