@@ -28,6 +28,7 @@
 #include "output/print_summary.hpp"
 #include "output/printdata.hpp"
 #include "output/write_data.hpp"
+#include "pipeline/statistics_stage.hpp"
 #include "run/run_files.hpp"
 #include "run/run_state.hpp"
 #include "symmetry/opsym.hpp"
@@ -61,9 +62,11 @@ std::vector<Stage> stages() {
       {"REJECTDATA", averaging::REJECTDATA},
       {"TOTALS", averaging::TOTALS},
       {"CALC_RINT", averaging::CALC_RINT},
+      {"STATISTICS", pipeline::compute_run_statistics},
       {"PRINTDATA", output::PRINTDATA},
       {"WRITEDATA", output::WRITEDATA},
       {"CREATE_CIF_VORLANE", output::CREATE_CIF_VORLANE},
+      {"REPORTS", pipeline::write_run_reports},
   };
 }
 

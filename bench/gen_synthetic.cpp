@@ -4,7 +4,9 @@
 // counting statistics plus an instability term, a few outliers (too strong) and DAC-like dips
 // (too weak), measured in random order as random symmetry equivalents.
 //
-// usage: gen_synthetic PREFIX NREFL [p21c|p212121|p-1] [SEED]
+// usage: gen_synthetic PREFIX NREFL [p21c|p212121|p-1] [SEED] [NUNIQUE]
+// NUNIQUE sets the number of unique reflections (default NREFL / 12): measurements go round
+// the unique reflections until NREFL are made.
 // writes PREFIX.hkl (SHELX hkl with batch numbers), PREFIX.abs (Zezor abs), PREFIX.exp (a
 // matching experiment file) and PREFIX_XDS_ASCII.HKL (the same measurements for other
 // programs, e.g. gemmi merge).
@@ -146,7 +148,7 @@ void write_line(std::ofstream& f, const std::string& s) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fputs("usage: gen_synthetic PREFIX NREFL [p21c|p212121|p-1] [SEED]\n", stderr);
+    std::fputs("usage: gen_synthetic PREFIX NREFL [p21c|p212121|p-1] [SEED] [NUNIQUE]\n", stderr);
     return 2;
   }
   const std::string prefix = argv[1];
@@ -155,9 +157,14 @@ int main(int argc, char** argv) {
   std::mt19937_64 rng(argc > 4 ? std::stoull(argv[4]) : 20240601ull);
   const double wave = 0.71073;
 
-  // Redundancy 4 to 20 (mean 12) sets the number of unique reflections.
-  const std::vector<Unique> uniq = unique_reflections(g, std::max<std::size_t>(1, n / 12));
-  std::uniform_int_distribution<int> redundancy(4, 20);
+  // Redundancy 4 to 20 (mean 12) sets the number of unique reflections unless it is given.
+  const std::size_t nuniq =
+      argc > 5 ? static_cast<std::size_t>(std::stoull(argv[5])) : n / 12;
+  const std::vector<Unique> uniq = unique_reflections(g, std::max<std::size_t>(1, nuniq));
+  // A given number of unique reflections keeps the spread of 16 around its own mean redundancy.
+  const int mean_r = static_cast<int>(std::max<std::size_t>(1, n / std::max<std::size_t>(1, nuniq)));
+  std::uniform_int_distribution<int> redundancy(argc > 5 ? std::max(1, mean_r - 8) : 4,
+                                                argc > 5 ? mean_r + 8 : 20);
   std::exponential_distribution<double> wilson(1.0);
   std::normal_distribution<double> noise(0.0, 1.0);
   std::uniform_real_distribution<double> unit(0.0, 1.0);

@@ -119,10 +119,14 @@ DataFigures count_data_figures(const run::RunState& rs) {
 
   float tth_min = 0.0f;
   float tth_max = 0.0f;
+  // The distinct indices as read: equal indices always fall into the same set, so each set's
+  // own distinct indices (a handful, however often measured) are kept, and the sort of all of
+  // them below has far fewer to order.
   std::vector<std::int64_t> measured;
   for (std::size_t s = 0; s < list.sets.size(); ++s) {
     if (written.set_written[s] == 0) continue;
     const run::EquivSet& set = list.sets[s];
+    const std::size_t set_start = measured.size();
     for (int j = 1; j <= set.NEQ; ++j) {
       const run::Member& m = list.member(set, j);
       const Hkl h{m.hkl_read[0], m.hkl_read[1], m.hkl_read[2]};
@@ -140,7 +144,11 @@ DataFigures count_data_figures(const run::RunState& rs) {
       tth_min = std::min(tth_min, tth);
       tth_max = std::max(tth_max, tth);
       ++f.reflections;
-      measured.push_back(pack(h));
+      const std::int64_t key = pack(h);
+      if (std::find(measured.begin() + static_cast<std::ptrdiff_t>(set_start), measured.end(),
+                    key) == measured.end()) {
+        measured.push_back(key);
+      }
     }
   }
   // SHELX records carry no angle: without a cell or a UB matrix none is known.

@@ -1,9 +1,17 @@
 #include "input/read_data.hpp"
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cmath>
+#include <condition_variable>
 #include <cstdint>
+#include <exception>
+#include <mutex>
 #include <stdexcept>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "input/get_2theta.hpp"
@@ -55,24 +63,12 @@ struct Pending {
 
 constexpr std::size_t BATCH = 32;
 
-// A filed measurement until the sets are complete: what a member holds, compactly (the
-// indices fit 16 bits, as every 3- or 4-column index field does), with its set. The indices
-// are those read; member 1 of a new set takes its set's representative when it is placed.
-struct Staged {
-  std::array<std::int16_t, 3> h{};
-  float fsq = 0.0f;
-  float sigfsq = 0.0f;
-  float tth = 0.0f;  // REFANG(1)
-  std::uint32_t set = 0;
-  std::int32_t batch = 0;
-  std::uint32_t line = 0;
-};
-// The rest of a Zezor member (SHELX members have zeros here).
-struct ZezorAngles {
-  float refang2 = 0.0f;
-  float refang3 = 0.0f;
-  float itag = 0.0f;
-};
+// Filed members wait in the reflection list itself, in reading order, until the sets are
+// complete; then they are moved to their sets in place. Until then IHKL, which is filled
+// from the indices as read (and, for member 1 of a new set, the representative) once the
+// member is in its place, holds the member's set and its place in reading order.
+constexpr std::size_t STAGED_SET = 0;
+constexpr std::size_t STAGED_ORDER = 1;
 
 // Steps 1 to 3 of one record: read it, and turn it into F squared, its sigma and the angles.
 Parsed parse_record(const run::RunState& rs, std::string_view text, Measurement& m) {
@@ -124,6 +120,151 @@ Parsed parse_record(const run::RunState& rs, std::string_view text, Measurement&
   return Parsed::measurement;
 }
 
+// The records of the input, parsed ahead on a thread of their own in chunks while the
+// reader files the ones before: the reader takes them in reading order, so every message
+// and every number is the one a record-by-record reading gives. Without a thread, the chunks
+// are parsed when the reader asks for them.
+struct ParsedRecord {
+  Parsed parsed = Parsed::measurement;
+  Measurement m;  // with its line number
+};
+
+class RecordFeed {
+ public:
+  RecordFeed(const run::RunState& rs, std::istream& in) : rs_(rs), lines_(in) {
+    for (Chunk& c : chunks_) c.records.reserve(CHUNK);
+    try {
+      worker_ = std::thread([this] { produce(); });
+    } catch (const std::system_error&) {
+      // Parsed on demand instead.
+    }
+  }
+  ~RecordFeed() {
+    if (worker_.joinable()) {
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        stop_ = true;
+      }
+      changed_.notify_all();
+      worker_.join();
+    }
+  }
+  RecordFeed(const RecordFeed&) = delete;
+  RecordFeed& operator=(const RecordFeed&) = delete;
+
+  // The next record, or nullptr after the last (the end of the stream, the end-of-data
+  // record or a twinned record ends the records).
+  const ParsedRecord* next() {
+    for (;;) {
+      if (current_ != nullptr) {
+        if (position_ < current_->records.size()) return &current_->records[position_++];
+        const bool last = current_->last;
+        current_ = nullptr;
+        release();
+        if (last) return nullptr;
+      }
+      if (!take()) return nullptr;
+      position_ = 0;
+    }
+  }
+
+ private:
+  static constexpr std::size_t CHUNK = 4096;
+  static constexpr std::size_t SLOTS = 3;
+  struct Chunk {
+    std::vector<ParsedRecord> records;
+    bool last = false;
+  };
+
+  // Fills `c` with the next records.
+  void fill(Chunk& c) {
+    c.records.clear();
+    c.last = false;
+    std::string_view text;
+    while (c.records.size() < CHUNK) {
+      if (!lines_.next(text)) {
+        c.last = true;
+        return;
+      }
+      ParsedRecord& r = c.records.emplace_back();
+      r.parsed = parse_record(rs_, text, r.m);
+      r.m.line = ++line_;
+      if (r.parsed == Parsed::end_of_data || r.parsed == Parsed::twinned) {
+        c.last = true;
+        return;
+      }
+    }
+  }
+
+  void produce() {
+    try {
+      for (;;) {
+        {
+          std::unique_lock<std::mutex> lock(mutex_);
+          changed_.wait(lock, [this] { return stop_ || produced_ - consumed_ < SLOTS; });
+          if (stop_) return;
+        }
+        Chunk& c = chunks_[produced_ % SLOTS];
+        fill(c);
+        {
+          std::lock_guard<std::mutex> lock(mutex_);
+          ++produced_;
+        }
+        changed_.notify_all();
+        if (c.last) return;
+      }
+    } catch (...) {
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        error_ = std::current_exception();
+      }
+      changed_.notify_all();
+    }
+  }
+
+  // Makes the next filled chunk current. False when there is none.
+  bool take() {
+    if (!worker_.joinable()) {
+      if (finished_) return false;
+      fill(chunks_[0]);
+      finished_ = chunks_[0].last;
+      current_ = &chunks_[0];
+      return true;
+    }
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return error_ != nullptr || produced_ > consumed_; });
+    if (produced_ > consumed_) {
+      current_ = &chunks_[consumed_ % SLOTS];
+      return true;
+    }
+    std::rethrow_exception(error_);
+  }
+
+  void release() {
+    if (!worker_.joinable()) return;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      ++consumed_;
+    }
+    changed_.notify_all();
+  }
+
+  const run::RunState& rs_;
+  LineSource lines_;
+  std::uint32_t line_ = 0;
+  std::array<Chunk, SLOTS> chunks_;
+  Chunk* current_ = nullptr;
+  std::size_t position_ = 0;
+  bool finished_ = false;  // without a thread: the last chunk was parsed
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::size_t produced_ = 0;
+  std::size_t consumed_ = 0;
+  bool stop_ = false;
+  std::exception_ptr error_;
+  std::thread worker_;  // last: started once everything above is in place
+};
+
 // Overlapping twin components cannot be merged into one intensity per reflection.
 constexpr std::string_view TWINNED_DATA_MESSAGE =
     "Data are twinned (HKLF 5, negative batch number) and cannot be averaged: record";
@@ -172,8 +313,6 @@ class Reader {
   const bool zezor_;
   SetIndex index_;
   HklCache cache_;
-  std::vector<Staged> staged_;
-  std::vector<ZezorAngles> zezor_angles_;  // Zezor input only, beside staged_
   std::vector<int> neq_;                   // NEQ of every set while reading (compact, hot)
   // AUXVAL of the sets opened by this reading: the sets themselves are made once their number
   // is known, in one allocation.
@@ -220,16 +359,16 @@ bool Reader::file(Pending& p) {
   }
   // Storage grows with the data; only the counts themselves (int, like every count of the
   // run) bound it.
-  if (list_.members.size() + staged_.size() >= MAX_COUNT) {
+  if (list_.members.size() >= MAX_COUNT) {
     run::fatal(rs_, "PROGRAM HALTED - MORE THAN 2147483647 REFLECTIONS");
     return false;
   }
-  Staged member;
-  member.h = narrow(m.h);
+  run::Member member;
+  member.hkl_read = narrow(m.h);
   member.batch = m.batch;
   member.line = m.line;
-  member.fsq = m.fsq;
-  member.sigfsq = m.sigfsq;
+  member.FSQ = m.fsq;
+  member.SIGFSQ = m.sigfsq;
   HklCache::Entry* entry = p.cacheable ? cache_.find(p.packed) : nullptr;
   std::uint32_t s = 0;
   if (entry != nullptr) {
@@ -263,10 +402,15 @@ bool Reader::file(Pending& p) {
   }
   neq = neq + 1;
   const float tth = m.tth_from_cell ? cell_two_theta(m.h, entry) : m.refang[0];
-  member.tth = std::fabs(tth);
-  member.set = s;
-  staged_.push_back(member);
-  if (zezor_) zezor_angles_.push_back({m.refang[1], m.refang[2], m.itag});
+  if (zezor_) {
+    member.REFANG = {std::fabs(tth), m.refang[1], m.refang[2]};
+    member.ITAG = m.itag;
+  } else {
+    member.REFANG = {std::fabs(tth), 0.0f, 0.0f};
+  }
+  member.IHKL[STAGED_SET] = static_cast<int>(s);
+  member.IHKL[STAGED_ORDER] = static_cast<int>(list_.members.size());
+  list_.members.push_back(member);
   return true;
 }
 
@@ -307,11 +451,20 @@ bool Reader::flush() {
 }
 
 void Reader::place_members() {
-  // The lookup tables are done with: their memory goes before the list's is taken.
+  // The lookup tables are done with: their memory goes before the sets are made.
   index_ = SetIndex();
   cache_ = HklCache();
-  // Each set starts where the sets before it end; the cursor of a set is where its next
-  // member goes.
+  std::vector<run::Member>& members = list_.members;
+  // Members already in the list keep their indices and come first in their sets.
+  std::vector<std::array<int, 3>> existing_ihkl;
+  for (std::size_t s = 0; s < existing_sets_; ++s) {
+    const run::EquivSet& set = list_.sets[s];
+    for (int j = 1; j <= set.NEQ; ++j) {
+      const std::size_t at = set.first + static_cast<std::size_t>(j) - 1;
+      existing_ihkl.push_back(members[at].IHKL);
+      members[at].IHKL = {static_cast<int>(s), static_cast<int>(existing_ihkl.size() - 1), 0};
+    }
+  }
   list_.sets.reserve(neq_.size());
   for (float aux : new_set_aux_) {
     run::EquivSet set;
@@ -320,54 +473,89 @@ void Reader::place_members() {
   }
   std::vector<float>().swap(new_set_aux_);
   const std::size_t nsets = list_.sets.size();
+  // Each set starts where the sets before it end; the cursor of a set is where its next
+  // member goes.
   std::vector<std::uint32_t> cursor(nsets);
-  std::vector<std::uint32_t> start(nsets);
   std::uint32_t next = 0;
   for (std::size_t s = 0; s < nsets; ++s) {
+    run::EquivSet& set = list_.sets[s];
+    set.first = next;
+    set.NEQ = neq_[s];
     cursor[s] = next;
-    start[s] = next;
     next += static_cast<std::uint32_t>(neq_[s]);
   }
-  std::vector<run::Member> placed(next);
-  // Members already in the list come first in their sets.
-  for (std::size_t s = 0; s < existing_sets_; ++s) {
-    const run::EquivSet& set = list_.sets[s];
-    for (int j = 1; j <= set.NEQ; ++j) placed[cursor[s]++] = list_.member(set, j);
-  }
-  std::vector<run::Member>().swap(list_.members);
-  // One scatter: every member goes to its set's cursor. Reading in order and writing to
-  // independent places keeps the memory system busy in parallel.
-  for (std::size_t i = 0; i < staged_.size(); ++i) {
-    const Staged& st = staged_[i];
-    const std::uint32_t at = cursor[st.set]++;
-    run::Member& m = placed[at];
-    m.hkl_read = st.h;
-    m.batch = st.batch;
-    m.line = st.line;
-    // Member 1 of a set this reading opened holds the representative.
-    const bool first_of_new = st.set >= existing_sets_ && at == start[st.set];
-    const std::array<std::int16_t, 3>& ih =
-        first_of_new ? new_set_rep_[st.set - existing_sets_] : st.h;
-    m.IHKL = {ih[0], ih[1], ih[2]};
-    m.FSQ = st.fsq;
-    m.SIGFSQ = st.sigfsq;
-    if (zezor_) {
-      const ZezorAngles& z = zezor_angles_[i];
-      m.REFANG = {st.tth, z.refang2, z.refang3};
-      m.ITAG = z.itag;
-    } else {
-      m.REFANG = {st.tth, 0.0f, 0.0f};
+  // Every member into its set's stretch, in place: a member found outside its stretch is
+  // swapped with the one at its set's cursor. First into stretches of neighbouring sets (at
+  // most 1024 of them: their cursors stay in the cache, and each swap goes where the one
+  // before it went), then within each stretch, which fits the cache.
+  auto set_of = [&](std::size_t i) {
+    return static_cast<std::size_t>(members[i].IHKL[STAGED_SET]);
+  };
+  if (nsets > 1) {
+    const int width = std::bit_width(nsets - 1);
+    const int shift = width > 10 ? width - 10 : 0;
+    const std::size_t ngroups = ((nsets - 1) >> shift) + 1;
+    std::vector<std::uint32_t> group_cursor(ngroups);
+    std::vector<std::uint32_t> group_end(ngroups);
+    for (std::size_t g = 0; g < ngroups; ++g) {
+      group_cursor[g] = list_.sets[g << shift].first;
+      group_end[g] = g + 1 < ngroups ? list_.sets[(g + 1) << shift].first : next;
+    }
+    for (std::size_t g = 0; g < ngroups; ++g) {
+      while (group_cursor[g] < group_end[g]) {
+        const std::size_t t = set_of(group_cursor[g]) >> shift;
+        if (t == g) {
+          ++group_cursor[g];
+        } else {
+          std::swap(members[group_cursor[g]], members[group_cursor[t]]);
+          ++group_cursor[t];
+        }
+      }
     }
   }
-  std::vector<Staged>().swap(staged_);
-  std::vector<std::array<std::int16_t, 3>>().swap(new_set_rep_);
-  std::vector<ZezorAngles>().swap(zezor_angles_);
   for (std::size_t s = 0; s < nsets; ++s) {
-    run::EquivSet& set = list_.sets[s];
-    set.NEQ = neq_[s];
-    set.first = cursor[s] - static_cast<std::uint32_t>(neq_[s]);
+    const std::size_t end = list_.sets[s].first + static_cast<std::size_t>(neq_[s]);
+    while (cursor[s] < end) {
+      const std::size_t t = set_of(cursor[s]);
+      if (t == s) {
+        ++cursor[s];
+      } else {
+        std::swap(members[cursor[s]], members[cursor[t]]);
+        ++cursor[t];
+      }
+    }
   }
-  list_.members = std::move(placed);
+  // Within a set, back to reading order; then the indices.
+  auto order = [](const run::Member& a, const run::Member& b) {
+    return a.IHKL[STAGED_ORDER] < b.IHKL[STAGED_ORDER];
+  };
+  for (std::size_t s = 0; s < nsets; ++s) {
+    const run::EquivSet& set = list_.sets[s];
+    const auto first = members.begin() + static_cast<std::ptrdiff_t>(set.first);
+    const auto last = first + set.NEQ;
+    if (set.NEQ <= 16) {
+      // Insertion sort: a set holds a handful of members, and often in order already.
+      for (auto i = first; i != last; ++i) {
+        for (auto j = i; j != first && order(*j, *(j - 1)); --j) std::swap(*j, *(j - 1));
+      }
+    } else {
+      std::sort(first, last, order);
+    }
+    for (auto i = first; i != last; ++i) {
+      const auto was = static_cast<std::size_t>(i->IHKL[STAGED_ORDER]);
+      if (s < existing_sets_ && was < existing_ihkl.size()) {
+        i->IHKL = existing_ihkl[was];
+      } else {
+        i->IHKL = {i->hkl_read[0], i->hkl_read[1], i->hkl_read[2]};
+      }
+    }
+    // Member 1 of a set this reading opened holds the representative.
+    if (s >= existing_sets_ && set.NEQ > 0) {
+      const std::array<std::int16_t, 3>& k = new_set_rep_[s - existing_sets_];
+      first->IHKL = {k[0], k[1], k[2]};
+    }
+  }
+  std::vector<std::array<std::int16_t, 3>>().swap(new_set_rep_);
 }
 
 void Reader::run() {
@@ -383,18 +571,14 @@ void Reader::run() {
   cache_ = HklCache(expected / 4);
   index_ = SetIndex(expected / 16);
   index_existing_sets();
-  staged_.reserve(expected);
-  if (zezor_) zezor_angles_.reserve(expected);
+  list_.members.reserve(list_.members.size() + expected);
 
-  LineSource lines(*in);
-  std::string_view text;
+  RecordFeed feed(rs_, *in);
   bool fatal = false;
-  std::uint32_t line = 0;
-  while (lines.next(text)) {
-    ++line;
+  while (const ParsedRecord* record = feed.next()) {
     Pending& p = batch_[pending_];
-    const Parsed parsed = parse_record(rs_, text, p.m);
-    p.m.line = line;
+    const Parsed parsed = record->parsed;
+    p.m = record->m;
     if (parsed == Parsed::end_of_data) break;
     if (parsed == Parsed::twinned) {
       fatal = true;

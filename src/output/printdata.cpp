@@ -1,9 +1,12 @@
 #include "output/printdata.hpp"
 
 #include <algorithm>
+#include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "output/dynamic_ft.hpp"
@@ -118,6 +121,108 @@ void push_set_values(std::vector<records::Value>& v, const run::ReflectionList& 
   v.insert(v.end(), std::begin(row), std::end(row));
 }
 
+// A stretch of the sets with more than one member, formed into print-file text apart from
+// the others: `lines_before` is the line count of the page where it starts.
+struct ListingBlock {
+  std::size_t first = 0;
+  std::size_t last = 0;
+  int lines_before = 0;
+};
+
+constexpr std::size_t kSetsPerBlock = 4096;
+
+// The listing lines of the sets of `block` (a heading wherever a page fills), appended to
+// `text`.
+void form_block(const run::ReflectionList& refl, const records::EditList& heading,
+                const ListingBlock& block, std::string& text) {
+  ListingLayouts layouts;
+  records::RecordBuffer scratch;
+  std::vector<records::Value> values;
+  int n = block.lines_before;
+  for (std::size_t s = block.first; s < block.last; ++s) {
+    const run::EquivSet& set = refl.sets[s];
+    if (set.NEQ <= 1) continue;
+    const int lines = 1 + (set.NEQ - 1) / kMembersPerLine;
+    n += lines;
+
+    float largest = 0.0f;
+    for (int m = 1; m <= set.NEQ; ++m) largest = std::max(largest, refl.member(set, m).FSQ);
+    const int D = listing_decimals(largest, set.SIGAVE);
+
+    if (n > kPageLines) {
+      records::PrintFile::append_text(heading, {}, scratch, text);
+      n = lines;
+    }
+
+    const int first = std::min(set.NEQ, kMembersPerLine);
+    values.clear();
+    push_set_values(values, refl, set);
+    for (int m = 1; m <= first; ++m) {
+      const run::Member& member = refl.member(set, m);
+      values.push_back(member.FSQ);
+      values.push_back(member_mark(member));
+    }
+    records::PrintFile::append_text(layouts.line(D, first, true), values, scratch, text);
+
+    for (int start = kMembersPerLine + 1; start <= set.NEQ; start += kMembersPerLine) {
+      const int count = std::min(kMembersPerLine, set.NEQ - start + 1);
+      values.clear();
+      for (int m = start; m < start + count; ++m) {
+        const run::Member& member = refl.member(set, m);
+        values.push_back(member.FSQ);
+        values.push_back(member_mark(member));
+      }
+      records::PrintFile::append_text(layouts.continuation(D, count), values, scratch, text);
+    }
+  }
+}
+
+// Forms the blocks two at a time, the second on a thread of its own, and writes them in
+// order: the text is the one a set-by-set pass writes.
+void write_blocks(const run::ReflectionList& refl, const records::EditList& heading,
+                  const std::vector<ListingBlock>& blocks, records::PrintFile& prt) {
+  std::string text[2];
+  for (std::size_t b = 0; b < blocks.size(); b += 2) {
+    text[0].clear();
+    text[1].clear();
+    const bool pair = b + 1 < blocks.size();
+    std::exception_ptr error;
+    std::thread worker;
+    if (pair) {
+      try {
+        worker = std::thread([&] {
+          try {
+            form_block(refl, heading, blocks[b + 1], text[1]);
+          } catch (...) {
+            error = std::current_exception();
+          }
+        });
+      } catch (const std::system_error&) {
+        // No thread to be had: the second block is formed after the first.
+      }
+    }
+    std::exception_ptr own_error;
+    try {
+      form_block(refl, heading, blocks[b], text[0]);
+    } catch (...) {
+      own_error = std::current_exception();
+    }
+    if (worker.joinable()) {
+      worker.join();
+    } else if (pair && !own_error) {
+      try {
+        form_block(refl, heading, blocks[b + 1], text[1]);
+      } catch (...) {
+        error = std::current_exception();
+      }
+    }
+    if (own_error) std::rethrow_exception(own_error);
+    if (error) std::rethrow_exception(error);
+    prt.write_text(text[0]);
+    if (pair) prt.write_text(text[1]);
+  }
+}
+
 }  // namespace
 
 int listing_decimals(float largest, float SIGAVE) {
@@ -145,50 +250,32 @@ void PRINTDATA(run::RunState& rs) {
 
   prt.put(records::EditList(kSectionTitle));
   prt.put(heading);
+  // The page each block starts on, from the line counts alone; the text of the blocks is
+  // formed apart.
   int n = 1;
-
   bool any_singlet = false;
+  std::vector<ListingBlock> blocks;
+  for (std::size_t first = 0; first < refl.sets.size(); first += kSetsPerBlock) {
+    ListingBlock block;
+    block.first = first;
+    block.last = std::min(refl.sets.size(), first + kSetsPerBlock);
+    block.lines_before = n;
+    for (std::size_t s = block.first; s < block.last; ++s) {
+      const run::EquivSet& set = refl.sets[s];
+      if (set.NEQ <= 1) {
+        any_singlet = any_singlet || set.NEQ == 1;
+        continue;
+      }
+      const int lines = 1 + (set.NEQ - 1) / kMembersPerLine;
+      n += lines;
+      if (n > kPageLines) n = lines;
+    }
+    blocks.push_back(block);
+  }
+  write_blocks(refl, heading, blocks, prt);
+
   ListingLayouts layouts;
   std::vector<records::Value> values;
-  for (const run::EquivSet& set : refl.sets) {
-    if (set.NEQ <= 1) {
-      any_singlet = any_singlet || set.NEQ == 1;
-      continue;
-    }
-    const int lines = 1 + (set.NEQ - 1) / kMembersPerLine;
-    n += lines;
-
-    float largest = 0.0f;
-    for (int m = 1; m <= set.NEQ; ++m) largest = std::max(largest, refl.member(set, m).FSQ);
-    const int D = listing_decimals(largest, set.SIGAVE);
-
-    if (n > kPageLines) {
-      prt.put(heading);
-      n = lines;
-    }
-
-    const int first = std::min(set.NEQ, kMembersPerLine);
-    values.clear();
-    push_set_values(values, refl, set);
-    for (int m = 1; m <= first; ++m) {
-      const run::Member& member = refl.member(set, m);
-      values.push_back(member.FSQ);
-      values.push_back(member_mark(member));
-    }
-    prt.write(layouts.line(D, first, true), values);
-
-    for (int start = kMembersPerLine + 1; start <= set.NEQ; start += kMembersPerLine) {
-      const int count = std::min(kMembersPerLine, set.NEQ - start + 1);
-      values.clear();
-      for (int m = start; m < start + count; ++m) {
-        const run::Member& member = refl.member(set, m);
-        values.push_back(member.FSQ);
-        values.push_back(member_mark(member));
-      }
-      prt.write(layouts.continuation(D, count), values);
-    }
-  }
-
   if (any_singlet) {
     if (rs.ctl.IOUTAVE == 1) {
       prt.put(records::EditList(kSingletsAveraged), rs.res.SIGFACT);

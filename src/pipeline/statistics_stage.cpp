@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <future>
+#include <string>
 
 #include "pipeline/complete_set_adapter.hpp"
 #include "report/atomic_write.hpp"
@@ -73,11 +75,16 @@ std::string write_beside_output(run::RunState& rs, std::string_view suffix,
 void write_run_reports(run::RunState& rs) {
   // Counted after the output: the writer may leave records out (values too wide).
   const statistics::LeftOut left_out{rs.res.overflowed_sets, rs.res.overflowed_members};
+  // The ledger's text is formed on a thread of its own (when one can be had) while the
+  // counts and the stats file are made: it reads the sets only.
+  std::future<std::string> ledger =
+      std::async(std::launch::async | std::launch::deferred, [&rs, &left_out] {
+        return report::rejection_ledger(rs.refl, rs.ctl, &left_out);
+      });
   rs.stats.rejections = statistics::rejection_counts(rs.refl, rs.ctl, &left_out);
   const report::RunFigures f = figures(rs);
   rs.report.stats_path = write_beside_output(rs, "_stats.json", report::stats_json(rs.stats, f));
-  rs.report.ledger_path =
-      write_beside_output(rs, "_rejections.csv", report::rejection_ledger(rs.refl, rs.ctl, &left_out));
+  rs.report.ledger_path = write_beside_output(rs, "_rejections.csv", ledger.get());
   if (rs.report.html) {
     // The warnings of the two writes above belong in the report too.
     report::RunFigures g = f;

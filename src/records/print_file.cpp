@@ -67,6 +67,19 @@ void PrintFile::write(const EditList& layout, std::span<const Value> values) {
   if (!*out_) failed_ = true;
 }
 
+void PrintFile::write_text(std::string_view text) {
+  if (out_ == nullptr) return;
+  out_->write(text.data(), static_cast<std::streamsize>(text.size()));
+  if (!*out_) failed_ = true;
+}
+
+void PrintFile::append_text(const EditList& layout, std::span<const Value> values,
+                            RecordBuffer& scratch, std::string& text) {
+  scratch.clear();
+  records::write_records(layout, values, scratch);
+  for (std::size_t i = 0; i < scratch.size(); ++i) append_record_text(text, scratch[i]);
+}
+
 void PrintFile::close() {
   if (out_ == nullptr) return;
   out_->flush();

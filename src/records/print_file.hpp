@@ -27,6 +27,12 @@ class PrintFile {
   void write_records(std::span<const std::string> records);
   // Writes `values` through `layout`.
   void write(const EditList& layout, std::span<const Value> values);
+  // Text already in the print file's form (from append_text), written as it is.
+  void write_text(std::string_view text);
+  // The text write() would give for `values` through `layout`, appended to `text`; the
+  // records are formed in `scratch`. Touches no file: blocks of a listing can be formed apart.
+  static void append_text(const EditList& layout, std::span<const Value> values,
+                          RecordBuffer& scratch, std::string& text);
   template <class... Ts> void put(const EditList& layout, const Ts&... values) {
     const Value vs[] = {Value(values)..., Value(0)};
     write(layout, std::span<const Value>(vs, sizeof...(Ts)));

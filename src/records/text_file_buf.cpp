@@ -45,15 +45,29 @@ TextFileBuf::int_type TextFileBuf::underflow() {
       // whenever the file does.
       if (n >= 3 && std::memcmp(raw_.data(), "\xEF\xBB\xBF", 3) == 0) from = 3;
     }
+    // Runs without CR are copied whole; a CR becomes LF, and an LF right after it (in this
+    // block or the next) is dropped.
     std::size_t out = 0;
-    for (std::size_t i = from; i < n; ++i) {
-      const char c = raw_[i];
-      if (c == '\n' && after_cr_) {
+    std::size_t i = from;
+    while (i < n) {
+      if (after_cr_) {
         after_cr_ = false;
-        continue;
+        if (raw_[i] == '\n') {
+          ++i;
+          continue;
+        }
       }
-      after_cr_ = c == '\r';
-      text_[out++] = after_cr_ ? '\n' : c;
+      const void* cr = std::memchr(raw_.data() + i, '\r', n - i);
+      const std::size_t end =
+          cr != nullptr ? static_cast<std::size_t>(static_cast<const char*>(cr) - raw_.data()) : n;
+      std::memcpy(text_.data() + out, raw_.data() + i, end - i);
+      out += end - i;
+      i = end;
+      if (cr != nullptr) {
+        text_[out++] = '\n';
+        after_cr_ = true;
+        ++i;
+      }
     }
     if (out > 0) {
       setg(text_.data(), text_.data(), text_.data() + out);
