@@ -95,8 +95,8 @@ std::string html_report(const statistics::Statistics& st, const RunFigures& run)
                               " measured once)");
   line("R(int), all sets (CIF)", cell(run.r_int_all, 4));
   line("R(σ), all sets (CIF)", cell(run.r_sigma_all, 4));
-  line("completeness to the largest angle (CIF)", fraction_text(run.completeness_max));
-  line("completeness to the 2θ limit (CIF)", fraction_text(run.completeness_full));
+  line("completeness to θ_max (CIF)", fraction_text(run.completeness_max));
+  line("completeness to θ_full (CIF)", fraction_text(run.completeness_full));
   if (st.has_shells) {
     line("this table's overall R(int)", cell(st.overall.r_int, 4));
     line("this table's overall completeness", cell(st.overall.completeness, 3));
