@@ -1,5 +1,7 @@
 #include "statistics/written_sets.hpp"
 
+#include "averaging/written_sets.hpp"
+
 #include <algorithm>
 
 namespace vorlane::statistics {
@@ -31,15 +33,15 @@ bool value_overflowed(const run::ReflectionList& list, const run::EquivSet& set,
   return !left_out->members.empty() && listed(left_out->members, m);
 }
 
-// The writer's rule for sets that never reach the file.
+// The writer's own rule decides whether a set reaches the file; the reason names the first
+// rule that keeps it out.
 Reason set_reason(const run::EquivSet& set, const expfile::RunControls& ctl) {
-  const bool violation = set.IABS == 1 || set.IABS == 3;
-  if (violation && ctl.IABSENT == 2) return Reason::violation;
-  if (set.IABS == 2 || set.IABS == 3) return Reason::outside_2theta;
-  if (ctl.IOUTAVE == 1) {
-    if (set.IGT == 0 && ctl.IREJLT == 1) return Reason::less_than;
-    if (ctl.INOSING == 1 && set.NAVE == 1) return Reason::singlet_dropped;
+  if (averaging::set_left_out(set, ctl.IABSENT)) {
+    const bool violation = set.IABS == 1 || set.IABS == 3;
+    return violation && ctl.IABSENT == 2 ? Reason::violation : Reason::outside_2theta;
   }
+  if (ctl.IOUTAVE == 1 && !averaging::set_record_due(set, ctl))
+    return set.IGT == 0 && ctl.IREJLT == 1 ? Reason::less_than : Reason::singlet_dropped;
   return Reason::passed;
 }
 
