@@ -66,9 +66,16 @@ constexpr std::size_t BATCH = 32;
 // Filed members wait in the reflection list itself, in reading order, until the sets are
 // complete; then they are moved to their sets in place. Until then IHKL, which is filled
 // from the indices as read (and, for member 1 of a new set, the representative) once the
-// member is in its place, holds the member's set and its place in reading order.
-constexpr std::size_t STAGED_SET = 0;
-constexpr std::size_t STAGED_ORDER = 1;
+// member is in its place, holds the member's set in two 16-bit halves; its line number
+// gives its place in reading order.
+void stage(run::Member& m, std::uint32_t set) {
+  m.IHKL.v = {static_cast<std::int16_t>(static_cast<std::uint16_t>(set & 0xFFFFu)),
+              static_cast<std::int16_t>(static_cast<std::uint16_t>(set >> 16)), 0};
+}
+std::uint32_t staged_set(const run::Member& m) {
+  return static_cast<std::uint32_t>(static_cast<std::uint16_t>(m.IHKL.v[0])) |
+         static_cast<std::uint32_t>(static_cast<std::uint16_t>(m.IHKL.v[1])) << 16;
+}
 
 // Steps 1 to 3 of one record: read it, and turn it into F squared, its sigma and the angles.
 Parsed parse_record(const run::RunState& rs, std::string_view text, Measurement& m) {
@@ -278,10 +285,9 @@ std::size_t expected_records(std::size_t bytes, int infmt) {
   return bytes / (infmt == 1 ? 29 : 60) + 16;
 }
 
-std::array<std::int16_t, 3> narrow(const std::array<int, 3>& h) {
+run::Indices narrow(const std::array<int, 3>& h) {
   if (!HklCache::packable(h)) throw std::logic_error("indices beyond the input fields");
-  return {static_cast<std::int16_t>(h[0]), static_cast<std::int16_t>(h[1]),
-          static_cast<std::int16_t>(h[2])};
+  return run::Indices(h);
 }
 
 // Reflections, sets and members of a set are counted in int throughout the run.
@@ -313,12 +319,15 @@ class Reader {
   const bool zezor_;
   SetIndex index_;
   HklCache cache_;
-  std::vector<int> neq_;                   // NEQ of every set while reading (compact, hot)
+  // Members this reading adds to every set (compact, hot); sets already in the list have
+  // theirs in `existing_members_`.
+  std::vector<int> neq_;
   // AUXVAL of the sets opened by this reading: the sets themselves are made once their number
   // is known, in one allocation.
   std::vector<float> new_set_aux_;
-  std::vector<std::array<std::int16_t, 3>> new_set_rep_;  // their representatives
+  std::vector<run::Indices> new_set_rep_;  // their representatives
   std::size_t existing_sets_ = 0;          // sets in the list before this reading
+  std::vector<run::Member> existing_members_;  // their members, set aside while reading
   SwappedReflections swapped_;
   std::array<Pending, BATCH> batch_;
   std::size_t pending_ = 0;
@@ -332,8 +341,9 @@ void Reader::index_existing_sets() {
   for (std::uint32_t s = 0; s < list_.sets.size(); ++s) {
     const run::EquivSet& set = list_.sets[s];
     index_.insert(list_.member(set, 1).IHKL, s);
-    neq_.push_back(set.NEQ);
+    neq_.push_back(0);
   }
+  if (existing_sets_ > 0) existing_members_.swap(list_.members);
 }
 
 float Reader::cell_two_theta(const std::array<int, 3>& h, HklCache::Entry* entry) const {
@@ -365,7 +375,7 @@ bool Reader::file(Pending& p) {
   }
   run::Member member;
   member.hkl_read = narrow(m.h);
-  member.batch = m.batch;
+  member.batch = static_cast<std::int16_t>(m.batch);  // a four-column field
   member.line = m.line;
   member.FSQ = m.fsq;
   member.SIGFSQ = m.sigfsq;
@@ -397,19 +407,11 @@ bool Reader::file(Pending& p) {
     }
     if (p.cacheable) entry = &cache_.insert(p.packed, s, isym < 0 ? HklCache::FRIEDEL : 0);
   }
-  int& neq = neq_[s];
-  if (neq > 0) {
-  }
-  neq = neq + 1;
+  ++neq_[s];
   const float tth = m.tth_from_cell ? cell_two_theta(m.h, entry) : m.refang[0];
-  if (zezor_) {
-    member.REFANG = {std::fabs(tth), m.refang[1], m.refang[2]};
-    member.ITAG = m.itag;
-  } else {
-    member.REFANG = {std::fabs(tth), 0.0f, 0.0f};
-  }
-  member.IHKL[STAGED_SET] = static_cast<int>(s);
-  member.IHKL[STAGED_ORDER] = static_cast<int>(list_.members.size());
+  member.REFANG = {std::fabs(tth)};
+  if (zezor_) list_.record_angles.push_back({m.line, {m.refang[1], m.refang[2]}, m.itag});
+  stage(member, s);
   list_.members.push_back(member);
   return true;
 }
@@ -455,16 +457,6 @@ void Reader::place_members() {
   index_ = SetIndex();
   cache_ = HklCache();
   std::vector<run::Member>& members = list_.members;
-  // Members already in the list keep their indices and come first in their sets.
-  std::vector<std::array<int, 3>> existing_ihkl;
-  for (std::size_t s = 0; s < existing_sets_; ++s) {
-    const run::EquivSet& set = list_.sets[s];
-    for (int j = 1; j <= set.NEQ; ++j) {
-      const std::size_t at = set.first + static_cast<std::size_t>(j) - 1;
-      existing_ihkl.push_back(members[at].IHKL);
-      members[at].IHKL = {static_cast<int>(s), static_cast<int>(existing_ihkl.size() - 1), 0};
-    }
-  }
   list_.sets.reserve(neq_.size());
   for (float aux : new_set_aux_) {
     run::EquivSet set;
@@ -473,24 +465,22 @@ void Reader::place_members() {
   }
   std::vector<float>().swap(new_set_aux_);
   const std::size_t nsets = list_.sets.size();
-  // Each set starts where the sets before it end; the cursor of a set is where its next
-  // member goes.
+  // Each set's new members take a stretch of the list, after the stretches of the sets before
+  // it; the cursor of a set is where its next member goes.
+  std::vector<std::uint32_t> start(nsets + 1);
   std::vector<std::uint32_t> cursor(nsets);
   std::uint32_t next = 0;
   for (std::size_t s = 0; s < nsets; ++s) {
-    run::EquivSet& set = list_.sets[s];
-    set.first = next;
-    set.NEQ = neq_[s];
+    start[s] = next;
     cursor[s] = next;
     next += static_cast<std::uint32_t>(neq_[s]);
   }
+  start[nsets] = next;
   // Every member into its set's stretch, in place: a member found outside its stretch is
   // swapped with the one at its set's cursor. First into stretches of neighbouring sets (at
   // most 1024 of them: their cursors stay in the cache, and each swap goes where the one
   // before it went), then within each stretch, which fits the cache.
-  auto set_of = [&](std::size_t i) {
-    return static_cast<std::size_t>(members[i].IHKL[STAGED_SET]);
-  };
+  auto set_of = [&](std::size_t i) { return static_cast<std::size_t>(staged_set(members[i])); };
   if (nsets > 1) {
     const int width = std::bit_width(nsets - 1);
     const int shift = width > 10 ? width - 10 : 0;
@@ -498,8 +488,8 @@ void Reader::place_members() {
     std::vector<std::uint32_t> group_cursor(ngroups);
     std::vector<std::uint32_t> group_end(ngroups);
     for (std::size_t g = 0; g < ngroups; ++g) {
-      group_cursor[g] = list_.sets[g << shift].first;
-      group_end[g] = g + 1 < ngroups ? list_.sets[(g + 1) << shift].first : next;
+      group_cursor[g] = start[g << shift];
+      group_end[g] = start[std::min((g + 1) << shift, nsets)];
     }
     for (std::size_t g = 0; g < ngroups; ++g) {
       while (group_cursor[g] < group_end[g]) {
@@ -514,8 +504,7 @@ void Reader::place_members() {
     }
   }
   for (std::size_t s = 0; s < nsets; ++s) {
-    const std::size_t end = list_.sets[s].first + static_cast<std::size_t>(neq_[s]);
-    while (cursor[s] < end) {
+    while (cursor[s] < start[s + 1]) {
       const std::size_t t = set_of(cursor[s]);
       if (t == s) {
         ++cursor[s];
@@ -525,15 +514,13 @@ void Reader::place_members() {
       }
     }
   }
-  // Within a set, back to reading order; then the indices.
-  auto order = [](const run::Member& a, const run::Member& b) {
-    return a.IHKL[STAGED_ORDER] < b.IHKL[STAGED_ORDER];
-  };
+  std::vector<std::uint32_t>().swap(cursor);
+  // Within a set, back to reading order (line numbers rise with it); then the indices.
+  auto order = [](const run::Member& a, const run::Member& b) { return a.line < b.line; };
   for (std::size_t s = 0; s < nsets; ++s) {
-    const run::EquivSet& set = list_.sets[s];
-    const auto first = members.begin() + static_cast<std::ptrdiff_t>(set.first);
-    const auto last = first + set.NEQ;
-    if (set.NEQ <= 16) {
+    const auto first = members.begin() + static_cast<std::ptrdiff_t>(start[s]);
+    const auto last = members.begin() + static_cast<std::ptrdiff_t>(start[s + 1]);
+    if (last - first <= 16) {
       // Insertion sort: a set holds a handful of members, and often in order already.
       for (auto i = first; i != last; ++i) {
         for (auto j = i; j != first && order(*j, *(j - 1)); --j) std::swap(*j, *(j - 1));
@@ -541,21 +528,40 @@ void Reader::place_members() {
     } else {
       std::sort(first, last, order);
     }
-    for (auto i = first; i != last; ++i) {
-      const auto was = static_cast<std::size_t>(i->IHKL[STAGED_ORDER]);
-      if (s < existing_sets_ && was < existing_ihkl.size()) {
-        i->IHKL = existing_ihkl[was];
-      } else {
-        i->IHKL = {i->hkl_read[0], i->hkl_read[1], i->hkl_read[2]};
-      }
-    }
+    for (auto i = first; i != last; ++i) i->IHKL = i->hkl_read;
     // Member 1 of a set this reading opened holds the representative.
-    if (s >= existing_sets_ && set.NEQ > 0) {
-      const std::array<std::int16_t, 3>& k = new_set_rep_[s - existing_sets_];
-      first->IHKL = {k[0], k[1], k[2]};
-    }
+    if (s >= existing_sets_ && first != last) first->IHKL = new_set_rep_[s - existing_sets_];
   }
-  std::vector<std::array<std::int16_t, 3>>().swap(new_set_rep_);
+  std::vector<run::Indices>().swap(new_set_rep_);
+  if (existing_sets_ == 0) {
+    for (std::size_t s = 0; s < nsets; ++s) {
+      list_.sets[s].first = start[s];
+      list_.sets[s].NEQ = neq_[s];
+    }
+    return;
+  }
+  // Sets that were in the list before keep their own members first, then the new ones.
+  std::vector<run::Member> merged;
+  merged.reserve(existing_members_.size() + members.size());
+  for (std::size_t s = 0; s < nsets; ++s) {
+    run::EquivSet& set = list_.sets[s];
+    const auto at = static_cast<std::uint32_t>(merged.size());
+    if (s < existing_sets_) {
+      const auto old_first = existing_members_.begin() + static_cast<std::ptrdiff_t>(set.first);
+      merged.insert(merged.end(), old_first, old_first + set.NEQ);
+    }
+    merged.insert(merged.end(), members.begin() + static_cast<std::ptrdiff_t>(start[s]),
+                  members.begin() + static_cast<std::ptrdiff_t>(start[s + 1]));
+    set.first = at;
+    set.NEQ = static_cast<int>(merged.size() - at);
+  }
+  members.swap(merged);
+  std::vector<run::Member>().swap(existing_members_);
+  // Angle values of earlier readings come first; keep the side table in line order.
+  std::stable_sort(list_.record_angles.begin(), list_.record_angles.end(),
+                   [](const run::RecordAngles& x, const run::RecordAngles& y) {
+                     return x.line < y.line;
+                   });
 }
 
 void Reader::run() {

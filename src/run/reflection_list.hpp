@@ -5,27 +5,56 @@
 // Containers count from 0: set i of the text (1..NSET) is sets[i-1], member j of a set
 // (1..NEQ) is members[first + j - 1]. Members of one set are contiguous, in the order they
 // were read; member 1 holds the set's representative indices.
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace vorlane::run {
 
+// Miller indices in 16 bits each: index fields are at most four columns wide, and the
+// representative of a readable triple (a signed sum of at most two of its indices) stays
+// within 16 bits too. Read as ints; assigned from ints.
+struct Indices {
+  std::array<std::int16_t, 3> v{};
+
+  constexpr Indices() = default;
+  constexpr Indices(int h, int k, int l)
+      : v{static_cast<std::int16_t>(h), static_cast<std::int16_t>(k),
+          static_cast<std::int16_t>(l)} {}
+  constexpr Indices(const std::array<int, 3>& h) : Indices(h[0], h[1], h[2]) {}  // NOLINT
+  constexpr int operator[](std::size_t i) const { return v[i]; }
+  constexpr operator std::array<int, 3>() const { return {v[0], v[1], v[2]}; }  // NOLINT
+  friend constexpr bool operator==(const Indices&, const Indices&) = default;
+  friend constexpr bool operator==(const Indices& a, const std::array<int, 3>& b) {
+    return a.v[0] == b[0] && a.v[1] == b[1] && a.v[2] == b[2];
+  }
+};
+
+// One measurement: 32 bytes, as a run holds millions of them.
 struct Member {
-  std::array<int, 3> IHKL{};
-  float FSQ = 0.0f;
-  float SIGFSQ = 0.0f;
-  std::array<float, 3> REFANG{};  // 2theta first
-  float ITAG = 0.0f;
+  Indices IHKL{};
+  // The record as read, for reports that must describe the measurement itself: its indices
+  // (member 1 too, whose IHKL holds the representative) and its batch number (a four-column
+  // field; 0 when the format has none).
+  Indices hkl_read{};
+  std::int16_t batch = 0;
   std::int8_t IREJ = 0;  // 0 accepted, 1 DAC dip, 2 outlier
   std::int8_t IOBS = 0;  // 1 observed (greater-than)
-  // The record as read, for reports that must describe the measurement itself: its indices
-  // (member 1 too, whose IHKL holds the representative; index fields are at most four
-  // columns wide, so 16 bits hold them), its batch number (0 when the format has none) and
-  // its line in the input file (from 1).
-  std::array<std::int16_t, 3> hkl_read{};
-  std::int32_t batch = 0;
+  float FSQ = 0.0f;
+  float SIGFSQ = 0.0f;
+  // 2theta. The other angle values of a record that carries them (Zezor) are kept beside
+  // the list, in ReflectionList::record_angles: no stage after the reading uses them.
+  std::array<float, 1> REFANG{};
+  std::uint32_t line = 0;  // the record's line in the input file, from 1
+};
+
+// The second and third angle values and the fourth (ITAG) of a Zezor record, with its line.
+struct RecordAngles {
   std::uint32_t line = 0;
+  std::array<float, 2> REFANG23{};
+  float ITAG = 0.0f;
 };
 
 struct EquivSet {
@@ -45,13 +74,23 @@ struct EquivSet {
   int IGT = 0;   // 1 greater-than
 };
 
+static_assert(sizeof(Member) == 32);
+
 struct ReflectionList {
   std::vector<EquivSet> sets;
   std::vector<Member> members;
+  // The angle values beyond 2theta of the records that carry them, in reading order.
+  std::vector<RecordAngles> record_angles;
 
   int NSET() const { return static_cast<int>(sets.size()); }
   Member& member(const EquivSet& s, int j) { return members[s.first + j - 1]; }  // j from 1
   const Member& member(const EquivSet& s, int j) const { return members[s.first + j - 1]; }
+  // The other angle values of `m`'s record, or nullptr when its record has none.
+  const RecordAngles* angles_of(const Member& m) const {
+    auto it = std::lower_bound(record_angles.begin(), record_angles.end(), m.line,
+                               [](const RecordAngles& a, std::uint32_t l) { return a.line < l; });
+    return it != record_angles.end() && it->line == m.line ? &*it : nullptr;
+  }
 };
 
 }  // namespace vorlane::run

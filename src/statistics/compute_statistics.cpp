@@ -311,8 +311,8 @@ Statistics compute_statistics(const run::ReflectionList& list, const expfile::Ru
   // Batches by number: a flat table over the numbers' range (a map when that is sparse).
   std::int32_t first_batch = 0, last_batch = 0;
   for (const run::Member& m : list.members) {
-    first_batch = std::min(first_batch, m.batch);
-    last_batch = std::max(last_batch, m.batch);
+    first_batch = std::min<std::int32_t>(first_batch, m.batch);
+    last_batch = std::max<std::int32_t>(last_batch, m.batch);
   }
   const bool any_batch = first_batch != 0 || last_batch != 0;
   const std::int64_t span = std::int64_t{last_batch} - first_batch + 1;

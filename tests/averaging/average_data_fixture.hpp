@@ -29,7 +29,7 @@ inline run::EquivSet& add_set(run::ReflectionList& refl, std::initializer_list<O
     m.IHKL = hkl;
     m.FSQ = o.FSQ;
     m.SIGFSQ = o.SIGFSQ;
-    m.REFANG = {first ? tth : 10.0f, 0.0f, 0.0f};
+    m.REFANG = {first ? tth : 10.0f};
     refl.members.push_back(m);
     first = false;
   }

@@ -34,12 +34,10 @@ inline void add_set(run::ReflectionList& refl, const SetSpec& wanted) {
   for (const MemberSpec& m : wanted.members) {
     run::Member member;
     member.IHKL = wanted.hkl;
-    member.hkl_read = {static_cast<std::int16_t>(wanted.hkl[0]),
-                       static_cast<std::int16_t>(wanted.hkl[1]),
-                       static_cast<std::int16_t>(wanted.hkl[2])};
+    member.hkl_read = wanted.hkl;
     member.FSQ = m.FSQ;
     member.SIGFSQ = m.SIGFSQ;
-    member.REFANG = {10.0f, 0.0f, 0.0f};
+    member.REFANG = {10.0f};
     member.IREJ = static_cast<std::int8_t>(m.IREJ);
     member.IOBS = static_cast<std::int8_t>(m.IOBS);
     refl.members.push_back(member);

@@ -83,9 +83,13 @@ TEST(ReadDataZezor, AnglesNegativeTwoThetaAndBlankLine) {
   ASSERT_EQ(r.list().NSET(), 2);
   const run::Member& m = r.member(1, 1);
   EXPECT_FLOAT_EQ(m.REFANG[0], 22.5f);  // stored as its absolute value
-  EXPECT_FLOAT_EQ(m.REFANG[1], 1.25f);
-  EXPECT_FLOAT_EQ(m.REFANG[2], 2.5f);
-  EXPECT_FLOAT_EQ(m.ITAG, 3.75f);
+  // The other angle values are kept beside the list, found by the record's line.
+  const run::RecordAngles* more = r.list().angles_of(m);
+  ASSERT_NE(more, nullptr);
+  EXPECT_EQ(more->line, 1u);
+  EXPECT_FLOAT_EQ(more->REFANG23[0], 1.25f);
+  EXPECT_FLOAT_EQ(more->REFANG23[1], 2.5f);
+  EXPECT_FLOAT_EQ(more->ITAG, 3.75f);
   // The blank line is the reflection 0 0 0 with F = 0.
   const run::Member& blank = r.member(2, 1);
   EXPECT_EQ(blank.IHKL, (Hkl{0, 0, 0}));
@@ -109,8 +113,8 @@ TEST(ReadDataShelx, ValuesUnchangedTheZeroRecordEndsTheData) {
   EXPECT_FLOAT_EQ(r.member(1, 1).SIGFSQ, 3.1f);
   EXPECT_FLOAT_EQ(r.member(2, 1).FSQ, -2.5f);
   // No cell, no orientation: 2theta cannot be had and is 0; the other angles are 0.
-  EXPECT_EQ(r.member(1, 1).REFANG, (std::array<float, 3>{0, 0, 0}));
-  EXPECT_EQ(r.member(1, 1).ITAG, 0.0f);
+  EXPECT_EQ(r.member(1, 1).REFANG[0], 0.0f);
+  EXPECT_EQ(r.list().angles_of(r.member(1, 1)), nullptr);
   EXPECT_EQ(r.list().sets[0].AUXVAL, 0.0f);
   EXPECT_TRUE(r.run.dialogs.warning_texts.empty());  // nothing after 0 0 0 is read
 }
@@ -400,8 +404,8 @@ TEST(ReadDataRecord, IndicesAsReadBatchAndLineForEveryMember) {
   READ_DATA(s.rs());
   ASSERT_EQ(s.list().NSET(), 2);
   ASSERT_EQ(s.list().sets[0].NEQ, 2);
-  const std::array<std::int16_t, 3> read1{-3, -4, 5};
-  const std::array<std::int16_t, 3> read2{3, 4, -5};
+  const Hkl read1{-3, -4, 5};
+  const Hkl read2{3, 4, -5};
   EXPECT_EQ(s.member(1, 1).IHKL, (Hkl{3, 4, -5}));  // the representative
   EXPECT_EQ(s.member(1, 1).hkl_read, read1);
   EXPECT_EQ(s.member(1, 2).hkl_read, read2);
@@ -416,7 +420,7 @@ TEST(ReadDataRecord, IndicesAsReadBatchAndLineForEveryMember) {
             testing::group_p1bar());
   READ_DATA(z.rs());
   ASSERT_EQ(z.list().NSET(), 1);
-  const std::array<std::int16_t, 3> mate{-2, -1, 0};
+  const Hkl mate{-2, -1, 0};
   EXPECT_EQ(z.member(1, 2).hkl_read, mate);
   EXPECT_EQ(z.member(1, 2).batch, 0);
   EXPECT_EQ(z.member(1, 2).line, 2u);

@@ -61,8 +61,7 @@ void set_member(run::ReflectionList& refl, int set, int member, std::array<int, 
                 float tth) {
   auto& m = refl.member(refl.sets[static_cast<std::size_t>(set - 1)], member);
   m.IHKL = hkl;
-  m.hkl_read = {static_cast<std::int16_t>(hkl[0]), static_cast<std::int16_t>(hkl[1]),
-                static_cast<std::int16_t>(hkl[2])};
+  m.hkl_read = hkl;
   m.REFANG[0] = tth;
 }
 

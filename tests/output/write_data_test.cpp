@@ -42,7 +42,7 @@ void add_set(run::ReflectionList& list, const SetSpec& wanted, std::vector<Membe
     mem.IHKL = m.h;
     mem.FSQ = m.fsq;
     mem.SIGFSQ = m.sig;
-    mem.REFANG = {10.0f + static_cast<float>(list.members.size()), 0, 0};
+    mem.REFANG = {10.0f + static_cast<float>(list.members.size())};
     mem.IREJ = static_cast<std::int8_t>(m.irej);
     mem.IOBS = static_cast<std::int8_t>(m.iobs);
     list.members.push_back(mem);
