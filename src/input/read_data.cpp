@@ -466,58 +466,22 @@ void Reader::place_members() {
   std::vector<float>().swap(new_set_aux_);
   const std::size_t nsets = list_.sets.size();
   // Each set's new members take a stretch of the list, after the stretches of the sets before
-  // it; the cursor of a set is where its next member goes.
+  // it.
   std::vector<std::uint32_t> start(nsets + 1);
-  std::vector<std::uint32_t> cursor(nsets);
   std::uint32_t next = 0;
   for (std::size_t s = 0; s < nsets; ++s) {
     start[s] = next;
-    cursor[s] = next;
     next += static_cast<std::uint32_t>(neq_[s]);
   }
   start[nsets] = next;
-  // Every member into its set's stretch, in place: a member found outside its stretch is
-  // swapped with the one at its set's cursor. First into stretches of neighbouring sets (at
-  // most 1024 of them: their cursors stay in the cache, and each swap goes where the one
-  // before it went), then within each stretch, which fits the cache.
-  auto set_of = [&](std::size_t i) { return static_cast<std::size_t>(staged_set(members[i])); };
-  if (nsets > 1) {
-    const int width = std::bit_width(nsets - 1);
-    const int shift = width > 10 ? width - 10 : 0;
-    const std::size_t ngroups = ((nsets - 1) >> shift) + 1;
-    std::vector<std::uint32_t> group_cursor(ngroups);
-    std::vector<std::uint32_t> group_end(ngroups);
-    for (std::size_t g = 0; g < ngroups; ++g) {
-      group_cursor[g] = start[g << shift];
-      group_end[g] = start[std::min((g + 1) << shift, nsets)];
-    }
-    for (std::size_t g = 0; g < ngroups; ++g) {
-      while (group_cursor[g] < group_end[g]) {
-        const std::size_t t = set_of(group_cursor[g]) >> shift;
-        if (t == g) {
-          ++group_cursor[g];
-        } else {
-          std::swap(members[group_cursor[g]], members[group_cursor[t]]);
-          ++group_cursor[t];
-        }
-      }
-    }
-  }
-  for (std::size_t s = 0; s < nsets; ++s) {
-    while (cursor[s] < start[s + 1]) {
-      const std::size_t t = set_of(cursor[s]);
-      if (t == s) {
-        ++cursor[s];
-      } else {
-        std::swap(members[cursor[s]], members[cursor[t]]);
-        ++cursor[t];
-      }
-    }
-  }
-  std::vector<std::uint32_t>().swap(cursor);
-  // Within a set, back to reading order (line numbers rise with it); then the indices.
+  // Every member into its set's stretch, in place, by the bits of its set number from the
+  // highest: the sets [lo, hi) form at most 64 groups of neighbouring sets, and a member found
+  // outside its group's stretch is swapped with the one at that group's cursor. Few groups
+  // keep every cursor's stream in the cache; once a group's stretch holds exactly its members
+  // it is divided the same way while it is still in the cache, down to single sets, which
+  // then go back to reading order (line numbers rise with it) and get their indices.
   auto order = [](const run::Member& a, const run::Member& b) { return a.line < b.line; };
-  for (std::size_t s = 0; s < nsets; ++s) {
+  auto finish_set = [&](std::size_t s) {
     const auto first = members.begin() + static_cast<std::ptrdiff_t>(start[s]);
     const auto last = members.begin() + static_cast<std::ptrdiff_t>(start[s + 1]);
     if (last - first <= 16) {
@@ -531,7 +495,36 @@ void Reader::place_members() {
     for (auto i = first; i != last; ++i) i->IHKL = i->hkl_read;
     // Member 1 of a set this reading opened holds the representative.
     if (s >= existing_sets_ && first != last) first->IHKL = new_set_rep_[s - existing_sets_];
-  }
+  };
+  auto place = [&](auto& self, std::size_t lo, std::size_t hi) -> void {
+    if (hi - lo == 1) {
+      finish_set(lo);
+      return;
+    }
+    const int shift = std::max(static_cast<int>(std::bit_width(hi - lo - 1)) - 6, 0);
+    const std::size_t ngroups = ((hi - lo - 1) >> shift) + 1;
+    std::array<std::uint32_t, 64> cursor{};
+    std::array<std::uint32_t, 64> end{};
+    for (std::size_t g = 0; g < ngroups; ++g) {
+      cursor[g] = start[lo + (g << shift)];
+      end[g] = start[std::min(lo + ((g + 1) << shift), hi)];
+    }
+    for (std::size_t g = 0; g < ngroups; ++g) {
+      while (cursor[g] < end[g]) {
+        const std::size_t t = (staged_set(members[cursor[g]]) - lo) >> shift;
+        if (t == g) {
+          ++cursor[g];
+        } else {
+          std::swap(members[cursor[g]], members[cursor[t]]);
+          ++cursor[t];
+          // The member that the next swap into this group will meet, requested ahead.
+          if (cursor[t] + 16 < end[t]) __builtin_prefetch(&members[cursor[t] + 16], 1);
+        }
+      }
+      self(self, lo + (g << shift), std::min(lo + ((g + 1) << shift), hi));
+    }
+  };
+  if (nsets > 0) place(place, 0, nsets);
   std::vector<run::Indices>().swap(new_set_rep_);
   if (existing_sets_ == 0) {
     for (std::size_t s = 0; s < nsets; ++s) {
