@@ -107,12 +107,12 @@ void count_completeness(const run::RunState& rs, const std::vector<std::int64_t>
 
 }  // namespace
 
-DataFigures count_data_figures(const run::RunState& rs) {
+DataFigures count_data_figures(const run::RunState& rs, const RunResults& res) {
   DataFigures f;
   f.counted = true;
   f.point_group_run = rs.ctl.INOFLIP == 1;
   const run::ReflectionList& list = rs.refl;
-  const WrittenData written = written_data(list, rs.ctl, rs.res);
+  const WrittenData written = written_data(list, rs.ctl, res);
   f.lines_total = written.lines;
   f.lines_gt = written.lines_gt;
   f.lines_overflowed = written.overflowed;

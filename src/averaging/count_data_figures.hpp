@@ -6,6 +6,11 @@
 
 namespace vorlane::averaging {
 
-DataFigures count_data_figures(const run::RunState& rs);
+// `res` holds the overflow marks: the run's own results once the output is written, or none
+// for figures counted ahead of it.
+DataFigures count_data_figures(const run::RunState& rs, const RunResults& res);
+inline DataFigures count_data_figures(const run::RunState& rs) {
+  return count_data_figures(rs, rs.res);
+}
 
 }  // namespace vorlane::averaging

@@ -27,7 +27,7 @@ HklCache::Entry& HklCache::insert(std::uint64_t packed, std::uint32_t set, std::
 }
 
 void HklCache::grow() {
-  std::vector<Entry> old;
+  run::LargeArray<Entry> old;
   old.swap(slots_);
   ++bits_;
   slots_.assign(std::size_t{1} << bits_, Entry{0, 0, 0.0f});

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "run/large_array.hpp"
+
 namespace vorlane::input {
 
 class HklCache {
@@ -64,7 +66,7 @@ class HklCache {
   }
   void grow();
 
-  std::vector<Entry> slots_;
+  run::LargeArray<Entry> slots_;
   int bits_ = 0;
   std::size_t size_ = 0;
 };

@@ -327,7 +327,7 @@ class Reader {
   std::vector<float> new_set_aux_;
   std::vector<run::Indices> new_set_rep_;  // their representatives
   std::size_t existing_sets_ = 0;          // sets in the list before this reading
-  std::vector<run::Member> existing_members_;  // their members, set aside while reading
+  run::LargeArray<run::Member> existing_members_;  // their members, set aside while reading
   SwappedReflections swapped_;
   std::array<Pending, BATCH> batch_;
   std::size_t pending_ = 0;
@@ -456,7 +456,7 @@ void Reader::place_members() {
   // The lookup tables are done with: their memory goes before the sets are made.
   index_ = SetIndex();
   cache_ = HklCache();
-  std::vector<run::Member>& members = list_.members;
+  run::LargeArray<run::Member>& members = list_.members;
   list_.sets.reserve(neq_.size());
   for (float aux : new_set_aux_) {
     run::EquivSet set;
@@ -534,7 +534,7 @@ void Reader::place_members() {
     return;
   }
   // Sets that were in the list before keep their own members first, then the new ones.
-  std::vector<run::Member> merged;
+  run::LargeArray<run::Member> merged;
   merged.reserve(existing_members_.size() + members.size());
   for (std::size_t s = 0; s < nsets; ++s) {
     run::EquivSet& set = list_.sets[s];
@@ -549,7 +549,7 @@ void Reader::place_members() {
     set.NEQ = static_cast<int>(merged.size() - at);
   }
   members.swap(merged);
-  std::vector<run::Member>().swap(existing_members_);
+  run::LargeArray<run::Member>().swap(existing_members_);
   // Angle values of earlier readings come first; keep the side table in line order.
   std::stable_sort(list_.record_angles.begin(), list_.record_angles.end(),
                    [](const run::RecordAngles& x, const run::RecordAngles& y) {

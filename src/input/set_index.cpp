@@ -53,7 +53,7 @@ void SetIndex::insert(const std::array<int, 3>& k, std::uint32_t set) {
 }
 
 void SetIndex::grow() {
-  std::vector<Slot> old;
+  run::LargeArray<Slot> old;
   old.swap(slots_);
   ++bits_;
   slots_.assign(std::size_t{1} << bits_, Slot{{0, 0, 0}, NOT_FOUND});

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "run/large_array.hpp"
+
 namespace vorlane::input {
 
 class SetIndex {
@@ -35,7 +37,7 @@ class SetIndex {
   std::size_t slot_of(const std::array<int, 3>& k) const;
   void grow();
 
-  std::vector<Slot> slots_;
+  run::LargeArray<Slot> slots_;
   int bits_ = 0;
   std::size_t size_ = 0;
 };

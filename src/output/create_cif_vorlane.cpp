@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "averaging/count_data_figures.hpp"
@@ -129,6 +130,10 @@ std::vector<std::string> cif_lines(const run::RunState& rs, const averaging::Dat
 }  // namespace
 
 void CREATE_CIF_VORLANE(run::RunState& rs) {
+  CREATE_CIF_VORLANE(rs, averaging::count_data_figures(rs));
+}
+
+void CREATE_CIF_VORLANE(run::RunState& rs, averaging::DataFigures figures) {
   rs.res.cif_written = false;
   rs.res.completeness_max = -1.0f;
   rs.res.completeness_full = -1.0f;
@@ -138,7 +143,7 @@ void CREATE_CIF_VORLANE(run::RunState& rs) {
 
   // The content first: the figures it reports belong to the run's results even when the
   // fragment cannot be written.
-  rs.res.figures = averaging::count_data_figures(rs);
+  rs.res.figures = std::move(figures);
   const averaging::DataFigures& f = rs.res.figures;
   const float at_max = f.run_max().fraction();
   const float at_full = f.run_full().fraction();

@@ -13,5 +13,7 @@ inline constexpr std::string_view VORLANE_WEB_ADDRESS = "https://vorlane.org";
 // "_vorlane.cif". A fragment that cannot be written completely is reported as a warning; the
 // run goes on and rs.res.cif_written stays false.
 void CREATE_CIF_VORLANE(run::RunState& rs);
+// The same with the figures of the data written already counted.
+void CREATE_CIF_VORLANE(run::RunState& rs, averaging::DataFigures figures);
 
 }  // namespace vorlane::output

@@ -2,11 +2,13 @@
 
 #include <cmath>
 #include <exception>
+#include <future>
 #include <new>
 #include <string>
 
 #include "averaging/average_data.hpp"
 #include "averaging/calc_rint.hpp"
+#include "averaging/count_data_figures.hpp"
 #include "averaging/handle_singlets.hpp"
 #include "averaging/plausibility.hpp"
 #include "averaging/reject_data.hpp"
@@ -72,14 +74,29 @@ void stages(RunState& rs) {
   if (rs.msg.IHALT != 0) return;
   averaging::TOTALS(rs);
   if (rs.msg.IHALT != 0) return;
+  // From here on no stage changes the list, the controls or the symmetry. The statistics, and
+  // then the figures of the data written, read nothing else: they are worked out on a second
+  // thread (when one can be had) while the R table, the listing and the output file are
+  // written. The figures are counted as if every record fitted its output fields; when one did
+  // not, they are counted again once the output is written. (The futures are waited for
+  // before this function is left, also by an exception.)
+  constexpr auto ahead = std::launch::async | std::launch::deferred;
+  std::future<statistics::Statistics> stats =
+      std::async(ahead, [&rs] { return pipeline::run_statistics(rs); });
   averaging::CALC_RINT(rs);
   if (rs.msg.IHALT != 0) return;
-  pipeline::compute_run_statistics(rs);
+  pipeline::keep_run_statistics(rs, stats.get());
+  std::future<averaging::DataFigures> figures = std::async(
+      ahead, [&rs] { return averaging::count_data_figures(rs, averaging::RunResults{}); });
   output::PRINTDATA(rs);
   if (rs.msg.IHALT != 0) return;
   output::WRITEDATA(rs);
   if (rs.msg.IHALT != 0 || !output_written(rs)) return;
-  output::CREATE_CIF_VORLANE(rs);
+  if (rs.res.overflowed_sets.empty() && rs.res.overflowed_members.empty()) {
+    output::CREATE_CIF_VORLANE(rs, figures.get());
+  } else {
+    output::CREATE_CIF_VORLANE(rs);
+  }
   if (rs.msg.IHALT != 0) return;
   averaging::check_plausibility(rs);
   pipeline::write_run_reports(rs);

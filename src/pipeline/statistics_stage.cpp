@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <future>
 #include <string>
+#include <utility>
 
 #include "pipeline/complete_set_adapter.hpp"
 #include "report/atomic_write.hpp"
@@ -22,7 +23,7 @@ std::string report_file_name(std::string_view output_base_name, std::string_view
   return std::string(output_base_name.substr(0, dot)) + std::string(suffix);
 }
 
-void compute_run_statistics(run::RunState& rs) {
+statistics::Statistics run_statistics(const run::RunState& rs) {
   const statistics::SetResolution resolution = statistics::set_resolution(rs.refl, rs.ctl);
   double top = 0.0;
   if (resolution.known) {
@@ -31,10 +32,15 @@ void compute_run_statistics(run::RunState& rs) {
         top = std::max(top, resolution.inv_d[i]);
   }
   const statistics::PossibleSet possible = possible_reflections(rs, top);
-  rs.stats = statistics::compute_statistics(rs.refl, rs.ctl, resolution, possible,
-                                            rs.report.shells);
+  return statistics::compute_statistics(rs.refl, rs.ctl, resolution, possible, rs.report.shells);
+}
+
+void keep_run_statistics(run::RunState& rs, statistics::Statistics st) {
+  rs.stats = std::move(st);
   rs.files.print.write_records(report::statistics_records(rs.stats));
 }
+
+void compute_run_statistics(run::RunState& rs) { keep_run_statistics(rs, run_statistics(rs)); }
 
 namespace {
 

@@ -9,6 +9,10 @@
 namespace vorlane::pipeline {
 
 void compute_run_statistics(run::RunState& rs);
+// The two halves of it: the figures, from the list, the controls and the symmetry alone (so
+// they can be worked out while other stages write), and keeping and printing them.
+statistics::Statistics run_statistics(const run::RunState& rs);
+void keep_run_statistics(run::RunState& rs, statistics::Statistics st);
 
 void write_run_reports(run::RunState& rs);
 

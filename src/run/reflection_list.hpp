@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "run/large_array.hpp"
+
 namespace vorlane::run {
 
 // Miller indices in 16 bits each: index fields are at most four columns wide, and the
@@ -77,8 +79,8 @@ struct EquivSet {
 static_assert(sizeof(Member) == 32);
 
 struct ReflectionList {
-  std::vector<EquivSet> sets;
-  std::vector<Member> members;
+  LargeArray<EquivSet> sets;
+  LargeArray<Member> members;
   // The angle values beyond 2theta of the records that carry them, in reading order.
   std::vector<RecordAngles> record_angles;
 
