@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "averaging/complete_set.hpp"
@@ -39,7 +40,7 @@ bool within(float inv_d, const ResolutionRange& r) {
 
 // Measured unique reflections and the complete set, to theta_max and theta_full, in both
 // groupings, with the Friedel pairs.
-void count_completeness(const run::RunState& rs, const std::vector<std::int64_t>& measured,
+void count_completeness(const run::RunState& rs, std::vector<std::int64_t> measured,
                         DataFigures& f) {
   const expfile::RunControls& ctl = rs.ctl;
   const ResolutionRange to_max = resolution_range(ctl.WAVE, ctl.TTHMIN, 2.0f * f.theta_max);
@@ -69,19 +70,21 @@ void count_completeness(const run::RunState& rs, const std::vector<std::int64_t>
   }
 
   // Measured: the distinct indices as read, each to its orbit in both groupings; absences
-  // (measured under ABSENT INCLUDE or LESSTHAN) are not part of the complete set.
+  // (measured under ABSENT INCLUDE or LESSTHAN) are not part of the complete set. The
+  // point-group keys take the place of the indices they come from.
   std::vector<std::int64_t> laue_keys;
-  std::vector<std::int64_t> pg_keys;
   laue_keys.reserve(measured.size());
-  pg_keys.reserve(measured.size());
-  for (std::int64_t key : measured) {
-    const Hkl h = unpack(key);
+  std::vector<std::int64_t>& pg_keys = measured;
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < measured.size(); ++i) {
+    const Hkl h = unpack(measured[i]);
     if (systematically_absent(ctl, rs.sg, h)) continue;
     const Hkl l = laue.canonical(h);
     if (!within(inverse_d(rs.celltab, l), to_max)) continue;
     laue_keys.push_back(pack(l));
-    pg_keys.push_back(pack(point_group.canonical(h)));
+    pg_keys[kept++] = pack(point_group.canonical(h));
   }
+  pg_keys.resize(kept);
   sort_unique(laue_keys);
   sort_unique(pg_keys);
   for (std::int64_t key : pg_keys) {
@@ -161,7 +164,7 @@ DataFigures count_data_figures(const run::RunState& rs, const RunResults& res) {
   f.theta_full = s < 1.0f ? std::min(f.theta_max, std::asin(s) * RADDEG) : f.theta_max;
   if (rs.ctl.ICELL == 0) return f;
   sort_unique(measured);
-  count_completeness(rs, measured, f);
+  count_completeness(rs, std::move(measured), f);
   return f;
 }
 
