@@ -10,7 +10,9 @@ namespace vorlane::averaging {
 void REJECTDATA(run::RunState& rs) {
   const expfile::RunControls& ctl = rs.ctl;
   run::ReflectionList& refl = rs.refl;
-  for (run::EquivSet& set : refl.sets) {
+  for (std::size_t i = 0; i < refl.sets.size(); ++i) {
+    run::EquivSet& set = refl.sets[i];
+    refl.prefetch_first(i + run::ReflectionList::PREFETCH_SETS);
     const run::Member& first = refl.member(set, 1);
     set.IABS = 0;
     // Absences are tested on every set whatever IABSENT says; IABSENT only decides later how

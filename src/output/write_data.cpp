@@ -18,6 +18,7 @@ void write_averaged(run::RunState& rs, ReflectionRecordLayouts& layouts) {
   const run::ReflectionList& list = rs.refl;
   int ISEQ = 0;
   for (const run::EquivSet& set : list.sets) {
+    list.prefetch_first(static_cast<std::size_t>(ISEQ) + run::ReflectionList::PREFETCH_SETS);
     ISEQ = ISEQ + 1;  // the set's position, written or not
     if (set_left_out(set, ctl.IABSENT)) continue;
     const float fsq = ctl.OSCALE * set.FAVE;

@@ -40,13 +40,17 @@ SetResolution set_resolution(const run::ReflectionList& list, const expfile::Run
   r.inv_d.reserve(list.sets.size());
   if (ctl.IBMAT == 1) {
     const auto gs = reciprocal_metric(ctl.CELLPAR);
-    for (const run::EquivSet& s : list.sets) r.inv_d.push_back(inverse_d(gs, list.member(s, 1).IHKL));
+    for (std::size_t i = 0; i < list.sets.size(); ++i) {
+      list.prefetch_first(i + run::ReflectionList::PREFETCH_SETS);
+      r.inv_d.push_back(inverse_d(gs, list.member(list.sets[i], 1).IHKL));
+    }
     r.known = true;
     return r;
   }
   const double deg = std::numbers::pi / 180.0;
-  for (const run::EquivSet& s : list.sets) {
-    const double tth = list.member(s, 1).REFANG[0];
+  for (std::size_t i = 0; i < list.sets.size(); ++i) {
+    list.prefetch_first(i + run::ReflectionList::PREFETCH_SETS);
+    const double tth = list.member(list.sets[i], 1).REFANG[0];
     if (!(tth > 0.0)) {
       r.inv_d.clear();
       r.reason = "NO CELL AND NO 2THETA IN THE INPUT: NO RESOLUTION SHELLS";
