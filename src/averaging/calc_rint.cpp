@@ -61,14 +61,17 @@ struct RowRule {
 
 // The three columns (all, greater-thans, less-thans) of rows [r0, r1), in one pass over the
 // list. Each accumulator still sees its own sets and members in list order, so its sums are
-// exactly those of a pass of its own.
+// exactly those of a pass of its own; what a member adds is worked out once per set.
 void add_rows(const run::ReflectionList& refl, const std::vector<RowRule>& rows, std::size_t r0,
               std::size_t r1, std::vector<std::array<RintSums, 3>>& sums) {
   constexpr Column kColumns[3] = {Column::all, Column::greater_than, Column::less_than};
   std::array<RintSums*, 3> open{};
+  std::vector<MemberTerms> terms;
   for (int i = 1; i <= refl.NSET(); ++i) {
     const run::EquivSet& set = refl.sets[static_cast<std::size_t>(i - 1)];
     if (set.NEQ < 2) continue;
+    terms.clear();
+    for (int j = 1; j <= set.NEQ; ++j) terms.push_back(member_terms(set, refl.member(set, j)));
     for (std::size_t r = r0; r < r1; ++r) {
       std::size_t n = 0;
       for (std::size_t c = 0; c < 3; ++c) {
@@ -78,7 +81,8 @@ void add_rows(const run::ReflectionList& refl, const std::vector<RowRule>& rows,
       for (std::size_t a = 0; a < n; ++a) RINT_SUMS(*open[a], refl, RINT_START_SET);
       for (int j = 1; j <= set.NEQ; ++j) {
         if (!member_qualifies(refl.member(set, j), rows[r].members)) continue;
-        for (std::size_t a = 0; a < n; ++a) RINT_SUMS(*open[a], refl, RINT_ADD_MEMBER, i, j);
+        const MemberTerms& t = terms[static_cast<std::size_t>(j - 1)];
+        for (std::size_t a = 0; a < n; ++a) rint_add_terms(*open[a], t);
       }
       for (std::size_t a = 0; a < n; ++a) RINT_SUMS(*open[a], refl, RINT_END_SET);
     }

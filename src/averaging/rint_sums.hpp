@@ -38,6 +38,36 @@ inline constexpr int RINT_FINISH = 4;
 inline void RINT_SUMS(RintSums& acc, const run::ReflectionList& refl, int MODE, int I = 0,
                       int J = 0);
 
+// What one member adds (mode 2), worked out once for every accumulator it enters.
+struct MemberTerms {
+  float d = 0.0f;      // abs(FSQ - FAVE)
+  float fsq = 0.0f;
+  float sig = 0.0f;
+  bool has_ratio = false;  // abs(FSQ) > 0.001
+  float ratio = 0.0f;      // SIGFSQ / FSQ when has_ratio
+};
+
+inline MemberTerms member_terms(const run::EquivSet& set, const run::Member& m) {
+  MemberTerms t;
+  t.d = std::fabs(m.FSQ - set.FAVE);
+  t.fsq = m.FSQ;
+  t.sig = m.SIGFSQ;
+  t.has_ratio = std::fabs(m.FSQ) > 0.001f;
+  if (t.has_ratio) t.ratio = m.SIGFSQ / m.FSQ;
+  return t;
+}
+
+// Mode 2 with the member's terms already worked out.
+inline void rint_add_terms(RintSums& acc, const MemberTerms& t) {
+  acc.NREF += 1;
+  acc.SUMD += t.d;
+  acc.SETD += t.d;
+  acc.SUMI += t.fsq;
+  acc.SETI += t.fsq;
+  acc.SUMS += t.sig;
+  if (t.has_ratio) acc.SUMRS += t.ratio;
+}
+
 inline void RINT_SUMS(RintSums& acc, const run::ReflectionList& refl, int MODE, int I, int J) {
   switch (MODE) {
     case RINT_CLEAR:
@@ -49,15 +79,7 @@ inline void RINT_SUMS(RintSums& acc, const run::ReflectionList& refl, int MODE, 
       break;
     case RINT_ADD_MEMBER: {
       const run::EquivSet& set = refl.sets[static_cast<std::size_t>(I - 1)];
-      const run::Member& m = refl.member(set, J);
-      acc.NREF += 1;
-      const float d = std::fabs(m.FSQ - set.FAVE);
-      acc.SUMD += d;
-      acc.SETD += d;
-      acc.SUMI += m.FSQ;
-      acc.SETI += m.FSQ;
-      acc.SUMS += m.SIGFSQ;
-      if (std::fabs(m.FSQ) > 0.001f) acc.SUMRS += m.SIGFSQ / m.FSQ;
+      rint_add_terms(acc, member_terms(set, refl.member(set, J)));
       break;
     }
     case RINT_END_SET:
