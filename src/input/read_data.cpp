@@ -485,9 +485,17 @@ void Reader::place_members() {
     const auto first = members.begin() + static_cast<std::ptrdiff_t>(start[s]);
     const auto last = members.begin() + static_cast<std::ptrdiff_t>(start[s + 1]);
     if (last - first <= 16) {
-      // Insertion sort: a set holds a handful of members, and often in order already.
-      for (auto i = first; i != last; ++i) {
-        for (auto j = i; j != first && order(*j, *(j - 1)); --j) std::swap(*j, *(j - 1));
+      // Insertion sort: a set holds a handful of members. A member out of order is lifted
+      // out once and the ones before it that follow it move up a place each.
+      for (auto i = first + (first != last ? 1 : 0); i < last; ++i) {
+        if (!order(*i, *(i - 1))) continue;
+        const run::Member lifted = *i;
+        auto j = i;
+        do {
+          *j = *(j - 1);
+          --j;
+        } while (j != first && order(lifted, *(j - 1)));
+        *j = lifted;
       }
     } else {
       std::sort(first, last, order);
