@@ -2,16 +2,19 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
+#include <future>
 #include <mutex>
 #include <stdexcept>
 #include <string>
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "input/get_2theta.hpp"
@@ -477,9 +480,10 @@ void Reader::place_members() {
   // Every member into its set's stretch, in place, by the bits of its set number from the
   // highest: the sets [lo, hi) form at most 64 groups of neighbouring sets, and a member found
   // outside its group's stretch is swapped with the one at that group's cursor. Few groups
-  // keep every cursor's stream in the cache; once a group's stretch holds exactly its members
-  // it is divided the same way while it is still in the cache, down to single sets, which
-  // then go back to reading order (line numbers rise with it) and get their indices.
+  // keep every cursor's stream in the cache. Once a group's stretch holds exactly its members
+  // it is divided the same way (below the first division while it is still in the cache),
+  // down to single sets, which then go back to reading order (line numbers rise with it) and
+  // get their indices.
   auto order = [](const run::Member& a, const run::Member& b) { return a.line < b.line; };
   auto finish_set = [&](std::size_t s) {
     const auto first = members.begin() + static_cast<std::ptrdiff_t>(start[s]);
@@ -504,11 +508,9 @@ void Reader::place_members() {
     // Member 1 of a set this reading opened holds the representative.
     if (s >= existing_sets_ && first != last) first->IHKL = new_set_rep_[s - existing_sets_];
   };
-  auto place = [&](auto& self, std::size_t lo, std::size_t hi) -> void {
-    if (hi - lo == 1) {
-      finish_set(lo);
-      return;
-    }
+  // Divides the stretch of sets [lo, hi) into at most 64 groups; `then` is called with each
+  // group's sets [a, b) once the group's stretch holds exactly its members.
+  auto divide = [&](std::size_t lo, std::size_t hi, auto&& then) {
     const int shift = std::max(static_cast<int>(std::bit_width(hi - lo - 1)) - 6, 0);
     const std::size_t ngroups = ((hi - lo - 1) >> shift) + 1;
     std::array<std::uint32_t, 64> cursor{};
@@ -529,10 +531,39 @@ void Reader::place_members() {
           if (cursor[t] + 16 < end[t]) __builtin_prefetch(&members[cursor[t] + 16], 1);
         }
       }
-      self(self, lo + (g << shift), std::min(lo + ((g + 1) << shift), hi));
+      then(lo + (g << shift), std::min(lo + ((g + 1) << shift), hi));
     }
   };
-  if (nsets > 0) place(place, 0, nsets);
+  auto place = [&](auto& self, std::size_t lo, std::size_t hi) -> void {
+    if (hi - lo == 1) {
+      finish_set(lo);
+    } else {
+      divide(lo, hi, [&](std::size_t a, std::size_t b) { self(self, a, b); });
+    }
+  };
+  if (nsets == 1) {
+    finish_set(0);
+  } else if (nsets > 1) {
+    // The first division runs over the whole list. The groups it makes touch disjoint
+    // stretches of the list and read the rest only: they are finished on two threads (when a
+    // second one can be had), each taking the next group not yet taken.
+    std::vector<std::pair<std::size_t, std::size_t>> groups;
+    divide(0, nsets, [&](std::size_t a, std::size_t b) { groups.emplace_back(a, b); });
+    std::atomic<std::size_t> next_group{0};
+    auto worker = [&] {
+      for (std::size_t g; (g = next_group.fetch_add(1)) < groups.size();) {
+        place(place, groups[g].first, groups[g].second);
+      }
+    };
+    std::future<void> other;
+    try {
+      other = std::async(std::launch::async, worker);
+    } catch (const std::system_error&) {
+      // This thread does them all.
+    }
+    worker();
+    if (other.valid()) other.get();
+  }
   std::vector<run::Indices>().swap(new_set_rep_);
   if (existing_sets_ == 0) {
     for (std::size_t s = 0; s < nsets; ++s) {
