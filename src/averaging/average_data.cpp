@@ -1,12 +1,11 @@
 #include "averaging/average_data.hpp"
 
-#include <future>
 #include <optional>
 #include <span>
-#include <system_error>
 #include <vector>
 
 #include "averaging/average_data_set.hpp"
+#include "run/two_halves.hpp"
 
 namespace vorlane::averaging {
 
@@ -16,9 +15,9 @@ void AVERAGE_DATA(run::RunState& rs) {
   res.NRATIO = 0;
   res.NSINGLET = 0;
   run::ReflectionList& refl = rs.refl;
-  // Each set is averaged on its own; the sets are shared between two threads (when a second
-  // one can be had) by halves of the list, and each set's sigma-ratio term is kept, to be
-  // summed in the order of the sets afterwards, exactly as one pass sums them.
+  // Each set is averaged on its own, so the list is done in two halves; each set's sigma-ratio
+  // term is kept, to be summed in the order of the sets afterwards, exactly as one pass sums
+  // them.
   std::vector<std::optional<float>> terms(refl.sets.size());
   auto average = [&](std::size_t from, std::size_t to) {
     for (std::size_t i = from; i < to; ++i) {
@@ -31,15 +30,7 @@ void AVERAGE_DATA(run::RunState& rs) {
       terms[i] = average_data_set(set, members, rs.ctl);
     }
   };
-  const std::size_t half = refl.sets.size() / 2;
-  std::future<void> first_half;
-  try {
-    first_half = std::async(std::launch::async, average, std::size_t{0}, half);
-  } catch (const std::system_error&) {
-    average(0, half);
-  }
-  average(half, refl.sets.size());
-  if (first_half.valid()) first_half.get();
+  run::in_two_halves(refl.sets.size(), average);
   for (std::size_t i = 0; i < refl.sets.size(); ++i) {
     if (refl.sets[i].NEQ == 1) ++res.NSINGLET;
     if (terms[i]) {

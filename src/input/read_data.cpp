@@ -25,6 +25,7 @@
 #include "input/swapped_listing.hpp"
 #include "records/edit_list.hpp"
 #include "run/messages.hpp"
+#include "run/two_halves.hpp"
 #include "symmetry/asind.hpp"
 
 namespace vorlane::input {
@@ -545,8 +546,8 @@ void Reader::place_members() {
     finish_set(0);
   } else if (nsets > 1) {
     // The first division runs over the whole list. The groups it makes touch disjoint
-    // stretches of the list and read the rest only: they are finished on two threads (when a
-    // second one can be had), each taking the next group not yet taken.
+    // stretches of the list and read the rest only: two workers (on two threads for a long
+    // list) finish them, each taking the next group not yet taken.
     std::vector<std::pair<std::size_t, std::size_t>> groups;
     divide(0, nsets, [&](std::size_t a, std::size_t b) { groups.emplace_back(a, b); });
     std::atomic<std::size_t> next_group{0};
@@ -555,14 +556,7 @@ void Reader::place_members() {
         place(place, groups[g].first, groups[g].second);
       }
     };
-    std::future<void> other;
-    try {
-      other = std::async(std::launch::async, worker);
-    } catch (const std::system_error&) {
-      // This thread does them all.
-    }
-    worker();
-    if (other.valid()) other.get();
+    run::in_two_halves(nsets, [&](std::size_t, std::size_t) { worker(); });
   }
   std::vector<run::Indices>().swap(new_set_rep_);
   if (existing_sets_ == 0) {
