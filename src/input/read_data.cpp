@@ -182,7 +182,12 @@ class RecordFeed {
  private:
   static constexpr std::size_t CHUNK = 4096;
   static constexpr std::size_t SLOTS = 3;
-  struct Chunk {
+  // Each chunk, and below each side's own state, on cache lines of its own: the parsing
+  // thread changes its chunk's vector and its reading state with every record, and a line
+  // shared with what the reader reads for every record would pass between the two cores each
+  // time.
+  static constexpr std::size_t LINE = 64;
+  struct alignas(LINE) Chunk {
     std::vector<ParsedRecord> records;
     bool last = false;
   };
@@ -260,14 +265,17 @@ class RecordFeed {
     changed_.notify_all();
   }
 
+  // The parsing side.
   const run::RunState& rs_;
   LineSource lines_;
   std::uint32_t line_ = 0;
   std::array<Chunk, SLOTS> chunks_;
-  Chunk* current_ = nullptr;
+  // The reading side.
+  alignas(LINE) Chunk* current_ = nullptr;
   std::size_t position_ = 0;
   bool finished_ = false;  // without a thread: the last chunk was parsed
-  std::mutex mutex_;
+  // Shared, under the mutex.
+  alignas(LINE) std::mutex mutex_;
   std::condition_variable changed_;
   std::size_t produced_ = 0;
   std::size_t consumed_ = 0;
