@@ -63,8 +63,12 @@ struct RowRule {
 // list. Each accumulator still sees its own sets and members in list order, so its sums are
 // exactly those of a pass of its own; what a member adds is worked out once per set.
 void add_rows(const run::ReflectionList& refl, const std::vector<RowRule>& rows, std::size_t r0,
-              std::size_t r1, std::vector<std::array<RintSums, 3>>& sums) {
+              std::size_t r1, std::vector<std::array<RintSums, 3>>& table) {
   constexpr Column kColumns[3] = {Column::all, Column::greater_than, Column::less_than};
+  // The rows are summed in storage of this call's own and copied back at the end: the other
+  // thread's rows may share a cache line with them, and every member changes the sums.
+  std::vector<std::array<RintSums, 3>> sums(r1 - r0);
+  for (std::size_t r = r0; r < r1; ++r) sums[r - r0] = table[r];
   std::array<RintSums*, 3> open{};
   std::vector<MemberTerms> terms;
   for (int i = 1; i <= refl.NSET(); ++i) {
@@ -75,7 +79,7 @@ void add_rows(const run::ReflectionList& refl, const std::vector<RowRule>& rows,
     for (std::size_t r = r0; r < r1; ++r) {
       std::size_t n = 0;
       for (std::size_t c = 0; c < 3; ++c) {
-        if (set_qualifies(set, rows[r].sets, kColumns[c])) open[n++] = &sums[r][c];
+        if (set_qualifies(set, rows[r].sets, kColumns[c])) open[n++] = &sums[r - r0][c];
       }
       if (n == 0) continue;
       for (std::size_t a = 0; a < n; ++a) RINT_SUMS(*open[a], refl, RINT_START_SET);
@@ -87,6 +91,7 @@ void add_rows(const run::ReflectionList& refl, const std::vector<RowRule>& rows,
       for (std::size_t a = 0; a < n; ++a) RINT_SUMS(*open[a], refl, RINT_END_SET);
     }
   }
+  for (std::size_t r = r0; r < r1; ++r) table[r] = sums[r - r0];
 }
 
 // Every row's sums: the first half of the rows on a second thread when one can be had (the

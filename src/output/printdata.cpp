@@ -181,10 +181,15 @@ void form_block(const run::ReflectionList& refl, const records::EditList& headin
 // order: the text is the one a set-by-set pass writes.
 void write_blocks(const run::ReflectionList& refl, const records::EditList& heading,
                   const std::vector<ListingBlock>& blocks, records::PrintFile& prt) {
-  std::string text[2];
+  // Each text on a cache line of its own: both threads change their text's length with every
+  // field they append.
+  struct alignas(64) Text {
+    std::string s;
+  };
+  Text text[2];
   for (std::size_t b = 0; b < blocks.size(); b += 2) {
-    text[0].clear();
-    text[1].clear();
+    text[0].s.clear();
+    text[1].s.clear();
     const bool pair = b + 1 < blocks.size();
     std::exception_ptr error;
     std::thread worker;
@@ -192,7 +197,7 @@ void write_blocks(const run::ReflectionList& refl, const records::EditList& head
       try {
         worker = std::thread([&] {
           try {
-            form_block(refl, heading, blocks[b + 1], text[1]);
+            form_block(refl, heading, blocks[b + 1], text[1].s);
           } catch (...) {
             error = std::current_exception();
           }
@@ -203,7 +208,7 @@ void write_blocks(const run::ReflectionList& refl, const records::EditList& head
     }
     std::exception_ptr own_error;
     try {
-      form_block(refl, heading, blocks[b], text[0]);
+      form_block(refl, heading, blocks[b], text[0].s);
     } catch (...) {
       own_error = std::current_exception();
     }
@@ -211,15 +216,15 @@ void write_blocks(const run::ReflectionList& refl, const records::EditList& head
       worker.join();
     } else if (pair && !own_error) {
       try {
-        form_block(refl, heading, blocks[b + 1], text[1]);
+        form_block(refl, heading, blocks[b + 1], text[1].s);
       } catch (...) {
         error = std::current_exception();
       }
     }
     if (own_error) std::rethrow_exception(own_error);
     if (error) std::rethrow_exception(error);
-    prt.write_text(text[0]);
-    if (pair) prt.write_text(text[1]);
+    prt.write_text(text[0].s);
+    if (pair) prt.write_text(text[1].s);
   }
 }
 
