@@ -81,14 +81,18 @@ void add_rows(const run::ReflectionList& refl, const std::vector<RowRule>& rows,
       for (std::size_t c = 0; c < 3; ++c) {
         if (set_qualifies(set, rows[r].sets, kColumns[c])) open[n++] = &sums[r - r0][c];
       }
-      if (n == 0) continue;
-      for (std::size_t a = 0; a < n; ++a) RINT_SUMS(*open[a], refl, RINT_START_SET);
-      for (int j = 1; j <= set.NEQ; ++j) {
-        if (!member_qualifies(refl.member(set, j), rows[r].members)) continue;
-        const MemberTerms& t = terms[static_cast<std::size_t>(j - 1)];
-        for (std::size_t a = 0; a < n; ++a) rint_add_terms(*open[a], t);
+      // One accumulator at a time, held in a local while the set's members enter it (the
+      // order of its additions is the same).
+      for (std::size_t a = 0; a < n; ++a) {
+        RintSums acc = *open[a];
+        RINT_SUMS(acc, refl, RINT_START_SET);
+        for (int j = 1; j <= set.NEQ; ++j) {
+          if (!member_qualifies(refl.member(set, j), rows[r].members)) continue;
+          rint_add_terms(acc, terms[static_cast<std::size_t>(j - 1)]);
+        }
+        RINT_SUMS(acc, refl, RINT_END_SET);
+        *open[a] = acc;
       }
-      for (std::size_t a = 0; a < n; ++a) RINT_SUMS(*open[a], refl, RINT_END_SET);
     }
   }
   for (std::size_t r = r0; r < r1; ++r) table[r] = sums[r - r0];
