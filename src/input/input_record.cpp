@@ -1,5 +1,6 @@
 #include "input/fixed_fields.hpp"
 #include "input/input_record.hpp"
+#include "input/packed_fields.hpp"
 
 namespace vorlane::input {
 
@@ -16,18 +17,16 @@ bool parse_zezor_record(std::string_view record, InputRecord& r) {
 }
 
 bool parse_shelx_record(std::string_view record, InputRecord& r) {
-  bool ok = read_int_field_at<4>(record, 1, r.h[0]) && read_int_field_at<4>(record, 5, r.h[1]) &&
-            read_int_field_at<4>(record, 9, r.h[2]) &&
-            read_real_field_at<8>(record, 13, 0, r.value) &&
-            read_real_field_at<8>(record, 21, 0, r.sigma) &&
-            read_int_field_at<4>(record, 29, r.batch);
+  bool ok = read_i4_at(record, 1, r.h[0]) && read_i4_at(record, 5, r.h[1]) &&
+            read_i4_at(record, 9, r.h[2]) && read_f8_at(record, 13, 0, r.value) &&
+            read_f8_at(record, 21, 0, r.sigma) && read_i4_at(record, 29, r.batch);
   // Records without direction cosines (most files) end before their fields: zeros.
   if (record.size() <= 32) {
     for (float& c : r.cosines) c = 0.0f;
     return ok;
   }
   for (int i = 0; ok && i < 6; ++i) {
-    ok = read_real_field_at<8>(record, 33 + 8 * i, 5, r.cosines[static_cast<std::size_t>(i)]);
+    ok = read_f8_at(record, 33 + 8 * i, 5, r.cosines[static_cast<std::size_t>(i)]);
   }
   return ok;
 }

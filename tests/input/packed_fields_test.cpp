@@ -1,0 +1,77 @@
+// The packed readers of the usual I4 and F8.d forms against the field readers they stand in
+// front of, over every field of a small alphabet that holds each kind of character (blanks,
+// signs, point, digits, a stray letter): where the packed reader takes a field it must give
+// the same value bit for bit, and it must take the common forms. (Eight-character fields use
+// fewer characters: a plus sign or a letter makes no field packed already at four.)
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdint>
+#include <string>
+
+#include "input/fixed_fields.hpp"
+#include "input/packed_fields.hpp"
+
+namespace vorlane::input {
+namespace {
+
+// Every string of `width` characters over `alphabet`, passed to `f`.
+template <class F>
+void each_field(const std::string& alphabet, int width, F&& f) {
+  std::string s(static_cast<std::size_t>(width), ' ');
+  std::uint64_t n = 1;
+  for (int i = 0; i < width; ++i) n *= alphabet.size();
+  for (std::uint64_t k = 0; k < n; ++k) {
+    std::uint64_t r = k;
+    for (int i = 0; i < width; ++i) {
+      s[static_cast<std::size_t>(i)] = alphabet[r % alphabet.size()];
+      r /= alphabet.size();
+    }
+    f(s);
+  }
+}
+
+TEST(PackedFields, I4AgreesWithTheFieldReaderOnEveryField) {
+  long taken = 0;
+  each_field(" -+.0159x", 4, [&](const std::string& s) {
+    int packed = 12345;
+    if (!detail::read_packed_i4(s.data(), packed)) return;
+    ++taken;
+    int plain = 0;
+    ASSERT_TRUE(read_int_field(s, plain)) << '"' << s << '"';
+    ASSERT_EQ(packed, plain) << '"' << s << '"';
+  });
+  EXPECT_GT(taken, 400);
+  for (const char* usual : {"   1", "  -3", " 999", "-999", "9999", "   0", "  -0", "0012"}) {
+    int v = 0;
+    EXPECT_TRUE(detail::read_packed_i4(usual, v)) << usual;
+  }
+}
+
+TEST(PackedFields, F8AgreesWithTheFieldReaderOnEveryField) {
+  for (int decimals : {0, 5}) {
+    long taken = 0;
+    each_field(" -.019", 8, [&](const std::string& s) {
+      float packed = 12345.0f;
+      if (!detail::read_packed_f8(s.data(), decimals, packed)) return;
+      ++taken;
+      float plain = 0.0f;
+      ASSERT_TRUE(read_real_field(s, decimals, plain)) << '"' << s << '"';
+      ASSERT_EQ(std::bit_cast<std::uint32_t>(packed), std::bit_cast<std::uint32_t>(plain))
+          << '"' << s << '"' << decimals;
+    });
+    EXPECT_GT(taken, 40000);
+  }
+  for (const char* usual : {"  105.20", "   -2.50", " 1234.56", "    0.00", "   -0.00", "1677.721",
+                            "   12345", "  -.5000", "      5."}) {
+    float v = 0.0f;
+    EXPECT_TRUE(detail::read_packed_f8(usual, 0, v)) << usual;
+  }
+  // Digits beyond what a float holds exactly are left to the general reader.
+  float v = 0.0f;
+  EXPECT_FALSE(detail::read_packed_f8("16777216", 0, v));
+  EXPECT_FALSE(detail::read_packed_f8("99999999", 0, v));
+}
+
+}  // namespace
+}  // namespace vorlane::input
