@@ -53,7 +53,7 @@ inline bool right_justified(std::uint64_t x, bool point_allowed, std::uint64_t& 
   point = point_allowed ? bytes_equal(x, '.') : 0;
   digits = bytes_digit(x);
   if ((blank | sign | point | digits) != BYTES_80 || digits == 0) return false;
-  if (std::popcount(point) > 1) return false;
+  if ((point & (point - 1)) != 0) return false;  // more than one point
   const std::uint64_t body = BYTES_80 & ~blank;
   const int first = std::countr_zero(body);  // bit 7 of the first byte after the blanks
   if (body != BYTES_80 << (first - 7)) return false;  // blanks only before the body
@@ -90,11 +90,11 @@ inline bool read_packed_f8(const char* p, int decimals, float& value) {
   std::uint32_t mantissa = whole;
   int scale = decimals;
   if (point != 0) {
-    // Decimals after the point: the bytes after it. The point's 0 sits between the integer
-    // digits and the decimals.
+    // Decimals: the bytes after the point. The point's 0 sits between the integer digits
+    // and the decimals, one place too many for the integer digits.
     scale = 7 - (std::countr_zero(point) - 7) / 8;
-    const std::uint32_t unit = static_cast<std::uint32_t>(POWERS_OF_TEN[scale]);
-    const std::uint32_t fraction = whole % unit;
+    const std::uint64_t after = BYTES_80 & ~((point << 1) - 1);
+    const std::uint32_t fraction = decimal_value(x, digits & after);
     mantissa = (whole - fraction) / 10 + fraction;
   }
   // The plain reader's limits: every digit but the last taken on below 2^24 / 10, the whole
