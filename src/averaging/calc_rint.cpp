@@ -1,11 +1,11 @@
 #include "averaging/calc_rint.hpp"
 
 #include <array>
-#include <future>
 #include <string_view>
 #include <vector>
 
 #include "averaging/rint_sums.hpp"
+#include "run/two_halves.hpp"
 #include "records/edit_list.hpp"
 
 namespace vorlane::averaging {
@@ -105,11 +105,9 @@ std::vector<std::array<RintSums, 3>> table_sums(const run::ReflectionList& refl,
   std::vector<std::array<RintSums, 3>> sums(rows.size());
   for (auto& row : sums)
     for (auto& acc : row) RINT_SUMS(acc, refl, RINT_CLEAR);
-  const std::size_t half = rows.size() / 2;
-  std::future<void> first_half = std::async(std::launch::async | std::launch::deferred,
-                                            [&] { add_rows(refl, rows, 0, half, sums); });
-  add_rows(refl, rows, half, rows.size(), sums);
-  first_half.get();
+  run::in_two_halves(rows.size(), true, [&](std::size_t from, std::size_t to) {
+    add_rows(refl, rows, from, to, sums);
+  });
   for (auto& row : sums)
     for (auto& acc : row) RINT_SUMS(acc, refl, RINT_FINISH);
   return sums;

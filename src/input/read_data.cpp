@@ -2,13 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <bit>
 #include <cmath>
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
-#include <future>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -554,17 +552,16 @@ void Reader::place_members() {
     finish_set(0);
   } else if (nsets > 1) {
     // The first division runs over the whole list. The groups it makes touch disjoint
-    // stretches of the list and read the rest only: two workers (on two threads for a long
-    // list) finish them, each taking the next group not yet taken.
+    // stretches of the list and read the rest only: each half of them is finished on a
+    // thread of its own for a long list.
     std::vector<std::pair<std::size_t, std::size_t>> groups;
     divide(0, nsets, [&](std::size_t a, std::size_t b) { groups.emplace_back(a, b); });
-    std::atomic<std::size_t> next_group{0};
-    auto worker = [&] {
-      for (std::size_t g; (g = next_group.fetch_add(1)) < groups.size();) {
-        place(place, groups[g].first, groups[g].second);
-      }
-    };
-    run::in_two_halves(nsets, [&](std::size_t, std::size_t) { worker(); });
+    run::in_two_halves(groups.size(), nsets >= run::TWO_HALVES_MIN,
+                       [&](std::size_t from, std::size_t to) {
+                         for (std::size_t g = from; g < to; ++g) {
+                           place(place, groups[g].first, groups[g].second);
+                         }
+                       });
   }
   std::vector<run::Indices>().swap(new_set_rep_);
   if (existing_sets_ == 0) {
