@@ -105,7 +105,7 @@ std::vector<std::array<RintSums, 3>> table_sums(const run::ReflectionList& refl,
   std::vector<std::array<RintSums, 3>> sums(rows.size());
   for (auto& row : sums)
     for (auto& acc : row) RINT_SUMS(acc, refl, RINT_CLEAR);
-  run::in_two_halves(rows.size(), true, [&](std::size_t from, std::size_t to) {
+  run::in_two_halves(rows.size(), false, [&](std::size_t from, std::size_t to) {
     add_rows(refl, rows, from, to, sums);
   });
   for (auto& row : sums)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "symmetry/absences.hpp"
 #include "symmetry/reflection_image.hpp"
@@ -116,6 +117,49 @@ bool systematically_absent(const expfile::RunControls& ctl, const symmetry::Spac
   return symmetry::ISPABS(sg, x) + symmetry::LATABS(sg, x) != 2;
 }
 
+AbsenceTest::AbsenceTest(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg)
+    : ctl_(ctl), sg_(sg) {
+  for (int n = 1; n <= sg.NSYMOP; ++n) {
+    std::array<int, 9> r{};
+    for (int c = 0; c < 3; ++c) {
+      // Column c is the image of the unit vector along c: the matrix element itself.
+      symmetry::Vec3 e{0.0f, 0.0f, 0.0f};
+      e[static_cast<std::size_t>(c)] = 1.0f;
+      const symmetry::Vec3 col = symmetry::reflection_image(sg, n, e);
+      for (int i = 0; i < 3; ++i) {
+        const float x = col[static_cast<std::size_t>(i)];
+        if (!(std::fabs(x) <= 8.0f) || x != std::trunc(x)) integral_ = false;
+        if (integral_) r[static_cast<std::size_t>(3 * i + c)] = static_cast<int>(x);
+      }
+    }
+    rows_.push_back(r);
+  }
+}
+
+bool AbsenceTest::operator()(const Hkl& h) const {
+  if (ctl_.IABSENT == 3) return false;
+  constexpr int LIMIT = 1 << 20;
+  if (!integral_ || std::abs(h[0]) >= LIMIT || std::abs(h[1]) >= LIMIT ||
+      std::abs(h[2]) >= LIMIT) {
+    return systematically_absent(ctl_, sg_, h);
+  }
+  const std::array<float, 3> x{static_cast<float>(h[0]), static_cast<float>(h[1]),
+                               static_cast<float>(h[2])};
+  int ispabs = 1;
+  if (sg_.NSYMOP != 1) {
+    for (int n = 1; n <= sg_.NSYMOP && ispabs == 1; ++n) {
+      if (apply(rows_[static_cast<std::size_t>(n - 1)], h) != h) continue;
+      // Invariant: the phase 2pi h·t must be whole, as ISPABS tests it.
+      const symmetry::Vec3& t = sg_.SYMTRN[static_cast<std::size_t>(n - 1)];
+      const float p = t[0] * x[0] + t[1] * x[1] + t[2] * x[2];
+      const float a = std::fabs(p) + 0.01f;
+      const float r = a - std::trunc(a);
+      if (r > 0.1f) ispabs = 0;
+    }
+  }
+  return ispabs + symmetry::LATABS(sg_, x) != 2;
+}
+
 CompleteSet complete_set(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg,
                          const symmetry::CellTable& ct, ResolutionRange range,
                          Grouping grouping) {
@@ -138,6 +182,7 @@ CompleteSet complete_set(const expfile::RunControls& ctl, const symmetry::SpaceG
   result.known = true;
 
   const ReflectionGrouping orbits(sg, grouping);
+  const AbsenceTest absent(ctl, sg);
   // With the inversion in the grouping, the chosen member of every orbit is larger than its
   // own mate and lies in the positive half of the box.
   const bool half = grouping == Grouping::laue || orbits.centrosymmetric();
@@ -149,7 +194,7 @@ CompleteSet complete_set(const expfile::RunControls& ctl, const symmetry::SpaceG
         const float s = inverse_d(ct, hkl);
         if (s > range.inv_d_max || s < range.inv_d_min) continue;
         if (!orbits.is_canonical(hkl)) continue;
-        if (systematically_absent(ctl, sg, hkl)) continue;
+        if (absent(hkl)) continue;
         result.reflections.push_back({hkl, s, orbits.centric(hkl)});
       }
     }

@@ -70,6 +70,23 @@ float inverse_d(const symmetry::CellTable& ct, const std::array<int, 3>& h);
 bool systematically_absent(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg,
                            const std::array<int, 3>& h);
 
+// systematically_absent for the many reflections of one run. The operators' rotations are
+// kept as integer matrices when they are whole numbers: which operators leave h unchanged is
+// then found without floating point, with the same answer (those products are exact in single
+// precision for indices below 2^20). The phase test and the centring test are the same
+// arithmetic as before.
+class AbsenceTest {
+ public:
+  AbsenceTest(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg);
+  bool operator()(const std::array<int, 3>& h) const;
+
+ private:
+  const expfile::RunControls& ctl_;
+  const symmetry::SpaceGroup& sg_;
+  bool integral_ = true;
+  std::vector<std::array<int, 9>> rows_;  // operator n's rotation acting on h, row by row
+};
+
 // The unique, allowed reflections with inv_d_min <= 1/d <= inv_d_max in the chosen grouping,
 // in enumeration order (h outermost). Needs the reciprocal cell (ICELL = 1).
 CompleteSet complete_set(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg,

@@ -1,6 +1,7 @@
 #include "averaging/count_data_figures.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <utility>
@@ -29,9 +30,44 @@ Hkl unpack(std::int64_t key) {
           static_cast<int>(((key >> 21) & mask) - OFFSET), static_cast<int>((key & mask) - OFFSET)};
 }
 
+// Sorts `v` (packed keys, ordered as their indices) and drops repeats. The indices of one
+// crystal fill a compact box: a bitmap over the keys' bounding box gives the same keys in the
+// same order without a sort, when the box is not much larger than the number of keys.
 void sort_unique(std::vector<std::int64_t>& v) {
-  std::sort(v.begin(), v.end());
-  v.erase(std::unique(v.begin(), v.end()), v.end());
+  if (v.empty()) return;
+  Hkl lo = unpack(v[0]);
+  Hkl hi = lo;
+  for (std::int64_t key : v) {
+    const Hkl h = unpack(key);
+    for (std::size_t a = 0; a < 3; ++a) {
+      lo[a] = std::min(lo[a], h[a]);
+      hi[a] = std::max(hi[a], h[a]);
+    }
+  }
+  const std::int64_t n1 = std::int64_t{hi[1]} - lo[1] + 1;
+  const std::int64_t n2 = std::int64_t{hi[2]} - lo[2] + 1;
+  const double cells = (double(hi[0]) - lo[0] + 1.0) * double(n1) * double(n2);
+  if (cells > 64.0 * double(v.size()) + 262144.0) {
+    std::sort(v.begin(), v.end());
+    v.erase(std::unique(v.begin(), v.end()), v.end());
+    return;
+  }
+  std::vector<std::uint64_t> bits((static_cast<std::size_t>(cells) + 63) / 64);
+  for (std::int64_t key : v) {
+    const Hkl h = unpack(key);
+    const auto at = static_cast<std::size_t>(((h[0] - lo[0]) * n1 + (h[1] - lo[1])) * n2 +
+                                             (h[2] - lo[2]));
+    bits[at >> 6] |= std::uint64_t{1} << (at & 63);
+  }
+  v.clear();
+  for (std::size_t w = 0; w < bits.size(); ++w) {
+    for (std::uint64_t b = bits[w]; b != 0; b &= b - 1) {
+      const auto at = static_cast<std::int64_t>(w * 64 + static_cast<std::size_t>(std::countr_zero(b)));
+      const std::int64_t row = at / n2;
+      v.push_back(pack({static_cast<int>(row / n1 + lo[0]), static_cast<int>(row % n1 + lo[1]),
+                        static_cast<int>(at % n2 + lo[2])}));
+    }
+  }
 }
 
 bool within(float inv_d, const ResolutionRange& r) {
@@ -47,13 +83,17 @@ void count_completeness(const run::RunState& rs, std::vector<std::int64_t> measu
   const ResolutionRange to_full = resolution_range(ctl.WAVE, ctl.TTHMIN, 2.0f * f.theta_full);
   const CompleteSet laue_set = complete_set(ctl, rs.sg, rs.celltab, to_max, Grouping::laue);
   if (!laue_set.known) return;
-  const CompleteSet pg_set =
-      complete_set(ctl, rs.sg, rs.celltab, to_max, Grouping::point_group);
-  if (!pg_set.known) return;
-  f.completeness_known = true;
-
   const ReflectionGrouping laue(rs.sg, Grouping::laue);
   const ReflectionGrouping point_group(rs.sg, Grouping::point_group);
+  // With the inversion in the point group the two groupings have the same orbits.
+  const bool same_orbits = point_group.centrosymmetric();
+  CompleteSet own_pg_set;
+  if (!same_orbits) {
+    own_pg_set = complete_set(ctl, rs.sg, rs.celltab, to_max, Grouping::point_group);
+    if (!own_pg_set.known) return;
+  }
+  const CompleteSet& pg_set = same_orbits ? laue_set : own_pg_set;
+  f.completeness_known = true;
   f.centrosymmetric = point_group.centrosymmetric();
 
   for (const UniqueReflection& u : laue_set.reflections) {
@@ -76,13 +116,14 @@ void count_completeness(const run::RunState& rs, std::vector<std::int64_t> measu
   laue_keys.reserve(measured.size());
   std::vector<std::int64_t>& pg_keys = measured;
   std::size_t kept = 0;
+  const AbsenceTest absent(ctl, rs.sg);
   for (std::size_t i = 0; i < measured.size(); ++i) {
     const Hkl h = unpack(measured[i]);
-    if (systematically_absent(ctl, rs.sg, h)) continue;
+    if (absent(h)) continue;
     const Hkl l = laue.canonical(h);
     if (!within(inverse_d(rs.celltab, l), to_max)) continue;
     laue_keys.push_back(pack(l));
-    pg_keys[kept++] = pack(point_group.canonical(h));
+    pg_keys[kept++] = pack(same_orbits ? l : point_group.canonical(h));
   }
   pg_keys.resize(kept);
   sort_unique(laue_keys);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <exception>
+#include <chrono>
 #include <future>
 #include <new>
 #include <string>
@@ -81,13 +82,20 @@ void stages(RunState& rs) {
   // not, they are counted again once the output is written. (The futures are waited for
   // before this function is left, also by an exception.)
   constexpr auto ahead = std::launch::async | std::launch::deferred;
-  std::future<statistics::Statistics> stats =
-      std::async(ahead, [&rs] { return pipeline::run_statistics(rs); });
+  std::promise<statistics::Statistics> stats_promise;
+  std::future<statistics::Statistics> stats = stats_promise.get_future();
+  std::future<averaging::DataFigures> figures = std::async(ahead, [&rs, &stats_promise] {
+    try {
+      stats_promise.set_value(pipeline::run_statistics(rs));
+    } catch (...) {
+      stats_promise.set_exception(std::current_exception());
+    }
+    return averaging::count_data_figures(rs, averaging::RunResults{});
+  });
   averaging::CALC_RINT(rs);
   if (rs.msg.IHALT != 0) return;
+  if (figures.wait_for(std::chrono::seconds(0)) == std::future_status::deferred) figures.wait();
   pipeline::keep_run_statistics(rs, stats.get());
-  std::future<averaging::DataFigures> figures = std::async(
-      ahead, [&rs] { return averaging::count_data_figures(rs, averaging::RunResults{}); });
   output::PRINTDATA(rs);
   if (rs.msg.IHALT != 0) return;
   output::WRITEDATA(rs);
