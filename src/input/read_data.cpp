@@ -24,7 +24,7 @@
 #include "records/edit_list.hpp"
 #include "run/messages.hpp"
 #include "run/two_halves.hpp"
-#include "symmetry/asind.hpp"
+#include "symmetry/representative_search.hpp"
 
 namespace vorlane::input {
 
@@ -179,7 +179,10 @@ class RecordFeed {
 
  private:
   static constexpr std::size_t CHUNK = 4096;
-  static constexpr std::size_t SLOTS = 3;
+  // Enough chunks in hand to ride out a stall of either side (a fresh 2 MB page of the
+  // member array is zeroed while the reader waits, in about a millisecond) without the other
+  // side having to wait too.
+  static constexpr std::size_t SLOTS = 12;
   // Each chunk, and below each side's own state, on cache lines of its own: the parsing
   // thread changes its chunk's vector and its reading state with every record, and a line
   // shared with what the reader reads for every record would pass between the two cores each
@@ -306,7 +309,7 @@ constexpr std::size_t MAX_COUNT = 2147483647;
 class Reader {
  public:
   Reader(run::RunState& rs, const ReadLimits& limits)
-      : rs_(rs), limits_(limits), list_(rs.refl), zezor_(rs.files.INFMT != 1) {}
+      : rs_(rs), limits_(limits), list_(rs.refl), zezor_(rs.files.INFMT != 1), search_(rs.sg) {}
 
   void run();
 
@@ -327,10 +330,12 @@ class Reader {
   const ReadLimits& limits_;
   run::ReflectionList& list_;
   const bool zezor_;
+  const symmetry::RepresentativeSearch search_;
   SetIndex index_;
   HklCache cache_;
-  // Members this reading adds to every set (compact, hot); sets already in the list have
-  // theirs in `existing_members_`.
+  // Members this reading adds to every set, counted once the reading is done (a count raised
+  // per record would wait for memory at random places); sets already in the list have theirs
+  // in `existing_members_`. One entry per set from the start.
   std::vector<int> neq_;
   // AUXVAL of the sets opened by this reading: the sets themselves are made once their number
   // is known, in one allocation.
@@ -417,7 +422,6 @@ bool Reader::file(Pending& p) {
     }
     if (p.cacheable) entry = &cache_.insert(p.packed, s, isym < 0 ? HklCache::FRIEDEL : 0);
   }
-  ++neq_[s];
   const float tth = m.tth_from_cell ? cell_two_theta(m.h, entry) : m.refang[0];
   member.REFANG = {std::fabs(tth)};
   if (zezor_) list_.record_angles.push_back({m.line, {m.refang[1], m.refang[2]}, m.itag});
@@ -427,7 +431,7 @@ bool Reader::file(Pending& p) {
 }
 
 void Reader::search(Pending& p) const {
-  symmetry::ASIND(rs_.sg, p.m.h, p.k, p.isym);
+  search_.find(p.m.h, p.k, p.isym);
   if (p.isym < 0 && rs_.ctl.INOFLIP == 1) {
     // Kept apart from its Friedel mate: the sign-reversed representative opens sets of its
     // own.
@@ -438,16 +442,13 @@ void Reader::search(Pending& p) const {
 
 bool Reader::flush() {
   // Ahead of filing: the representatives of indices the cache does not know yet, with the
-  // slots of their sets requested from memory (and for known indices, their sets' counts). (Indices met twice in one batch are searched
+  // slots of their sets requested from memory. (Indices met twice in one batch are searched
   // twice; the search has no effects.)
   for (std::size_t i = 0; i < pending_; ++i) {
     Pending& p = batch_[i];
     p.searched = false;
     if (p.cacheable) {
-      if (const HklCache::Entry* e = cache_.find(p.packed)) {
-        __builtin_prefetch(&neq_[e->set]);  // the count filing will raise
-        continue;
-      }
+      if (cache_.find(p.packed) != nullptr) continue;
     }
     search(p);
     index_.prefetch(p.k);
@@ -475,6 +476,7 @@ void Reader::place_members() {
   }
   std::vector<float>().swap(new_set_aux_);
   const std::size_t nsets = list_.sets.size();
+  for (const run::Member& m : members) ++neq_[staged_set(m)];
   // Each set's new members take a stretch of the list, after the stretches of the sets before
   // it.
   std::vector<std::uint32_t> start(nsets + 1);

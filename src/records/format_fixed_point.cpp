@@ -53,67 +53,80 @@ int fixed_body(char* buf, int size, double magnitude, bool exact_product, int d)
   return len;
 }
 
-// Decimal digits of n (1 for 0); n is below 2^52 here.
-int digit_count(std::uint64_t n) {
-  int k = 1;
-  std::uint64_t limit = 10;
-  while (k < 16 && n >= limit) {
-    limit *= 10;
-    ++k;
-  }
-  return k;
-}
+// "00" to "99".
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
 
-// Writes the `count` lowest decimal digits of n right to left, ending before `end`, and
-// leaves in n what is left of it; returns the start.
+// Writes the `count` lowest decimal digits of n right to left, ending before `end`, two at a
+// time, and leaves in n what is left of it; returns the start.
 char* put_digits(char* end, std::uint64_t& n, int count) {
-  if (n <= 0xFFFFFFFFu) {  // the usual case, in 32-bit arithmetic (a faster division)
-    auto m = static_cast<std::uint32_t>(n);
-    for (int j = 0; j < count; ++j) {
-      *--end = static_cast<char>('0' + m % 10);
-      m /= 10;
-    }
-    n = m;
-  } else {
-    for (int j = 0; j < count; ++j) {
-      *--end = static_cast<char>('0' + n % 10);
-      n /= 10;
-    }
+  for (; count >= 2; count -= 2) {
+    const auto pair = static_cast<std::size_t>(n % 100);
+    n /= 100;
+    end -= 2;
+    std::memcpy(end, kDigitPairs + 2 * pair, 2);
+  }
+  if (count == 1) {
+    *--end = static_cast<char>('0' + n % 10);
+    n /= 10;
   }
   return end;
 }
 
-// The common field of the program's layouts, written straight into `out` (its characters are
-// never read back): a float, at most 12 decimals, a field of at least one column, and a
-// product below 2^52. False (nothing written) when the general path is needed.
+// Every digit of n (at least one), right to left, ending before `end`; returns the start.
+char* put_all_digits(char* end, std::uint64_t n) {
+  while (n >= 100) {
+    const auto pair = static_cast<std::size_t>(n % 100);
+    n /= 100;
+    end -= 2;
+    std::memcpy(end, kDigitPairs + 2 * pair, 2);
+  }
+  if (n >= 10) {
+    end -= 2;
+    std::memcpy(end, kDigitPairs + 2 * n, 2);
+  } else {
+    *--end = static_cast<char>('0' + n);
+  }
+  return end;
+}
+
+// The common field of the program's layouts, composed in a local buffer and appended once:
+// a float, at most 12 decimals, a field of 1 to 48 columns, and a product below 2^52. False
+// (nothing written) when the general path is needed.
 bool append_fixed_short(std::string& out, double x, int width, int d) {
-  if (width <= 0 || d > 12) return false;
+  if (width <= 0 || width > 48 || d > 12) return false;
   const double p = std::fabs(x) * kPow10[d];  // exact: see the note at the top
   if (!(p < 4503599627370496.0)) return false;  // also NaN and infinities
   auto n = static_cast<std::uint64_t>(p);
   const double rest = p - static_cast<double>(n);
   if (rest > 0.5 || (rest == 0.5 && (n & 1U) != 0)) ++n;
-  // Body "int.frac": d decimals, the point, at least one integer digit.
-  const int digits = digit_count(n);
-  const bool zero_integer = digits <= d;  // the body is "0.ddd"
-  int integer_digits = zero_integer ? 1 : digits - d;
+  // Body "int.frac", right to left: d decimals, the point, at least one integer digit. At
+  // most 16 integer digits, 12 decimals, the sign and the blanks of the field.
+  char buf[80];
+  char* const end = buf + sizeof buf;
+  char* k = put_digits(end, n, d);
+  *--k = '.';
+  const bool zero_integer = n == 0;  // the body is "0.ddd"
+  k = put_all_digits(k, n);
   const bool negative = std::signbit(x);
-  const int sign = negative ? 1 : 0;
-  if (sign + integer_digits + 1 + d > width) {
+  auto len = static_cast<int>(end - k) + (negative ? 1 : 0);
+  if (len > width) {
     // Without its optional leading zero (with decimals) the body may still fit.
-    if (d > 0 && zero_integer && sign + 1 + d <= width) {
-      integer_digits = 0;
+    if (d > 0 && zero_integer && len - 1 <= width) {
+      ++k;
+      --len;
     } else {
       out.append(static_cast<std::size_t>(width), '*');
       return true;
     }
   }
-  const std::size_t at = out.size();
-  out.resize(at + static_cast<std::size_t>(width), ' ');
-  char* k = put_digits(out.data() + at + width, n, d);
-  *--k = '.';
-  if (integer_digits > 0) k = put_digits(k, n, integer_digits);  // "0" when n is now 0
   if (negative) *--k = '-';
+  const int blanks = width - len;
+  k -= blanks;
+  std::memset(k, ' ', static_cast<std::size_t>(blanks));
+  out.append(k, static_cast<std::size_t>(width));
   return true;
 }
 

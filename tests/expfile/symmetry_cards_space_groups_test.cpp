@@ -10,8 +10,10 @@
 #include "expfile/laue_classes.hpp"
 #include "run/run_state.hpp"
 #include "symmetry/absences.hpp"
+#include "averaging/complete_set.hpp"
 #include "symmetry/asind.hpp"
 #include "symmetry/reflection_image.hpp"
+#include "symmetry/representative_search.hpp"
 #include "symmetry/syminv.hpp"
 #include "symmetry_cards_test_helpers.hpp"
 
@@ -165,6 +167,55 @@ TEST(SymmetryCardsSpaceGroups, AsindPartitionsLikeTheLaueClass) {
     EXPECT_TRUE(partitions(sg, labels)) << "reflection form";
     if (sg.ICENTRIC == 1) {
       EXPECT_TRUE(friedel_signs_consistent(sg));
+    }
+  }
+}
+
+TEST(SymmetryCardsSpaceGroups, WholeNumberSearchesGiveWhatAsindAndTheAbsenceTestsGive) {
+  // The representative search and the absence test of the reader and the completeness
+  // counts work on integer images; every group, in both matrix forms, over the box and a
+  // few indices too large for integer images (which take the general path).
+  std::vector<Index> triples;
+  for (std::size_t i = 0; i < 17u * 17u * 17u; ++i) triples.push_back(symtest::triple(i));
+  for (const Index& h : {Index{4095, -17, 3}, Index{-4096, 2, 1}, Index{9999, -999, 5000},
+                         Index{0, 0, -4100}, Index{12, 4095, -4095}}) {
+    triples.push_back(h);
+  }
+  run::RunState rs;
+  rs.ctl.IABSENT = 1;  // absences tested
+  for (const ReferenceGroup& g : groups()) {
+    SCOPED_TRACE(std::to_string(g.number) + " " + g.name);
+    symmetry::SpaceGroup sg;
+    INITSYM(sg);
+    for (const std::string& op : g.ops) symtest::symop(sg, op);
+    for (const auto& p : LAUE_CLASSES.at(static_cast<std::size_t>(g.laue - 1)).planes) {
+      if (p != std::array<int, 4>{}) {
+        ASSERT_EQ(symtest::unitin(sg, p), 0);
+      }
+    }
+    MemoryPrint mp;
+    SYMOP_EXP(sg, mp.prt);
+    for (int form = 1; form <= 2; ++form) {
+      if (form == 2) symmetry::SYMINV(sg, 2, mp.prt);
+      const symmetry::RepresentativeSearch search(sg);
+      const averaging::AbsenceTest absent(rs.ctl, sg);
+      int wrong = 0;
+      for (const Index& h : triples) {
+        Index k{}, k_fast{};
+        int isym = 0, isym_fast = 0;
+        symmetry::ASIND(sg, h, k, isym);
+        search.find(h, k_fast, isym_fast);
+        const std::array<float, 3> hf{static_cast<float>(h[0]), static_cast<float>(h[1]),
+                                      static_cast<float>(h[2])};
+        const bool absent_ref = symmetry::ISPABS(sg, hf) + symmetry::LATABS(sg, hf) != 2;
+        if (isym_fast != isym || (isym != 0 && k_fast != k) || absent(h) != absent_ref) {
+          if (wrong++ == 0) {
+            ADD_FAILURE() << "form " << form << ": (" << h[0] << "," << h[1] << "," << h[2]
+                          << ") gives isym " << isym_fast << " for " << isym;
+          }
+        }
+      }
+      EXPECT_EQ(wrong, 0) << "form " << form;
     }
   }
 }

@@ -1,0 +1,133 @@
+#include "symmetry/representative_search.hpp"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "symmetry/asind.hpp"
+#include "symmetry/inbox.hpp"
+#include "symmetry/reflection_image.hpp"
+
+namespace vorlane::symmetry {
+
+namespace {
+
+// Indices below this, and their images (at most 24 times larger), times rotation elements of
+// at most 8 in magnitude keep every product and every sum of three of them below 2^24, where
+// single precision is exact.
+constexpr int INDEX_LIMIT = 1 << 12;
+constexpr float ELEMENT_LIMIT = 8.0f;
+
+}  // namespace
+
+RepresentativeSearch::RepresentativeSearch(const SpaceGroup& sg) : sg_(sg) {
+  for (int n = 1; n <= sg.NSYMOP; ++n) {
+    std::array<int, 9> r{};
+    for (int c = 0; c < 3; ++c) {
+      // Column c is the image of the unit vector along c: the matrix elements themselves.
+      Vec3 e{0.0f, 0.0f, 0.0f};
+      e[static_cast<std::size_t>(c)] = 1.0f;
+      const Vec3 col = reflection_image(sg, n, e);
+      for (int i = 0; i < 3; ++i) {
+        const float x = col[static_cast<std::size_t>(i)];
+        if (!(std::fabs(x) <= ELEMENT_LIMIT) || x != std::trunc(x)) {
+          integral_ = false;
+          return;
+        }
+        r[static_cast<std::size_t>(3 * i + c)] = static_cast<int>(x);
+      }
+    }
+    rows_.push_back(r);
+  }
+}
+
+std::array<int, 3> RepresentativeSearch::image(int n, const std::array<int, 3>& h, int f) const {
+  const std::array<int, 9>& r = rows_[static_cast<std::size_t>(n - 1)];
+  return {f * (r[0] * h[0] + r[1] * h[1] + r[2] * h[2]),
+          f * (r[3] * h[0] + r[4] * h[1] + r[5] * h[2]),
+          f * (r[6] * h[0] + r[7] * h[1] + r[8] * h[2])};
+}
+
+namespace {
+
+using Index = std::array<int, 3>;
+
+int positive_count(const Index& k) {
+  return (k[0] > 0 ? 1 : 0) + (k[1] > 0 ? 1 : 0) + (k[2] > 0 ? 1 : 0);
+}
+
+// ASIND's preference among boundary images.
+bool prefer(const Index& l, const Index& k) {
+  const int pl = positive_count(l);
+  const int pk = positive_count(k);
+  if (pl != pk) return pl > pk;
+  if (k[0] > k[1]) return l[0] > l[1] && k[1] <= k[2];
+  return l[0] > l[1];
+}
+
+}  // namespace
+
+RepresentativeSearch::Choice RepresentativeSearch::scan(const Index& h) const {
+  const int passes = 3 - sg_.ICENTRIC;
+  Choice c;
+  for (int pass = 0; pass < passes; ++pass) {
+    const int s = pass == 0 ? 1 : -1;
+    for (int n = 1; n <= sg_.NSYMOP; ++n) {
+      const Index k = image(n, h, s);
+      const int in = INBOX(sg_, k);
+      if (in < 0) continue;
+      c.k = k;
+      c.isym = n * s;
+      if (in == 1) return c;
+      c.boundary = true;
+      for (int m = 1; m <= sg_.NSYMOP; ++m) {
+        for (int fi = 0; fi < passes; ++fi) {
+          const int f = fi == 0 ? 1 : -1;
+          const Index l = image(m, h, f * s);
+          if (INBOX(sg_, l) != 0 || l == c.k) continue;
+          if (prefer(l, c.k)) {
+            c.k = l;
+            c.isym = m * f * s;
+          }
+        }
+      }
+      return c;
+    }
+  }
+  c.isym = 0;
+  return c;
+}
+
+void RepresentativeSearch::find(const Index& h, Index& k, int& isym) const {
+  if (!integral_ || std::abs(h[0]) >= INDEX_LIMIT || std::abs(h[1]) >= INDEX_LIMIT ||
+      std::abs(h[2]) >= INDEX_LIMIT) {
+    ASIND(sg_, h, k, isym);
+    return;
+  }
+  // The steps of ASIND, on whole-number images.
+  Choice c = scan(h);
+  k = c.k;
+  isym = c.isym;
+  if (!c.boundary) return;
+  const int passes = 3 - sg_.ICENTRIC;
+  Index start = image(1, h, 1);
+  for (int m = 1; m <= sg_.NSYMOP; ++m) {
+    for (int fi = 0; fi < passes; ++fi) {
+      const Index l = image(m, h, fi == 0 ? 1 : -1);
+      if (l > start) start = l;
+    }
+  }
+  c = scan(start);
+  k = c.k;
+  isym = 0;
+  for (int fi = 0; fi < passes && isym == 0; ++fi) {
+    const int f = fi == 0 ? 1 : -1;
+    for (int m = 1; m <= sg_.NSYMOP; ++m) {
+      if (image(m, h, f) == k) {
+        isym = m * f;
+        break;
+      }
+    }
+  }
+}
+
+}  // namespace vorlane::symmetry
