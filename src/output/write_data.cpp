@@ -70,8 +70,9 @@ void write_individuals(run::RunState& rs, ReflectionRecordLayouts& layouts) {
 
 }  // namespace
 
-void WRITEDATA(run::RunState& rs) {
+int write_output_records(run::RunState& rs) {
   ReflectionRecordLayouts layouts;
+  layouts.hold_warnings();
   rs.res.overflowed_sets.clear();
   rs.res.overflowed_members.clear();
   if (rs.ctl.IOUTAVE == 1) {
@@ -80,6 +81,13 @@ void WRITEDATA(run::RunState& rs) {
     write_individuals(rs, layouts);
   }
   flush_records(rs, layouts);
+  return layouts.held_warnings();
+}
+
+void WRITEDATA(run::RunState& rs) { finish_output_file(rs, write_output_records(rs)); }
+
+void finish_output_file(run::RunState& rs, int held_warnings) {
+  for (int i = 0; i < held_warnings; ++i) run::warn(rs, OVERFLOW_WARNING);
   // A file that could not be written completely must not end the run as a success (the
   // same report as the run driver's).
   std::ostream* out = rs.files.out.get();

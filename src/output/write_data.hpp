@@ -10,4 +10,10 @@ namespace vorlane::output {
 // A file that cannot be written completely is a fatal error.
 void WRITEDATA(run::RunState& rs);
 
+// WRITEDATA in two steps, for a run that writes the output file beside the listing: the
+// records, with the overflow warnings held back (their count is returned; nothing reaches
+// the print file or the messages), then the warnings and the checks of a complete file.
+int write_output_records(run::RunState& rs);
+void finish_output_file(run::RunState& rs, int held_warnings);
+
 }  // namespace vorlane::output

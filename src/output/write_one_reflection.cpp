@@ -16,8 +16,12 @@ void put_records(run::RunState& rs, ReflectionRecordLayouts& layouts) {
   if (layouts.pending().size() >= BLOCK) flush_records(rs, layouts);
 }
 
-void overflow(run::RunState& rs, int& ISTAT) {
-  run::warn(rs, "  OVERFLOW WRITING TO OUTPUT DATAFILE");
+void overflow(run::RunState& rs, ReflectionRecordLayouts& layouts, int& ISTAT) {
+  if (layouts.holding_warnings()) {
+    layouts.hold_warning();
+  } else {
+    run::warn(rs, OVERFLOW_WARNING);
+  }
   ISTAT = 0;
 }
 
@@ -40,7 +44,7 @@ void WRITE_ONE_REFLECTION(run::RunState& rs, ReflectionRecordLayouts& layouts,
       sigf = SIG / 2.0f / f;
     }
     DYNAMIC_FT(ReflectionRecordLayouts::ZEZOR_F_WIDTH, f, d1, iover);
-    if (iover != 0) return overflow(rs, ISTAT);
+    if (iover != 0) return overflow(rs, layouts, ISTAT);
     DYNAMIC_FT(ReflectionRecordLayouts::ZEZOR_SIG_WIDTH, sigf, d2, iover);
     if (iover != 0) {
       d2 = 0;
@@ -52,7 +56,7 @@ void WRITE_ONE_REFLECTION(run::RunState& rs, ReflectionRecordLayouts& layouts,
     records::append_record_lines(layouts.zezor(d1, d2), values, layouts.pending());
   } else {
     DYNAMIC_FT(ReflectionRecordLayouts::SHELX_WIDTH, FSQ, d1, iover);
-    if (iover != 0) return overflow(rs, ISTAT);
+    if (iover != 0) return overflow(rs, layouts, ISTAT);
     DYNAMIC_FT(ReflectionRecordLayouts::SHELX_WIDTH, SIG, d2, iover);
     if (iover != 0) {
       d2 = 0;

@@ -1,11 +1,14 @@
 #pragma once
 // One record of the output reflection file.
 #include <array>
+#include <string_view>
 
 #include "output/write_one_reflection_layouts.hpp"
 #include "run/run_state.hpp"
 
 namespace vorlane::output {
+
+inline constexpr std::string_view OVERFLOW_WARNING = "  OVERFLOW WRITING TO OUTPUT DATAFILE";
 
 // Writes one record in the format OUTFMT (0 Zezor, 1 SHELX hkl) to the output data file.
 // H: indices; FSQ, SIG: F squared and its sigma, already scaled; AUX: the auxiliary value

@@ -25,10 +25,19 @@ class ReflectionRecordLayouts {
   // them in large blocks.
   std::string& pending() { return pending_; }
 
+  // Overflow warnings held back and counted instead of given at once, for a writer that runs
+  // beside the listing: its caller gives them once the listing is written.
+  void hold_warnings() { holding_ = true; }
+  bool holding_warnings() const { return holding_; }
+  void hold_warning() { ++held_; }
+  int held_warnings() const { return held_; }
+
  private:
   std::vector<records::EditList> zezor_;  // (d1, d2) at d1 * 4 + d2
   std::vector<records::EditList> shelx_;  // (d1, d2) at d1 * 6 + d2
   std::string pending_;
+  bool holding_ = false;
+  int held_ = 0;
 };
 
 }  // namespace vorlane::output

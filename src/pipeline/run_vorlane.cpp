@@ -96,9 +96,14 @@ void stages(RunState& rs) {
   if (rs.msg.IHALT != 0) return;
   if (figures.wait_for(std::chrono::seconds(0)) == std::future_status::deferred) figures.wait();
   pipeline::keep_run_statistics(rs, stats.get());
+  // The output file is written beside the listing: its records touch neither the print file
+  // nor the messages, and its overflow warnings come after the listing as before.
+  std::future<int> held_warnings =
+      std::async(ahead, [&rs] { return output::write_output_records(rs); });
   output::PRINTDATA(rs);
+  const int overflows = held_warnings.get();
   if (rs.msg.IHALT != 0) return;
-  output::WRITEDATA(rs);
+  output::finish_output_file(rs, overflows);
   if (rs.msg.IHALT != 0 || !output_written(rs)) return;
   if (rs.res.overflowed_sets.empty() && rs.res.overflowed_members.empty()) {
     output::CREATE_CIF_VORLANE(rs, figures.get());
