@@ -65,7 +65,7 @@ std::vector<Stage> stages() {
       {"TOTALS", averaging::TOTALS},
       {"CALC_RINT", averaging::CALC_RINT},
       {"STATISTICS", pipeline::compute_run_statistics},
-      {"PRINTDATA", output::PRINTDATA},
+      {"PRINTDATA", [](run::RunState& rs) { output::PRINTDATA(rs); }},
       {"WRITEDATA", output::WRITEDATA},
       {"CREATE_CIF_VORLANE", [](run::RunState& rs) { output::CREATE_CIF_VORLANE(rs); }},
       {"REPORTS", pipeline::write_run_reports},

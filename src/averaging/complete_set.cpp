@@ -148,7 +148,14 @@ bool AbsenceTest::operator()(const Hkl& h) const {
   int ispabs = 1;
   if (sg_.NSYMOP != 1) {
     for (int n = 1; n <= sg_.NSYMOP && ispabs == 1; ++n) {
-      if (apply(rows_[static_cast<std::size_t>(n - 1)], h) != h) continue;
+      // Component by component: a comparison of whole arrays would read back the three
+      // stores as wider words, which the processor cannot forward.
+      const std::array<int, 9>& m = rows_[static_cast<std::size_t>(n - 1)];
+      if (m[0] * h[0] + m[1] * h[1] + m[2] * h[2] != h[0] ||
+          m[3] * h[0] + m[4] * h[1] + m[5] * h[2] != h[1] ||
+          m[6] * h[0] + m[7] * h[1] + m[8] * h[2] != h[2]) {
+        continue;
+      }
       // Invariant: the phase 2pi h·t must be whole, as ISPABS tests it.
       const symmetry::Vec3& t = sg_.SYMTRN[static_cast<std::size_t>(n - 1)];
       const float p = t[0] * x[0] + t[1] * x[1] + t[2] * x[2];

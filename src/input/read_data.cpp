@@ -129,10 +129,12 @@ Parsed parse_record(const run::RunState& rs, std::string_view text, Measurement&
   return Parsed::measurement;
 }
 
-// The records of the input, parsed ahead on a thread of their own in chunks while the
-// reader files the ones before: the reader takes them in reading order, so every message
-// and every number is the one a record-by-record reading gives. Without a thread, the chunks
-// are parsed when the reader asks for them.
+// The records of the input, parsed ahead in chunks on a thread of their own while the reader
+// files the ones before; a reader that would wait for its next chunk parses a later one
+// itself meanwhile. The lines of a chunk are taken from the input in turn (under the lock)
+// and parsed apart, and the reader takes the chunks in reading order, so every message and
+// every number is the one a record-by-record reading gives. Without a thread, the reader
+// parses every chunk itself.
 struct ParsedRecord {
   Parsed parsed = Parsed::measurement;
   Measurement m;  // with its line number
@@ -145,18 +147,16 @@ class RecordFeed {
     try {
       worker_ = std::thread([this] { produce(); });
     } catch (const std::system_error&) {
-      // Parsed on demand instead.
+      // Parsed by the reader alone.
     }
   }
   ~RecordFeed() {
-    if (worker_.joinable()) {
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        stop_ = true;
-      }
-      changed_.notify_all();
-      worker_.join();
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
     }
+    changed_.notify_all();
+    if (worker_.joinable()) worker_.join();
   }
   RecordFeed(const RecordFeed&) = delete;
   RecordFeed& operator=(const RecordFeed&) = delete;
@@ -183,29 +183,51 @@ class RecordFeed {
   // member array is zeroed while the reader waits, in about a millisecond) without the other
   // side having to wait too.
   static constexpr std::size_t SLOTS = 12;
-  // Each chunk, and below each side's own state, on cache lines of its own: the parsing
-  // thread changes its chunk's vector and its reading state with every record, and a line
-  // shared with what the reader reads for every record would pass between the two cores each
-  // time.
+  // Each chunk, and below the reader's own state, on cache lines of its own: a parsing side
+  // changes its chunk's vector with every record, and a line shared with what the reader
+  // reads for every record would pass between the cores each time.
   static constexpr std::size_t LINE = 64;
   struct alignas(LINE) Chunk {
+    std::string text;              // its lines, each ended by a line feed
+    std::uint32_t first_line = 0;  // line number before its first line
+    bool end_of_input = false;     // the input ends with this chunk
     std::vector<ParsedRecord> records;
-    bool last = false;
+    bool last = false;             // no records follow this chunk's
+    bool ready = false;            // parsed (under the lock)
+    std::exception_ptr error;
   };
 
-  // Fills `c` with the next records.
-  void fill(Chunk& c) {
-    c.records.clear();
-    c.last = false;
+  // Copies the next lines of the input into `c`.
+  void take_lines(Chunk& c) {
+    c.text.clear();
+    c.first_line = line_;
+    c.end_of_input = false;
     std::string_view text;
-    while (c.records.size() < CHUNK) {
+    for (std::size_t n = 0; n < CHUNK; ++n) {
       if (!lines_.next(text)) {
-        c.last = true;
+        c.end_of_input = true;
         return;
       }
+      c.text.append(text);
+      c.text.push_back('\n');
+      ++line_;
+    }
+  }
+
+  // Parses the lines of `c` into its records. The records end at the end-of-data or a
+  // twinned record.
+  void parse(Chunk& c) {
+    c.records.clear();
+    c.last = c.end_of_input;
+    std::uint32_t line = c.first_line;
+    std::string_view rest = c.text;
+    while (!rest.empty()) {
+      const std::size_t end = rest.find('\n');
+      const std::string_view text = rest.substr(0, end);
+      rest.remove_prefix(end + 1);
       ParsedRecord& r = c.records.emplace_back();
       r.parsed = parse_record(rs_, text, r.m);
-      r.m.line = ++line_;
+      r.m.line = ++line;
       if (r.parsed == Parsed::end_of_data || r.parsed == Parsed::twinned) {
         c.last = true;
         return;
@@ -213,54 +235,81 @@ class RecordFeed {
     }
   }
 
-  void produce() {
+  // Takes the lines of the next chunk when a slot is free and lines are left. Under the
+  // lock; nullptr otherwise.
+  Chunk* claim() {
+    if (input_done_ || taken_ - consumed_ >= SLOTS) return nullptr;
+    Chunk& c = chunks_[taken_ % SLOTS];
+    ++taken_;
     try {
-      for (;;) {
-        {
-          std::unique_lock<std::mutex> lock(mutex_);
-          changed_.wait(lock, [this] { return stop_ || produced_ - consumed_ < SLOTS; });
-          if (stop_) return;
-        }
-        Chunk& c = chunks_[produced_ % SLOTS];
-        fill(c);
-        {
-          std::lock_guard<std::mutex> lock(mutex_);
-          ++produced_;
-        }
-        changed_.notify_all();
-        if (c.last) return;
-      }
+      take_lines(c);
     } catch (...) {
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        error_ = std::current_exception();
+      c.end_of_input = true;
+      c.error = std::current_exception();
+    }
+    if (c.end_of_input) input_done_ = true;
+    return &c;
+  }
+
+  // Parses a claimed chunk outside the lock, then marks it ready.
+  void finish(Chunk& c) {
+    if (!c.error) {
+      try {
+        parse(c);
+      } catch (...) {
+        c.error = std::current_exception();
       }
-      changed_.notify_all();
+    }
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      c.ready = true;
+    }
+    changed_.notify_all();
+  }
+
+  void produce() {
+    for (;;) {
+      Chunk* c = nullptr;
+      {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this] {
+          return stop_ || input_done_ || taken_ - consumed_ < SLOTS;
+        });
+        if (stop_ || input_done_) return;
+        c = claim();
+      }
+      finish(*c);
     }
   }
 
-  // Makes the next filled chunk current. False when there is none.
+  // Makes the next chunk current. False when there is none.
   bool take() {
-    if (!worker_.joinable()) {
-      if (finished_) return false;
-      fill(chunks_[0]);
-      finished_ = chunks_[0].last;
-      current_ = &chunks_[0];
-      return true;
+    Chunk& next = chunks_[consumed_ % SLOTS];
+    for (;;) {
+      Chunk* own = nullptr;
+      {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (next.ready) break;
+        if (input_done_ && taken_ == consumed_) return false;
+        own = claim();
+        if (own == nullptr) {
+          // Its lines are taken: it is being parsed.
+          changed_.wait(lock, [this, &next] { return next.ready; });
+          break;
+        }
+      }
+      finish(*own);
     }
-    std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return error_ != nullptr || produced_ > consumed_; });
-    if (produced_ > consumed_) {
-      current_ = &chunks_[consumed_ % SLOTS];
-      return true;
-    }
-    std::rethrow_exception(error_);
+    if (next.error) std::rethrow_exception(next.error);
+    current_ = &next;
+    return true;
   }
 
   void release() {
-    if (!worker_.joinable()) return;
     {
       std::lock_guard<std::mutex> lock(mutex_);
+      chunks_[consumed_ % SLOTS].ready = false;
+      chunks_[consumed_ % SLOTS].error = nullptr;
       ++consumed_;
     }
     changed_.notify_all();
@@ -268,21 +317,20 @@ class RecordFeed {
 
   // The parsing side.
   const run::RunState& rs_;
-  LineSource lines_;
-  std::uint32_t line_ = 0;
+  LineSource lines_;          // under the lock
+  std::uint32_t line_ = 0;    // under the lock
   std::array<Chunk, SLOTS> chunks_;
   // The reading side.
   alignas(LINE) Chunk* current_ = nullptr;
   std::size_t position_ = 0;
-  bool finished_ = false;  // without a thread: the last chunk was parsed
   // Shared, under the mutex.
   alignas(LINE) std::mutex mutex_;
   std::condition_variable changed_;
-  std::size_t produced_ = 0;
-  std::size_t consumed_ = 0;
+  std::size_t taken_ = 0;     // chunks whose lines were taken
+  std::size_t consumed_ = 0;  // chunks the reader is done with
+  bool input_done_ = false;   // the input's last lines were taken
   bool stop_ = false;
-  std::exception_ptr error_;
-  std::thread worker_;  // last: started once everything above is in place
+  std::thread worker_;        // last: started once everything above is in place
 };
 
 // Overlapping twin components cannot be merged into one intensity per reflection.

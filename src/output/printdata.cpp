@@ -1,8 +1,11 @@
 #include "output/printdata.hpp"
 
 #include <algorithm>
+#include <array>
+#include <condition_variable>
 #include <exception>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -121,20 +124,12 @@ void push_set_values(std::vector<records::Value>& v, const run::ReflectionList& 
   v.insert(v.end(), std::begin(row), std::end(row));
 }
 
-// A stretch of the sets with more than one member, formed into print-file text apart from
-// the others: `lines_before` is the line count of the page where it starts.
-struct ListingBlock {
-  std::size_t first = 0;
-  std::size_t last = 0;
-  int lines_before = 0;
-};
-
-constexpr std::size_t kSetsPerBlock = 4096;
+constexpr std::size_t kSetsPerBlock = 2048;
 
 // The listing lines of the sets of `block` (a heading wherever a page fills), appended to
 // `text`.
 void form_block(const run::ReflectionList& refl, const records::EditList& heading,
-                const ListingBlock& block, std::string& text) {
+                const ListingBlocks::Block& block, std::string& text) {
   ListingLayouts layouts;
   records::RecordBuffer scratch;
   std::vector<records::Value> values;
@@ -177,57 +172,6 @@ void form_block(const run::ReflectionList& refl, const records::EditList& headin
   }
 }
 
-// Forms the blocks two at a time, the second on a thread of its own, and writes them in
-// order: the text is the one a set-by-set pass writes.
-void write_blocks(const run::ReflectionList& refl, const records::EditList& heading,
-                  const std::vector<ListingBlock>& blocks, records::PrintFile& prt) {
-  // Each text on a cache line of its own: both threads change their text's length with every
-  // field they append.
-  struct alignas(64) Text {
-    std::string s;
-  };
-  Text text[2];
-  for (std::size_t b = 0; b < blocks.size(); b += 2) {
-    text[0].s.clear();
-    text[1].s.clear();
-    const bool pair = b + 1 < blocks.size();
-    std::exception_ptr error;
-    std::thread worker;
-    if (pair) {
-      try {
-        worker = std::thread([&] {
-          try {
-            form_block(refl, heading, blocks[b + 1], text[1].s);
-          } catch (...) {
-            error = std::current_exception();
-          }
-        });
-      } catch (const std::system_error&) {
-        // No thread to be had: the second block is formed after the first.
-      }
-    }
-    std::exception_ptr own_error;
-    try {
-      form_block(refl, heading, blocks[b], text[0].s);
-    } catch (...) {
-      own_error = std::current_exception();
-    }
-    if (worker.joinable()) {
-      worker.join();
-    } else if (pair && !own_error) {
-      try {
-        form_block(refl, heading, blocks[b + 1], text[1].s);
-      } catch (...) {
-        error = std::current_exception();
-      }
-    }
-    if (own_error) std::rethrow_exception(own_error);
-    if (error) std::rethrow_exception(error);
-    prt.write_text(text[0].s);
-    if (pair) prt.write_text(text[1].s);
-  }
-}
-
 }  // namespace
 
 int listing_decimals(float largest, float SIGAVE) {
@@ -248,36 +192,143 @@ int listing_decimals(float largest, float SIGAVE) {
   return D;
 }
 
-void PRINTDATA(run::RunState& rs) {
-  const auto& refl = rs.refl;
-  auto& prt = rs.files.print;
-  const records::EditList heading(kHeading);
+struct ListingBlocks::Pool {
+  // At most AHEAD formed blocks wait to be written, each in a text of its own (the texts on
+  // cache lines of their own: each former changes its text's length with every field).
+  static constexpr std::size_t AHEAD = 6;
+  struct alignas(64) Text {
+    std::string s;
+  };
+  std::array<Text, AHEAD> texts;
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::size_t next = 0;     // the next block to form
+  std::size_t written = 0;  // blocks written
+  std::vector<char> formed;
+  std::exception_ptr error;
+  bool stop = false;
+};
 
-  prt.put(records::EditList(kSectionTitle));
-  prt.put(heading);
-  // The page each block starts on, from the line counts alone; the text of the blocks is
-  // formed apart.
+ListingBlocks::ListingBlocks(const run::ReflectionList& refl)
+    : refl_(refl), heading_(kHeading), pool_(std::make_unique<Pool>()) {
+  // The page each block starts on, from the line counts alone.
   int n = 1;
-  bool any_singlet = false;
-  std::vector<ListingBlock> blocks;
   for (std::size_t first = 0; first < refl.sets.size(); first += kSetsPerBlock) {
-    ListingBlock block;
+    Block block;
     block.first = first;
     block.last = std::min(refl.sets.size(), first + kSetsPerBlock);
     block.lines_before = n;
     for (std::size_t s = block.first; s < block.last; ++s) {
       const run::EquivSet& set = refl.sets[s];
       if (set.NEQ <= 1) {
-        any_singlet = any_singlet || set.NEQ == 1;
+        any_singlet_ = any_singlet_ || set.NEQ == 1;
         continue;
       }
       const int lines = 1 + (set.NEQ - 1) / kMembersPerLine;
       n += lines;
       if (n > kPageLines) n = lines;
     }
-    blocks.push_back(block);
+    blocks_.push_back(block);
   }
-  write_blocks(refl, heading, blocks, prt);
+  lines_after_ = n;
+  pool_->formed.assign(blocks_.size(), 0);
+}
+
+ListingBlocks::~ListingBlocks() = default;
+
+bool ListingBlocks::form_next() {
+  Pool& p = *pool_;
+  std::size_t b = 0;
+  {
+    std::lock_guard<std::mutex> lock(p.mutex);
+    if (p.stop || p.next >= blocks_.size() || p.next >= p.written + Pool::AHEAD) return false;
+    b = p.next++;
+  }
+  std::string& text = p.texts[b % Pool::AHEAD].s;
+  std::exception_ptr error;
+  try {
+    text.clear();
+    form_block(refl_, heading_, blocks_[b], text);
+  } catch (...) {
+    error = std::current_exception();
+  }
+  {
+    std::lock_guard<std::mutex> lock(p.mutex);
+    p.formed[b] = 1;
+    if (error && !p.error) p.error = error;
+  }
+  p.changed.notify_all();
+  return true;
+}
+
+void ListingBlocks::write(records::PrintFile& prt) {
+  Pool& p = *pool_;
+  // A second former while the blocks are written (the blocks it leaves are formed here).
+  std::thread worker;
+  try {
+    worker = std::thread([this, &p] {
+      for (;;) {
+        if (form_next()) continue;
+        std::unique_lock<std::mutex> lock(p.mutex);
+        if (p.stop || p.next >= blocks_.size()) return;
+        p.changed.wait(lock, [this, &p] {
+          return p.stop || p.next >= blocks_.size() || p.next < p.written + Pool::AHEAD;
+        });
+      }
+    });
+  } catch (const std::system_error&) {
+    // Formed here alone.
+  }
+  auto stop_worker = [&] {
+    {
+      std::lock_guard<std::mutex> lock(p.mutex);
+      p.stop = true;
+    }
+    p.changed.notify_all();
+    if (worker.joinable()) worker.join();
+  };
+  try {
+    for (std::size_t b = 0; b < blocks_.size(); ++b) {
+      for (;;) {
+        {
+          std::unique_lock<std::mutex> lock(p.mutex);
+          if (p.error) std::rethrow_exception(p.error);
+          if (p.formed[b] != 0) break;
+        }
+        // Not formed yet: form a later one meanwhile, or wait for it.
+        if (form_next()) continue;
+        std::unique_lock<std::mutex> lock(p.mutex);
+        p.changed.wait(lock, [&p, b] { return p.formed[b] != 0 || p.error; });
+      }
+      prt.write_text(p.texts[b % Pool::AHEAD].s);
+      {
+        std::lock_guard<std::mutex> lock(p.mutex);
+        ++p.written;
+      }
+      p.changed.notify_all();
+    }
+  } catch (...) {
+    stop_worker();
+    throw;
+  }
+  stop_worker();
+}
+
+void PRINTDATA(run::RunState& rs) {
+  ListingBlocks blocks(rs.refl);
+  PRINTDATA(rs, blocks);
+}
+
+void PRINTDATA(run::RunState& rs, ListingBlocks& blocks) {
+  const auto& refl = rs.refl;
+  auto& prt = rs.files.print;
+  const records::EditList heading(kHeading);
+
+  prt.put(records::EditList(kSectionTitle));
+  prt.put(heading);
+  blocks.write(prt);
+  int n = blocks.lines_after();
+  const bool any_singlet = blocks.any_singlet();
 
   ListingLayouts layouts;
   std::vector<records::Value> values;

@@ -95,12 +95,18 @@ void stages(RunState& rs) {
   averaging::CALC_RINT(rs);
   if (rs.msg.IHALT != 0) return;
   if (figures.wait_for(std::chrono::seconds(0)) == std::future_status::deferred) figures.wait();
+  // The statistics are written before the listing: until they are ready, this thread forms
+  // the listing's first blocks.
+  output::ListingBlocks listing(rs.refl);
+  while (stats.wait_for(std::chrono::seconds(0)) == std::future_status::timeout &&
+         listing.form_next()) {
+  }
   pipeline::keep_run_statistics(rs, stats.get());
   // The output file is written beside the listing: its records touch neither the print file
   // nor the messages, and its overflow warnings come after the listing as before.
   std::future<int> held_warnings =
       std::async(ahead, [&rs] { return output::write_output_records(rs); });
-  output::PRINTDATA(rs);
+  output::PRINTDATA(rs, listing);
   const int overflows = held_warnings.get();
   if (rs.msg.IHALT != 0) return;
   output::finish_output_file(rs, overflows);
