@@ -131,7 +131,6 @@ constexpr std::size_t kSetsPerBlock = 2048;
 void form_block(const run::ReflectionList& refl, const records::EditList& heading,
                 const ListingBlocks::Block& block, std::string& text) {
   ListingLayouts layouts;
-  records::RecordBuffer scratch;
   std::vector<records::Value> values;
   int n = block.lines_before;
   for (std::size_t s = block.first; s < block.last; ++s) {
@@ -145,7 +144,7 @@ void form_block(const run::ReflectionList& refl, const records::EditList& headin
     const int D = listing_decimals(largest, set.SIGAVE);
 
     if (n > kPageLines) {
-      records::PrintFile::append_text(heading, {}, scratch, text);
+      records::PrintFile::append_text(heading, {}, text);
       n = lines;
     }
 
@@ -157,7 +156,7 @@ void form_block(const run::ReflectionList& refl, const records::EditList& headin
       values.push_back(member.FSQ);
       values.push_back(member_mark(member));
     }
-    records::PrintFile::append_text(layouts.line(D, first, true), values, scratch, text);
+    records::PrintFile::append_text(layouts.line(D, first, true), values, text);
 
     for (int start = kMembersPerLine + 1; start <= set.NEQ; start += kMembersPerLine) {
       const int count = std::min(kMembersPerLine, set.NEQ - start + 1);
@@ -167,7 +166,7 @@ void form_block(const run::ReflectionList& refl, const records::EditList& headin
         values.push_back(member.FSQ);
         values.push_back(member_mark(member));
       }
-      records::PrintFile::append_text(layouts.continuation(D, count), values, scratch, text);
+      records::PrintFile::append_text(layouts.continuation(D, count), values, text);
     }
   }
 }

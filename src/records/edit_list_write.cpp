@@ -114,6 +114,43 @@ class LineSink {
   bool any_ = false;
 };
 
+// Records in the print file's form, written straight into one text: when a record closes,
+// its carriage-control character (its first) becomes what it stands for ("0" an empty line
+// first, "1" a form feed first, any other nothing), and a line end follows it.
+class PrintTextSink {
+ public:
+  explicit PrintTextSink(std::string& text) : text_(text) {}
+  void begin(std::size_t) { open(); }
+  void begin_empty() { open(); }
+  std::string& rec() { return text_; }
+  void finish() {
+    if (open_) close();
+  }
+
+ private:
+  void open() {
+    if (open_) close();
+    open_ = true;
+    at_ = text_.size();
+  }
+  void close() {
+    if (text_.size() > at_) {
+      char& control = text_[at_];
+      if (control == '0') {
+        control = '\n';
+      } else if (control == '1') {
+        control = '\f';
+      } else {
+        text_.erase(at_, 1);
+      }
+    }
+    text_ += '\n';
+  }
+  std::string& text_;
+  std::size_t at_ = 0;
+  bool open_ = false;
+};
+
 template <class Sink>
 void write_all(const EditList& layout, std::span<const Value> values, Sink& out) {
   const std::vector<Descriptor>& items = layout.items();
@@ -197,6 +234,19 @@ void append_record_lines(const EditList& layout, std::span<const Value> values,
   const std::size_t before = text.size();
   try {
     LineSink sink(text);
+    write_all(layout, values, sink);
+    sink.finish();
+  } catch (...) {
+    text.resize(before);
+    throw;
+  }
+}
+
+void append_print_lines(const EditList& layout, std::span<const Value> values,
+                        std::string& text) {
+  const std::size_t before = text.size();
+  try {
+    PrintTextSink sink(text);
     write_all(layout, values, sink);
     sink.finish();
   } catch (...) {

@@ -75,58 +75,101 @@ char* put_digits(char* end, std::uint64_t& n, int count) {
   return end;
 }
 
-// Every digit of n (at least one), right to left, ending before `end`; returns the start.
-char* put_all_digits(char* end, std::uint64_t n) {
-  while (n >= 100) {
-    const auto pair = static_cast<std::size_t>(n % 100);
-    n /= 100;
-    end -= 2;
-    std::memcpy(end, kDigitPairs + 2 * pair, 2);
+// Fields of at most 8 columns composed in one 64-bit word, its bytes in the order they are
+// written: the field reaches the text in one store (a field composed byte by byte in memory
+// and then copied would be read back wider than it was written).
+class FieldWord {
+ public:
+  static constexpr std::uint64_t BLANKS = 0x2020202020202020ull;
+
+  // Puts character c at column `column` (from 0) of the field, over a blank.
+  void put(int column, unsigned c) {
+    word_ ^= static_cast<std::uint64_t>(c ^ 0x20u) << (8 * column);
   }
-  if (n >= 10) {
-    end -= 2;
-    std::memcpy(end, kDigitPairs + 2 * n, 2);
-  } else {
-    *--end = static_cast<char>('0' + n);
+  // Puts the two digits of `pair` (below 100) at `column` and the one after it.
+  void put_pair(int column, std::uint64_t pair) {
+    std::uint16_t two;
+    std::memcpy(&two, kDigitPairs + 2 * pair, 2);
+    word_ ^= static_cast<std::uint64_t>(two ^ 0x2020u) << (8 * column);
   }
-  return end;
+  // Blanks the columns before `column`.
+  void blank_before(int column) {
+    const std::uint64_t low = column == 0 ? 0 : ~std::uint64_t{0} >> (64 - 8 * column);
+    word_ = (word_ & ~low) | (BLANKS & low);
+  }
+  void append_to(std::string& out, int width) const {
+    char bytes[8];
+    std::memcpy(bytes, &word_, 8);
+    out.append(bytes, static_cast<std::size_t>(width));
+  }
+
+ private:
+  std::uint64_t word_ = BLANKS;
+};
+
+// Digits of n below 10^16 (at least one), without a branch.
+int digit_count(std::uint64_t n) {
+  int k = 1;
+  for (std::uint64_t limit = 10; k < 16 && n >= limit; limit *= 10) ++k;
+  return k;
 }
 
-// The common field of the program's layouts, composed in a local buffer and appended once:
-// a float, at most 12 decimals, a field of 1 to 48 columns, and a product below 2^52. False
-// (nothing written) when the general path is needed.
+// The common field of the program's layouts: a float, at most 12 decimals, a field of 1 to
+// 48 columns, and a product below 2^52. False (nothing written) when the general path is
+// needed. Fields of up to 8 columns are formed without a branch on the value's digits or
+// sign, which vary from field to field.
 bool append_fixed_short(std::string& out, double x, int width, int d) {
   if (width <= 0 || width > 48 || d > 12) return false;
   const double p = std::fabs(x) * kPow10[d];  // exact: see the note at the top
   if (!(p < 4503599627370496.0)) return false;  // also NaN and infinities
   auto n = static_cast<std::uint64_t>(p);
   const double rest = p - static_cast<double>(n);
-  if (rest > 0.5 || (rest == 0.5 && (n & 1U) != 0)) ++n;
-  // Body "int.frac", right to left: d decimals, the point, at least one integer digit. At
-  // most 16 integer digits, 12 decimals, the sign and the blanks of the field.
-  char buf[80];
-  char* const end = buf + sizeof buf;
-  char* k = put_digits(end, n, d);
-  *--k = '.';
-  const bool zero_integer = n == 0;  // the body is "0.ddd"
-  k = put_all_digits(k, n);
+  n += static_cast<std::uint64_t>((rest > 0.5) | ((rest == 0.5) & ((n & 1U) != 0)));
   const bool negative = std::signbit(x);
-  auto len = static_cast<int>(end - k) + (negative ? 1 : 0);
-  if (len > width) {
-    // Without its optional leading zero (with decimals) the body may still fit.
-    if (d > 0 && zero_integer && len - 1 <= width) {
-      ++k;
-      --len;
+  // Body "int.frac": d decimals, the point, the integer digits ("0" for none, left out when
+  // only that makes the field fit).
+  const int digits = digit_count(n);
+  const bool zero_integer = digits <= d;
+  int integer_digits = zero_integer ? 1 : digits - d;
+  const int sign = negative ? 1 : 0;
+  if (sign + integer_digits + 1 + d > width) {
+    if (d > 0 && zero_integer && sign + 1 + d <= width) {
+      integer_digits = 0;
     } else {
       out.append(static_cast<std::size_t>(width), '*');
       return true;
     }
   }
+  if (width <= 8 && d + 1 <= width) {
+    FieldWord field;
+    int column = width;  // one past the next character, right to left
+    for (int left = d; left >= 2; left -= 2) {
+      column -= 2;
+      field.put_pair(column, n % 100);
+      n /= 100;
+    }
+    if ((d & 1) != 0) {
+      field.put(--column, static_cast<unsigned>('0' + n % 10));
+      n /= 10;
+    }
+    field.put(--column, '.');
+    for (int left = integer_digits; left >= 2; left -= 2) {
+      column -= 2;
+      field.put_pair(column, n % 100);
+      n /= 100;
+    }
+    if ((integer_digits & 1) != 0) field.put(--column, static_cast<unsigned>('0' + n % 10));
+    if (negative) field.put(--column, '-');
+    field.append_to(out, width);
+    return true;
+  }
+  // Wider fields: composed in place at the end of `out`.
+  const std::size_t at = out.size();
+  out.resize(at + static_cast<std::size_t>(width), ' ');
+  char* k = put_digits(out.data() + at + width, n, d);
+  *--k = '.';
+  if (integer_digits > 0) k = put_digits(k, n, integer_digits);
   if (negative) *--k = '-';
-  const int blanks = width - len;
-  k -= blanks;
-  std::memset(k, ' ', static_cast<std::size_t>(blanks));
-  out.append(k, static_cast<std::size_t>(width));
   return true;
 }
 

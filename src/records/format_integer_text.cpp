@@ -1,6 +1,7 @@
 // I and A fields.
 #include <charconv>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -12,7 +13,39 @@ namespace vorlane::records {
 
 namespace detail {
 
+namespace {
+
+// The usual I field (no minimum digit count, at most 8 columns, the value fits) composed in
+// one 64-bit word, its bytes in the order they are written, and appended in one store. False
+// (nothing written) otherwise.
+bool append_short_I(std::string& out, int value, int width, int min_digits) {
+  if (min_digits > 1 || (min_digits == 0 && value == 0) || width < 1 || width > 8) return false;
+  const bool negative = value < 0;
+  auto m = static_cast<std::uint32_t>(negative ? 0u - static_cast<std::uint32_t>(value)
+                                               : static_cast<std::uint32_t>(value));
+  std::uint64_t word = 0x2020202020202020ull;
+  int column = width;
+  do {
+    if (column == 0) return false;  // does not fit
+    --column;
+    word ^= static_cast<std::uint64_t>(('0' + m % 10) ^ 0x20u) << (8 * column);
+    m /= 10;
+  } while (m != 0);
+  if (negative) {
+    if (column == 0) return false;
+    --column;
+    word ^= static_cast<std::uint64_t>('-' ^ 0x20u) << (8 * column);
+  }
+  char bytes[8];
+  std::memcpy(bytes, &word, 8);
+  out.append(bytes, static_cast<std::size_t>(width));
+  return true;
+}
+
+}  // namespace
+
 void append_I(std::string& out, int value, int width, int min_digits) {
+  if (append_short_I(out, value, width, min_digits)) return;
   // Digits of |value| (as unsigned, so the most negative int works).
   const unsigned long long magnitude =
       value < 0 ? 0ULL - static_cast<unsigned long long>(static_cast<long long>(value))
@@ -52,6 +85,10 @@ void append_A(std::string& out, std::string_view text, int width) {
     return;
   }
   const auto w = static_cast<std::size_t>(width);
+  if (w == 1 && !text.empty()) {  // the usual flag or mark
+    out.push_back(text[0]);
+    return;
+  }
   if (text.size() >= w) {
     out.append(text.substr(0, w));  // the leftmost w characters
   } else {

@@ -3,6 +3,8 @@
 // character: new line) and is not written itself.
 #include "records/print_file.hpp"
 
+#include "records/record_buffer.hpp"
+
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -59,10 +61,8 @@ void PrintFile::write_records(std::span<const std::string> records) {
 
 void PrintFile::write(const EditList& layout, std::span<const Value> values) {
   if (out_ == nullptr) return;
-  scratch_.clear();
-  records::write_records(layout, values, scratch_);
   text_.clear();
-  for (std::size_t i = 0; i < scratch_.size(); ++i) append_record_text(text_, scratch_[i]);
+  append_print_lines(layout, values, text_);
   out_->write(text_.data(), static_cast<std::streamsize>(text_.size()));
   if (!*out_) failed_ = true;
 }
@@ -74,10 +74,8 @@ void PrintFile::write_text(std::string_view text) {
 }
 
 void PrintFile::append_text(const EditList& layout, std::span<const Value> values,
-                            RecordBuffer& scratch, std::string& text) {
-  scratch.clear();
-  records::write_records(layout, values, scratch);
-  for (std::size_t i = 0; i < scratch.size(); ++i) append_record_text(text, scratch[i]);
+                            std::string& text) {
+  append_print_lines(layout, values, text);
 }
 
 void PrintFile::close() {

@@ -29,10 +29,10 @@ class PrintFile {
   void write(const EditList& layout, std::span<const Value> values);
   // Text already in the print file's form (from append_text), written as it is.
   void write_text(std::string_view text);
-  // The text write() would give for `values` through `layout`, appended to `text`; the
-  // records are formed in `scratch`. Touches no file: blocks of a listing can be formed apart.
+  // The text write() would give for `values` through `layout`, appended to `text`. Touches
+  // no file: blocks of a listing can be formed apart.
   static void append_text(const EditList& layout, std::span<const Value> values,
-                          RecordBuffer& scratch, std::string& text);
+                          std::string& text);
   template <class... Ts> void put(const EditList& layout, const Ts&... values) {
     const Value vs[] = {Value(values)..., Value(0)};
     write(layout, std::span<const Value>(vs, sizeof...(Ts)));
@@ -44,8 +44,7 @@ class PrintFile {
  private:
   std::ostream* out_ = nullptr;
   bool failed_ = false;
-  // Storage reused by every write: the records of one call, then their text.
-  RecordBuffer scratch_;
+  // Storage reused by every write: the text of one call.
   std::string text_;
 };
 

@@ -49,4 +49,9 @@ void write_records(const EditList& layout, std::span<const Value> values, Record
 void append_record_lines(const EditList& layout, std::span<const Value> values,
                          std::string& text);
 
+// The same records appended to `text` in the print file's form: each record's first
+// character is its carriage control (see PrintFile).
+void append_print_lines(const EditList& layout, std::span<const Value> values,
+                        std::string& text);
+
 }  // namespace vorlane::records

@@ -8,6 +8,9 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <vector>
+
+#include "records/field_format.hpp"
 
 #include "records/edit_list.hpp"
 
@@ -45,6 +48,35 @@ TEST(FormatFixedFastPath, TiesCarriesZerosAndOverflowsAgree) {
       for (int decimals = 0; decimals <= 7; ++decimals) expect_same_field(x, width, decimals);
     }
   }
+}
+
+TEST(FormatIntegerFastPath, NarrowFieldsAgreeWithTheWideField) {
+  // Fields of up to 8 columns are composed apart: the same digits as a wide field, right
+  // justified, or asterisks when they do not fit; Iw.0 of zero is blank.
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<int> magnitude(0, 9);
+  std::vector<int> values{0, 1, -1, 9, -9, 10, -10, 99999999, -9999999, 100000000,
+                          2147483647, -2147483647 - 1};
+  for (int i = 0; i < 20000; ++i) {
+    int v = static_cast<int>(std::pow(10.0, magnitude(rng)) * std::uniform_real_distribution<double>(0, 1)(rng));
+    values.push_back(i % 2 == 0 ? v : -v);
+  }
+  for (int v : values) {
+    std::string digits = format_I(v, 14);
+    digits.erase(0, digits.find_first_not_of(' '));
+    for (int width = 1; width <= 8; ++width) {
+      const std::string expected = static_cast<int>(digits.size()) > width
+                                       ? std::string(static_cast<std::size_t>(width), '*')
+                                       : std::string(width - digits.size(), ' ') + digits;
+      ASSERT_EQ(format_I(v, width), expected) << v << " I" << width;
+    }
+  }
+  std::string zero;
+  detail::append_I(zero, 0, 3, 0);
+  EXPECT_EQ(zero, "   ");
+  std::string one;
+  detail::append_I(one, 7, 3, 1);
+  EXPECT_EQ(one, "  7");
 }
 
 }  // namespace

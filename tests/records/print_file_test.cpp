@@ -44,6 +44,22 @@ TEST(PrintFile, WritesThroughEditLists) {
   EXPECT_EQ(s.str(), "*****\n*   *\n\n\nN=  7  1.50\n");
 }
 
+TEST(PrintFile, TextFormedApartIsTheTextWritten) {
+  // Records with each kind of carriage control, empty records and reversion: the text formed
+  // apart (for the listing's blocks) is what writing the records one by one gives.
+  const std::string layouts[] = {R"("0A",I3/"1B",I3//1X,"C")", R"(1X,3I4)", R"(/"0"/"1"/"x",I2)"};
+  for (const std::string& text : layouts) {
+    const EditList layout(text);
+    const Value values[] = {1, 22, 333, 4444, 5, 6, 7};
+    std::ostringstream one_by_one;
+    PrintFile p(one_by_one);
+    for (const std::string& r : write_records(layout, values)) p.write_record(r);
+    std::string apart = "kept ";
+    PrintFile::append_text(layout, values, apart);
+    EXPECT_EQ(apart, "kept " + one_by_one.str()) << text;
+  }
+}
+
 TEST(PrintFile, ClosedFileIgnoresWrites) {
   PrintFile p;
   EXPECT_FALSE(p.is_open());
