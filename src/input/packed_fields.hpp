@@ -58,7 +58,9 @@ inline bool right_justified(std::uint64_t x, bool point_allowed, std::uint64_t& 
   const int first = std::countr_zero(body);  // bit 7 of the first byte after the blanks
   if (body != BYTES_80 << (first - 7)) return false;  // blanks only before the body
   minus = sign != 0;
-  return sign == 0 || sign == std::uint64_t{0x80} << (first - 7);
+  // The sign, if any, is the body's first character (tested without a branch on it: signs
+  // come and go from record to record).
+  return (sign & ~(std::uint64_t{0x80} << (first - 7))) == 0;
 }
 
 // An I4 field at `p` in its usual form. False (value untouched) otherwise.
@@ -72,7 +74,8 @@ inline bool read_packed_i4(const char* p, int& value) {
   bool minus = false;
   if (!right_justified(x, false, digits, minus, point)) return false;
   const auto v = static_cast<int>(decimal_value(x, digits));
-  value = minus ? -v : v;
+  const int negate = -static_cast<int>(minus);  // all ones for a minus sign
+  value = (v ^ negate) - negate;
   return true;
 }
 
@@ -101,7 +104,9 @@ inline bool read_packed_f8(const char* p, int decimals, float& value) {
   // below 2^24, at most ten decimals.
   if (!(mantissa / 10 < (1u << 24) / 10 && mantissa < (1u << 24)) || scale > 10) return false;
   const float v = static_cast<float>(mantissa) / POWERS_OF_TEN[scale];
-  value = minus ? -v : v;
+  // The sign put into the bits (a branch on it would be mispredicted half the time).
+  value = std::bit_cast<float>(std::bit_cast<std::uint32_t>(v) |
+                               (static_cast<std::uint32_t>(minus) << 31));
   return true;
 }
 
