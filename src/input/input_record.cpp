@@ -1,6 +1,7 @@
 #include "input/fixed_fields.hpp"
 #include "input/input_record.hpp"
 #include "input/packed_fields.hpp"
+#include "input/packed_record.hpp"
 
 namespace vorlane::input {
 
@@ -17,9 +18,12 @@ bool parse_zezor_record(std::string_view record, InputRecord& r) {
 }
 
 bool parse_shelx_record(std::string_view record, InputRecord& r) {
-  bool ok = read_i4_at(record, 1, r.h[0]) && read_i4_at(record, 5, r.h[1]) &&
-            read_i4_at(record, 9, r.h[2]) && read_f8_at(record, 13, 0, r.value) &&
-            read_f8_at(record, 21, 0, r.sigma) && read_i4_at(record, 29, r.batch);
+  // The usual record in one go, else field by field.
+  bool ok = (record.size() >= 32 &&
+             read_usual_shelx_record(record.data(), r.h, r.value, r.sigma, r.batch)) ||
+            (read_i4_at(record, 1, r.h[0]) && read_i4_at(record, 5, r.h[1]) &&
+             read_i4_at(record, 9, r.h[2]) && read_f8_at(record, 13, 0, r.value) &&
+             read_f8_at(record, 21, 0, r.sigma) && read_i4_at(record, 29, r.batch));
   // Records without direction cosines (most files) end before their fields: zeros.
   if (record.size() <= 32) {
     for (float& c : r.cosines) c = 0.0f;

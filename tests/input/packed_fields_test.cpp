@@ -6,11 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <array>
 #include <cstdint>
+#include <random>
 #include <string>
 
 #include "input/fixed_fields.hpp"
 #include "input/packed_fields.hpp"
+#include "input/packed_record.hpp"
 
 namespace vorlane::input {
 namespace {
@@ -71,6 +74,56 @@ TEST(PackedFields, F8AgreesWithTheFieldReaderOnEveryField) {
   float v = 0.0f;
   EXPECT_FALSE(detail::read_packed_f8("16777216", 0, v));
   EXPECT_FALSE(detail::read_packed_f8("99999999", 0, v));
+}
+
+TEST(PackedFields, WholeRecordIsTakenExactlyWhenEveryFieldIs) {
+  // Records of six random fields over the same alphabets (each field often in its usual form):
+  // the record is read in one go exactly when each field's packed reader takes it, and then
+  // to the same values.
+  std::mt19937 rng(17);
+  auto field = [&rng](const std::string& alphabet, int width) {
+    std::string s(static_cast<std::size_t>(width), ' ');
+    const int body = std::uniform_int_distribution<int>(0, width)(rng);
+    const bool odd = std::uniform_int_distribution<int>(0, 9)(rng) == 0;
+    for (int i = width - body; i < width; ++i) {
+      const std::string& from = odd ? alphabet : std::string("0123456789");
+      s[static_cast<std::size_t>(i)] =
+          from[std::uniform_int_distribution<std::size_t>(0, from.size() - 1)(rng)];
+    }
+    if (body > 1 && std::uniform_int_distribution<int>(0, 2)(rng) == 0) {
+      s[static_cast<std::size_t>(width - body)] = '-';
+    }
+    if (width == 8 && body > 2 && std::uniform_int_distribution<int>(0, 1)(rng) == 0) {
+      s[static_cast<std::size_t>(width - 1 - std::uniform_int_distribution<int>(0, body - 2)(rng))] = '.';
+    }
+    return s;
+  };
+  long taken = 0;
+  for (int n = 0; n < 200000; ++n) {
+    const std::string rec = field(" -+.0159x", 4) + field(" -+.0159x", 4) +
+                            field(" -+.0159x", 4) + field(" -+.019x", 8) +
+                            field(" -+.019x", 8) + field(" -+.0159x", 4);
+    std::array<int, 3> h{};
+    float f1 = 0.0f, f2 = 0.0f;
+    int batch = 0;
+    const bool whole = read_usual_shelx_record(rec.data(), h, f1, f2, batch);
+    std::array<int, 4> fi{};
+    std::array<float, 2> ff{};
+    const bool each = detail::read_packed_i4(rec.data(), fi[0]) &&
+                      detail::read_packed_i4(rec.data() + 4, fi[1]) &&
+                      detail::read_packed_i4(rec.data() + 8, fi[2]) &&
+                      detail::read_packed_f8(rec.data() + 12, 0, ff[0]) &&
+                      detail::read_packed_f8(rec.data() + 20, 0, ff[1]) &&
+                      detail::read_packed_i4(rec.data() + 28, fi[3]);
+    ASSERT_EQ(whole, each) << '"' << rec << '"';
+    if (!whole) continue;
+    ++taken;
+    ASSERT_EQ(h, (std::array<int, 3>{fi[0], fi[1], fi[2]})) << '"' << rec << '"';
+    ASSERT_EQ(batch, fi[3]) << '"' << rec << '"';
+    ASSERT_EQ(std::bit_cast<std::uint32_t>(f1), std::bit_cast<std::uint32_t>(ff[0])) << rec;
+    ASSERT_EQ(std::bit_cast<std::uint32_t>(f2), std::bit_cast<std::uint32_t>(ff[1])) << rec;
+  }
+  EXPECT_GT(taken, 30000);
 }
 
 }  // namespace
