@@ -20,30 +20,6 @@ namespace vorlane::input {
 
 namespace detail {
 
-// Bit i of each mask stands for character i of a field group.
-struct CharClasses {
-  std::uint32_t blank = 0;
-  std::uint32_t minus = 0;
-  std::uint32_t point = 0;
-  std::uint32_t digit = 0;
-};
-
-// Whether the field of `width` characters at bit `at` of the masks has the usual form: blanks,
-// then an optional minus sign, then digits (and, when allowed, one point) to its end, with at
-// least one digit.
-inline bool usual_field(const CharClasses& c, int at, int width, bool point_allowed) {
-  const std::uint32_t field = ((std::uint32_t{1} << width) - 1) << at;
-  const std::uint32_t body = field & ~c.blank;
-  if (body == 0 || (c.digit & field) == 0) return false;
-  // The body runs to the field's end: adding its lowest bit carries out of the field.
-  const std::uint32_t first = body & (0u - body);
-  if (((body + first) & field) != 0) return false;
-  if ((c.minus & field & ~first) != 0) return false;  // a sign only before the body
-  const std::uint32_t points = c.point & field;
-  if (!point_allowed) return points == 0;
-  return (points & (points - 1)) == 0;
-}
-
 // The digits of the bytes of `x` flagged 0xFF in `keep` as decimal numbers, the first byte the
 // most significant: the two 4-byte halves as two numbers.
 inline std::uint64_t two_decimal_values(std::uint64_t x, std::uint64_t keep) {
@@ -83,68 +59,77 @@ inline bool packed_f8_value(std::uint64_t x, std::uint64_t keep, int point_byte,
 inline bool read_usual_shelx_record(const char* p, std::array<int, 3>& h, float& value,
                                     float& sigma, int& batch) {
 #if defined(__SSE2__)
-  using detail::CharClasses;
-  // A: columns 1-16 (h, k, l), C: columns 13-28 (the two F fields), E: columns 17-32 (the
-  // batch in its last four).
+  // Bit i of a mask stands for column i + 1: h, k, l in bits 0-11, the two F fields in 12-19
+  // and 20-27, the batch in 28-31.
+  constexpr std::uint32_t ENDS = 0x88080888u;    // the last column of each field
+  constexpr std::uint32_t I_ENDS = 0x80000888u;  // the same of the I fields
+  constexpr std::uint32_t I_FIELDS = 0xF0000FFFu;
+  constexpr std::uint32_t F1 = 0x000FF000u;
+  constexpr std::uint32_t F2 = 0x0FF00000u;
   const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 12));
   const __m128i e = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
   if (_mm_movemask_epi8(_mm_or_si128(a, e)) != 0) return false;  // not ASCII
-  auto classes = [](__m128i v, __m128i& digit) {
-    CharClasses k;
-    k.blank = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(' '))));
-    k.minus = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('-'))));
-    k.point = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8('.'))));
-    digit = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('0' - 1)),
-                          _mm_cmplt_epi8(v, _mm_set1_epi8('9' + 1)));
-    k.digit = static_cast<std::uint32_t>(_mm_movemask_epi8(digit));
-    return k;
+  auto mask = [](__m128i lo16, __m128i hi16) {
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(lo16)) |
+           static_cast<std::uint32_t>(_mm_movemask_epi8(hi16)) << 16;
   };
-  __m128i digit_a, digit_c, digit_e;
-  const CharClasses ka = classes(a, digit_a);
-  const CharClasses kc = classes(c, digit_c);
-  const CharClasses ke = classes(e, digit_e);
-  // Every character of a field one of the four kinds, and each field in its usual form.
-  const std::uint32_t known_a = ka.blank | ka.minus | ka.point | ka.digit;
-  const std::uint32_t known_c = kc.blank | kc.minus | kc.point | kc.digit;
-  const std::uint32_t known_e = ke.blank | ke.minus | ke.point | ke.digit;
-  if ((known_a & 0x0FFFu) != 0x0FFFu || known_c != 0xFFFFu || (known_e & 0xF000u) != 0xF000u) {
+  auto is = [](__m128i v, char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
+  auto is_digit = [](__m128i v) {
+    return _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('0' - 1)),
+                         _mm_cmplt_epi8(v, _mm_set1_epi8('9' + 1)));
+  };
+  const __m128i digit_a = is_digit(a);
+  const __m128i digit_e = is_digit(e);
+  const std::uint32_t blank = mask(is(a, ' '), is(e, ' '));
+  const std::uint32_t minus = mask(is(a, '-'), is(e, '-'));
+  const std::uint32_t point = mask(is(a, '.'), is(e, '.'));
+  const std::uint32_t digit = mask(digit_a, digit_e);
+  // Each field: blanks, then its body to its last column (a body column that is not a field's
+  // last is followed by one), a sign only as the body's first column, only digits besides (and
+  // one point in an F field), and a digit (for an I field: its last column).
+  const std::uint32_t body = ~blank;
+  const std::uint32_t followed = (body & ~ENDS) << 1;
+  const std::uint32_t first = body & ~followed;
+  const std::uint32_t f1_point = point & F1;
+  const std::uint32_t f2_point = point & F2;
+  if ((blank | minus | point | digit) != 0xFFFFFFFFu || (ENDS & blank) != 0 ||
+      (followed & blank) != 0 || (minus & ~first) != 0 || (point & I_FIELDS) != 0 ||
+      (f1_point & (f1_point - 1)) != 0 || (f2_point & (f2_point - 1)) != 0 ||
+      (I_ENDS & ~digit) != 0 || (digit & F1) == 0 || (digit & F2) == 0) {
     return false;
   }
-  if (!detail::usual_field(ka, 0, 4, false) || !detail::usual_field(ka, 4, 4, false) ||
-      !detail::usual_field(ka, 8, 4, false) || !detail::usual_field(kc, 0, 8, true) ||
-      !detail::usual_field(kc, 8, 8, true) || !detail::usual_field(ke, 12, 4, false)) {
-    return false;
-  }
-  // The F fields' values first: one that does not make a float exactly leaves the record to
-  // the field readers before anything is stored.
   const auto lo = [](__m128i v) { return static_cast<std::uint64_t>(_mm_cvtsi128_si64(v)); };
   const auto hi = [](__m128i v) {
     return static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(v, v)));
   };
+  const std::uint64_t a_lo = lo(a), a_hi = hi(a), e_lo = lo(e), e_hi = hi(e);
+  const std::uint64_t da_lo = lo(digit_a), da_hi = hi(digit_a);
+  const std::uint64_t de_lo = lo(digit_e), de_hi = hi(digit_e);
+  // The F fields' values first: one that does not make a float exactly leaves the record to
+  // the field readers before anything is stored.
   float f1 = 0.0f;
   float f2 = 0.0f;
-  const std::uint32_t point1 = kc.point & 0xFFu;
-  const std::uint32_t point2 = (kc.point >> 8) & 0xFFu;
-  if (!detail::packed_f8_value(lo(c), lo(digit_c), point1 != 0 ? std::countr_zero(point1) : 8,
-                               (kc.minus & 0xFFu) != 0, 0, f1) ||
-      !detail::packed_f8_value(hi(c), hi(digit_c), point2 != 0 ? std::countr_zero(point2) : 8,
-                               (kc.minus & 0xFF00u) != 0, 0, f2)) {
+  if (!detail::packed_f8_value((a_hi >> 32) | (e_lo << 32), (da_hi >> 32) | (de_lo << 32),
+                               f1_point != 0 ? std::countr_zero(f1_point) - 12 : 8,
+                               (minus & F1) != 0, 0, f1) ||
+      !detail::packed_f8_value((e_lo >> 32) | (e_hi << 32), (de_lo >> 32) | (de_hi << 32),
+                               f2_point != 0 ? std::countr_zero(f2_point) - 20 : 8,
+                               (minus & F2) != 0, 0, f2)) {
     return false;
   }
-  // h and k from the first eight characters, l and the batch from characters 9-12 and 29-32.
-  const std::uint64_t hk = detail::two_decimal_values(lo(a), lo(digit_a));
-  const std::uint64_t lb_chars = (hi(a) & 0xFFFFFFFFull) | (hi(e) & 0xFFFFFFFF00000000ull);
-  const std::uint64_t lb_keep = (hi(digit_a) & 0xFFFFFFFFull) | (hi(digit_e) & 0xFFFFFFFF00000000ull);
-  const std::uint64_t lb = detail::two_decimal_values(lb_chars, lb_keep);
-  auto signed_value = [](std::uint64_t v, bool minus) {
-    const int m = -static_cast<int>(minus);
+  // h and k from columns 1-8, l and the batch from columns 9-12 and 29-32.
+  const std::uint64_t hk = detail::two_decimal_values(a_lo, da_lo);
+  const std::uint64_t lb = detail::two_decimal_values(
+      (a_hi & 0xFFFFFFFFull) | (e_hi & 0xFFFFFFFF00000000ull),
+      (da_hi & 0xFFFFFFFFull) | (de_hi & 0xFFFFFFFF00000000ull));
+  auto signed_value = [](std::uint64_t v, bool negative) {
+    const int m = -static_cast<int>(negative);
     return (static_cast<int>(v & 0xFFFF) ^ m) - m;
   };
-  h[0] = signed_value(hk, (ka.minus & 0x000Fu) != 0);
-  h[1] = signed_value(hk >> 32, (ka.minus & 0x00F0u) != 0);
-  h[2] = signed_value(lb, (ka.minus & 0x0F00u) != 0);
-  batch = signed_value(lb >> 32, (ke.minus & 0xF000u) != 0);
+  h[0] = signed_value(hk, (minus & 0x0000000Fu) != 0);
+  h[1] = signed_value(hk >> 32, (minus & 0x000000F0u) != 0);
+  h[2] = signed_value(lb, (minus & 0x00000F00u) != 0);
+  batch = signed_value(lb >> 32, (minus & 0xF0000000u) != 0);
   value = f1;
   sigma = f2;
   return true;
