@@ -27,6 +27,7 @@ HklCache::Entry& HklCache::insert(std::uint64_t packed, std::uint32_t set, std::
 }
 
 void HklCache::grow() {
+  ++generation_;
   run::LargeArray<Entry> old;
   old.swap(slots_);
   ++bits_;

@@ -44,13 +44,17 @@ class HklCache {
 
   // Starts loading the slot of `packed` from memory.
   void prefetch(std::uint64_t packed) const { __builtin_prefetch(&slots_[home(packed)]); }
-  // The entry of `packed`, or nullptr. Valid until the next insert.
+  // The entry of `packed`, or nullptr. It stays where it is until the table grows.
   Entry* find(std::uint64_t packed) {
     Entry& e = slots_[slot(packed)];
     return (e.key & OCCUPIED) != 0 ? &e : nullptr;
   }
-  // A new entry for `packed` (not present yet) with `flags`. Valid until the next insert.
+  // A new entry for `packed` (not present yet) with `flags`, where it stays until the table
+  // grows.
   Entry& insert(std::uint64_t packed, std::uint32_t set, std::uint64_t flags);
+  // Raised whenever the table grows: entries found before stay where they are until then
+  // (an insert that does not grow the table moves no entry).
+  std::size_t generation() const { return generation_; }
 
  private:
   std::size_t home(std::uint64_t packed) const {
@@ -69,6 +73,7 @@ class HklCache {
   run::LargeArray<Entry> slots_;
   int bits_ = 0;
   std::size_t size_ = 0;
+  std::size_t generation_ = 0;
 };
 
 }  // namespace vorlane::input

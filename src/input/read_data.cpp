@@ -53,9 +53,12 @@ enum class Parsed { measurement, unreadable, negative_sigma, end_of_data, twinne
 // instead of waiting one after another. Filing stays in reading order, and every message
 // comes where the record-by-record reading gives it.
 struct Pending {
-  Measurement m;
-  std::uint64_t packed = 0;  // key of m.h in the index-triple cache
+  const Measurement* m = nullptr;  // in the feed's current chunk
+  std::uint64_t packed = 0;        // key of m->h in the index-triple cache
   bool cacheable = false;
+  // The cache's entry found ahead (valid while the cache has not grown since).
+  HklCache::Entry* entry = nullptr;
+  std::size_t generation = 0;
   // Found ahead for indices the cache did not know: the representative (sign-reversed under
   // FRIEDEL NOFLIP) and the operator code of ASIND.
   bool searched = false;
@@ -161,8 +164,13 @@ class RecordFeed {
   RecordFeed(const RecordFeed&) = delete;
   RecordFeed& operator=(const RecordFeed&) = delete;
 
+  // Whether the record next() gave last is its chunk's last: the chunk is given back with the
+  // next call.
+  bool chunk_done() const { return current_ != nullptr && position_ == current_->records.size(); }
+
   // The next record, or nullptr after the last (the end of the stream, the end-of-data
-  // record or a twinned record ends the records).
+  // record or a twinned record ends the records). It stays valid until next() passes the end
+  // of its chunk.
   const ParsedRecord* next() {
     for (;;) {
       if (current_ != nullptr) {
@@ -424,7 +432,7 @@ float Reader::cell_two_theta(const std::array<int, 3>& h, HklCache::Entry* entry
 }
 
 bool Reader::file(Pending& p) {
-  Measurement& m = p.m;
+  const Measurement& m = *p.m;
   n_ = n_ + 1;
   if (m.sigfsq < 0.00001f && m.fsq > 0.0001f) {
     run::fatal(rs_, "Reflection on line" + i5(n_) + " has sig = 0");
@@ -442,7 +450,11 @@ bool Reader::file(Pending& p) {
   member.line = m.line;
   member.FSQ = m.fsq;
   member.SIGFSQ = m.sigfsq;
-  HklCache::Entry* entry = p.cacheable ? cache_.find(p.packed) : nullptr;
+  HklCache::Entry* entry = nullptr;
+  if (p.cacheable) {
+    entry = p.entry != nullptr && p.generation == cache_.generation() ? p.entry
+                                                                      : cache_.find(p.packed);
+  }
   std::uint32_t s = 0;
   if (entry != nullptr) {
     // Seen before: its set exists, and this is a later member of it.
@@ -479,7 +491,7 @@ bool Reader::file(Pending& p) {
 }
 
 void Reader::search(Pending& p) const {
-  search_.find(p.m.h, p.k, p.isym);
+  search_.find(p.m->h, p.k, p.isym);
   if (p.isym < 0 && rs_.ctl.INOFLIP == 1) {
     // Kept apart from its Friedel mate: the sign-reversed representative opens sets of its
     // own.
@@ -495,8 +507,11 @@ bool Reader::flush() {
   for (std::size_t i = 0; i < pending_; ++i) {
     Pending& p = batch_[i];
     p.searched = false;
+    p.entry = nullptr;
     if (p.cacheable) {
-      if (cache_.find(p.packed) != nullptr) continue;
+      p.entry = cache_.find(p.packed);
+      p.generation = cache_.generation();
+      if (p.entry != nullptr) continue;
     }
     search(p);
     index_.prefetch(p.k);
@@ -665,7 +680,7 @@ void Reader::run() {
   while (const ParsedRecord* record = feed.next()) {
     Pending& p = batch_[pending_];
     const Parsed parsed = record->parsed;
-    p.m = record->m;
+    p.m = &record->m;
     if (parsed == Parsed::end_of_data) break;
     if (parsed == Parsed::twinned) {
       fatal = true;
@@ -683,12 +698,13 @@ void Reader::run() {
                          (parsed == Parsed::negative_sigma ? ": negative sigma" : ""));
       continue;
     }
-    p.cacheable = HklCache::packable(p.m.h);
+    p.cacheable = HklCache::packable(p.m->h);
     if (p.cacheable) {
-      p.packed = HklCache::pack(p.m.h);
+      p.packed = HklCache::pack(p.m->h);
       cache_.prefetch(p.packed);
     }
-    if (++pending_ == BATCH && !flush()) {
+    // The batch points into the feed's chunk: it is filed before the chunk is given back.
+    if ((++pending_ == BATCH || feed.chunk_done()) && !flush()) {
       fatal = true;
       break;
     }
