@@ -186,7 +186,7 @@ class RecordFeed {
   }
 
  private:
-  static constexpr std::size_t CHUNK = 4096;
+  static constexpr std::size_t CHUNK = 2048;
   // Enough chunks in hand to ride out a stall of either side (a fresh 2 MB page of the
   // member array is zeroed while the reader waits, in about a millisecond) without the other
   // side having to wait too.
