@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "input/fault_ahead.hpp"
 #include "input/get_2theta.hpp"
 #include "input/hkl_cache.hpp"
 #include "input/input_record.hpp"
@@ -40,9 +41,6 @@ struct Measurement {
   float aux = 0.0f;
   std::int32_t batch = 0;   // SHELX columns 29-32; 0 for Zezor records
   std::uint32_t line = 0;   // line in the input file, from 1
-  // SHELX without direction cosines: 2theta comes from the indices and the cell, and is
-  // filled in when the record is filed (it is kept per index triple).
-  bool tth_from_cell = false;
 };
 
 // negative_sigma: the record reads but its sigma is below zero, which no measurement has.
@@ -98,21 +96,15 @@ Parsed parse_record(const run::RunState& rs, std::string_view text, Measurement&
     m.itag = 0.0f;
     m.aux = 0.0f;
     m.batch = r.batch;
-    m.tth_from_cell = two_theta_source(rs, r.cosines) == TwoThetaSource::cell;
-    if (m.tth_from_cell) {
-      m.refang = {0.0f, 0.0f, 0.0f};
-    } else {
-      float tth = 0.0f;
-      int ierr = 0;
-      GET_2THETA(rs, r.cosines, r.h, tth, ierr);
-      m.refang = {ierr == 0 ? tth : 0.0f, 0.0f, 0.0f};
-    }
+    float tth = 0.0f;
+    int ierr = 0;
+    GET_2THETA(rs, r.cosines, r.h, tth, ierr);
+    m.refang = {ierr == 0 ? tth : 0.0f, 0.0f, 0.0f};
     return Parsed::measurement;
   }
   if (!parse_zezor_record(text, r)) return Parsed::unreadable;
   if (r.sigma < 0.0f) return Parsed::negative_sigma;
   m.h = r.h;
-  m.tth_from_cell = false;
   // Zezor files hold amplitudes; a vanishing or negative F carries no intensity and gets a
   // unit sigma.
   if (r.value > 0.001f) {
@@ -145,7 +137,8 @@ struct ParsedRecord {
 
 class RecordFeed {
  public:
-  RecordFeed(const run::RunState& rs, std::istream& in) : rs_(rs), lines_(in) {
+  RecordFeed(const run::RunState& rs, std::istream& in, FaultAhead& fault_ahead)
+      : rs_(rs), fault_ahead_(fault_ahead), lines_(in) {
     for (Chunk& c : chunks_) c.records.reserve(CHUNK);
     try {
       worker_ = std::thread([this] { produce(); });
@@ -287,6 +280,7 @@ class RecordFeed {
         c = claim();
       }
       finish(*c);
+      fault_ahead_.step();
     }
   }
 
@@ -325,6 +319,7 @@ class RecordFeed {
 
   // The parsing side.
   const run::RunState& rs_;
+  FaultAhead& fault_ahead_;
   LineSource lines_;          // under the lock
   std::uint32_t line_ = 0;    // under the lock
   std::array<Chunk, SLOTS> chunks_;
@@ -377,8 +372,6 @@ class Reader {
   // The representative of p's indices.
   void search(Pending& p) const;
   void index_existing_sets();
-  // 2theta from the cell for a record filed under `entry` (or without one).
-  float cell_two_theta(const std::array<int, 3>& h, HklCache::Entry* entry) const;
   // Members into the reflection list, each set's members together in reading order.
   void place_members();
 
@@ -417,20 +410,6 @@ void Reader::index_existing_sets() {
   if (existing_sets_ > 0) existing_members_.swap(list_.members);
 }
 
-float Reader::cell_two_theta(const std::array<int, 3>& h, HklCache::Entry* entry) const {
-  if (entry != nullptr && (entry->key & HklCache::TTH_KNOWN) != 0) {
-    return (entry->key & HklCache::TTH_FAILED) != 0 ? 0.0f : entry->tth;
-  }
-  float tth = 0.0f;
-  int ierr = 0;
-  two_theta_from_cell(rs_, h, tth, ierr);
-  if (entry != nullptr) {
-    entry->key |= HklCache::TTH_KNOWN | (ierr != 0 ? HklCache::TTH_FAILED : 0);
-    entry->tth = tth;
-  }
-  return ierr == 0 ? tth : 0.0f;
-}
-
 bool Reader::file(Pending& p) {
   const Measurement& m = *p.m;
   n_ = n_ + 1;
@@ -459,7 +438,7 @@ bool Reader::file(Pending& p) {
   if (entry != nullptr) {
     // Seen before: its set exists, and this is a later member of it.
     s = entry->set;
-    if ((entry->key & HklCache::FRIEDEL) != 0 && rs_.ctl.INOFLIP != 1) {
+    if ((entry->key() & HklCache::FRIEDEL) != 0 && rs_.ctl.INOFLIP != 1) {
       swapped_.add(m.h, limits_.max_swapped);
     }
   } else {
@@ -482,8 +461,7 @@ bool Reader::file(Pending& p) {
     }
     if (p.cacheable) entry = &cache_.insert(p.packed, s, isym < 0 ? HklCache::FRIEDEL : 0);
   }
-  const float tth = m.tth_from_cell ? cell_two_theta(m.h, entry) : m.refang[0];
-  member.REFANG = {std::fabs(tth)};
+  member.REFANG = {std::fabs(m.refang[0])};
   if (zezor_) list_.record_angles.push_back({m.line, {m.refang[1], m.refang[2]}, m.itag});
   stage(member, s);
   list_.members.push_back(member);
@@ -674,42 +652,51 @@ void Reader::run() {
   index_ = SetIndex(expected / 16);
   index_existing_sets();
   list_.members.reserve(list_.members.size() + expected);
-
-  RecordFeed feed(rs_, *in);
+  // The members' storage beyond what the list holds, faulted in ahead by the parsing thread.
+  const std::size_t members_before = list_.members.size();
+  FaultAhead fault_ahead(list_.members.data() + members_before,
+                         (list_.members.capacity() - members_before) * sizeof(run::Member));
+  auto filled = [&] { return (list_.members.size() - members_before) * sizeof(run::Member); };
   bool fatal = false;
-  while (const ParsedRecord* record = feed.next()) {
-    Pending& p = batch_[pending_];
-    const Parsed parsed = record->parsed;
-    p.m = &record->m;
-    if (parsed == Parsed::end_of_data) break;
-    if (parsed == Parsed::twinned) {
-      fatal = true;
-      if (flush()) run::fatal(rs_, std::string(TWINNED_DATA_MESSAGE) + i5(n_ + 1));
-      break;
-    }
-    if (parsed == Parsed::unreadable || parsed == Parsed::negative_sigma) {
-      // The records before it are filed first: a fatal error among them ends the reading
-      // before this record is reached, and the warning counts them.
-      if (!flush()) {
+  {
+    RecordFeed feed(rs_, *in, fault_ahead);
+    while (const ParsedRecord* record = feed.next()) {
+      Pending& p = batch_[pending_];
+      const Parsed parsed = record->parsed;
+      p.m = &record->m;
+      if (parsed == Parsed::end_of_data) break;
+      if (parsed == Parsed::twinned) {
+        fatal = true;
+        if (flush()) run::fatal(rs_, std::string(TWINNED_DATA_MESSAGE) + i5(n_ + 1));
+        break;
+      }
+      if (parsed == Parsed::unreadable || parsed == Parsed::negative_sigma) {
+        // The records before it are filed first: a fatal error among them ends the reading
+        // before this record is reached, and the warning counts them.
+        if (!flush()) {
+          fatal = true;
+          break;
+        }
+        run::warn(rs_, "Error on reading input datafile at line" + i5(n_ + 1) +
+                           (parsed == Parsed::negative_sigma ? ": negative sigma" : ""));
+        continue;
+      }
+      p.cacheable = HklCache::packable(p.m->h);
+      if (p.cacheable) {
+        p.packed = HklCache::pack(p.m->h);
+        cache_.prefetch(p.packed);
+      }
+      // The batch points into the feed's chunk: it is filed before the chunk is given back.
+      const bool chunk_end = feed.chunk_done();
+      if ((++pending_ == BATCH || chunk_end) && !flush()) {
         fatal = true;
         break;
       }
-      run::warn(rs_, "Error on reading input datafile at line" + i5(n_ + 1) +
-                         (parsed == Parsed::negative_sigma ? ": negative sigma" : ""));
-      continue;
+      if (chunk_end) fault_ahead.reader_at(filled());
     }
-    p.cacheable = HklCache::packable(p.m->h);
-    if (p.cacheable) {
-      p.packed = HklCache::pack(p.m->h);
-      cache_.prefetch(p.packed);
-    }
-    // The batch points into the feed's chunk: it is filed before the chunk is given back.
-    if ((++pending_ == BATCH || feed.chunk_done()) && !flush()) {
-      fatal = true;
-      break;
-    }
-  }
-  if (!fatal && !flush()) fatal = true;
+    if (!fatal && !flush()) fatal = true;
+  }  // the parsing thread has stopped
+  fault_ahead.give_back_beyond(filled());
   // What was filed, up to a fatal error, goes to its sets.
   place_members();
   if (!fatal) swapped_.report(rs_);
