@@ -68,7 +68,7 @@ std::vector<Stage> stages() {
       {"PRINTDATA", [](run::RunState& rs) { output::PRINTDATA(rs); }},
       {"WRITEDATA", output::WRITEDATA},
       {"CREATE_CIF_VORLANE", [](run::RunState& rs) { output::CREATE_CIF_VORLANE(rs); }},
-      {"REPORTS", pipeline::write_run_reports},
+      {"REPORTS", [](run::RunState& rs) { pipeline::write_run_reports(rs); }},
   };
 }
 

@@ -26,6 +26,7 @@
 #include "output/write_data.hpp"
 #include "pipeline/statistics_stage.hpp"
 #include "records/program_stop.hpp"
+#include "run/two_halves.hpp"
 #include "symmetry/recell.hpp"
 #include "symmetry/opsym.hpp"
 #include "symmetry/syminv.hpp"
@@ -81,7 +82,10 @@ void stages(RunState& rs) {
   // written. The figures are counted as if every record fitted its output fields; when one did
   // not, they are counted again once the output is written. (The futures are waited for
   // before this function is left, also by an exception.)
-  constexpr auto ahead = std::launch::async | std::launch::deferred;
+  // (Only a long list is worth threads: a short one is done in turn, in the order below.)
+  const auto ahead = rs.refl.sets.size() >= run::TWO_HALVES_MIN
+                         ? std::launch::async | std::launch::deferred
+                         : std::launch::deferred;
   std::promise<statistics::Statistics> stats_promise;
   std::future<statistics::Statistics> stats = stats_promise.get_future();
   std::future<averaging::DataFigures> figures = std::async(ahead, [&rs, &stats_promise] {
@@ -92,6 +96,11 @@ void stages(RunState& rs) {
     }
     return averaging::count_data_figures(rs, averaging::RunResults{});
   });
+  // The ledger of the measurements not passed on and their counts likewise, on a thread of
+  // their own, as if no record overflowed its output fields (and again after the output when
+  // one did).
+  std::future<pipeline::RejectionReport> rejections = std::async(
+      ahead, [&rs] { return pipeline::rejection_report(rs, statistics::LeftOut{}); });
   averaging::CALC_RINT(rs);
   if (rs.msg.IHALT != 0) return;
   if (figures.wait_for(std::chrono::seconds(0)) == std::future_status::deferred) figures.wait();
@@ -111,14 +120,19 @@ void stages(RunState& rs) {
   if (rs.msg.IHALT != 0) return;
   output::finish_output_file(rs, overflows);
   if (rs.msg.IHALT != 0 || !output_written(rs)) return;
-  if (rs.res.overflowed_sets.empty() && rs.res.overflowed_members.empty()) {
+  const bool none_left_out = rs.res.overflowed_sets.empty() && rs.res.overflowed_members.empty();
+  if (none_left_out) {
     output::CREATE_CIF_VORLANE(rs, figures.get());
   } else {
     output::CREATE_CIF_VORLANE(rs);
   }
   if (rs.msg.IHALT != 0) return;
   averaging::check_plausibility(rs);
-  pipeline::write_run_reports(rs);
+  pipeline::write_run_reports(
+      rs, none_left_out ? rejections.get()
+                        : pipeline::rejection_report(rs, statistics::LeftOut{
+                                                             rs.res.overflowed_sets,
+                                                             rs.res.overflowed_members}));
 }
 
 // Ends the run as halted without a print-file block of its own: the message is already where

@@ -13,6 +13,7 @@
 #include "report/rejection_ledger.hpp"
 #include "report/stats_json.hpp"
 #include "run/messages.hpp"
+#include "run/two_halves.hpp"
 #include "statistics/compute_statistics.hpp"
 #include "statistics/written_sets.hpp"
 
@@ -78,19 +79,32 @@ std::string write_beside_output(run::RunState& rs, std::string_view suffix,
 
 }  // namespace
 
+RejectionReport rejection_report(const run::RunState& rs, const statistics::LeftOut& left_out) {
+  RejectionReport r;
+  // The ledger's text is formed on a thread of its own (when one can be had) while the
+  // counts are made: both read the sets only.
+  const auto policy = rs.refl.sets.size() >= run::TWO_HALVES_MIN
+                          ? std::launch::async | std::launch::deferred
+                          : std::launch::deferred;
+  std::future<std::string> ledger = std::async(policy, [&rs, &left_out] {
+    return report::rejection_ledger(rs.refl, rs.ctl, &left_out);
+  });
+  r.counts = statistics::rejection_counts(rs.refl, rs.ctl, &left_out);
+  r.ledger = ledger.get();
+  return r;
+}
+
 void write_run_reports(run::RunState& rs) {
   // Counted after the output: the writer may leave records out (values too wide).
   const statistics::LeftOut left_out{rs.res.overflowed_sets, rs.res.overflowed_members};
-  // The ledger's text is formed on a thread of its own (when one can be had) while the
-  // counts and the stats file are made: it reads the sets only.
-  std::future<std::string> ledger =
-      std::async(std::launch::async | std::launch::deferred, [&rs, &left_out] {
-        return report::rejection_ledger(rs.refl, rs.ctl, &left_out);
-      });
-  rs.stats.rejections = statistics::rejection_counts(rs.refl, rs.ctl, &left_out);
+  write_run_reports(rs, rejection_report(rs, left_out));
+}
+
+void write_run_reports(run::RunState& rs, RejectionReport rejections) {
+  rs.stats.rejections = rejections.counts;
   const report::RunFigures f = figures(rs);
   rs.report.stats_path = write_beside_output(rs, "_stats.json", report::stats_json(rs.stats, f));
-  rs.report.ledger_path = write_beside_output(rs, "_rejections.csv", ledger.get());
+  rs.report.ledger_path = write_beside_output(rs, "_rejections.csv", rejections.ledger);
   if (rs.report.html) {
     // The warnings of the two writes above belong in the report too.
     report::RunFigures g = f;

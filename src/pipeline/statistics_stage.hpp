@@ -4,7 +4,11 @@
 // file's tables; after the CIF fragment, the files beside the output (NAME_stats.json,
 // NAME_rejections.csv, NAME_report.html). Nothing here changes an averaged value, a rejection
 // or a line written before.
+#include <string>
+#include <string_view>
+
 #include "run/run_state.hpp"
+#include "statistics/written_sets.hpp"
 
 namespace vorlane::pipeline {
 
@@ -14,7 +18,17 @@ void compute_run_statistics(run::RunState& rs);
 statistics::Statistics run_statistics(const run::RunState& rs);
 void keep_run_statistics(run::RunState& rs, statistics::Statistics st);
 
+// The measurements not passed on, as the files beside the output give them: the ledger's
+// text and the counts by reason. `left_out`: the records the output writer left out.
+struct RejectionReport {
+  std::string ledger;
+  statistics::RejectionCounts counts;
+};
+RejectionReport rejection_report(const run::RunState& rs, const statistics::LeftOut& left_out);
+
 void write_run_reports(run::RunState& rs);
+// The same with the rejection report worked out already.
+void write_run_reports(run::RunState& rs, RejectionReport rejections);
 
 // NAME_stats.json, NAME_rejections.csv, NAME_report.html for an output base name.
 std::string report_file_name(std::string_view output_base_name, std::string_view suffix);
