@@ -66,8 +66,20 @@ Hkl ReflectionGrouping::canonical(const Hkl& h) const {
 }
 
 bool ReflectionGrouping::is_canonical(const Hkl& h) const {
+  // Whether an image is larger (in the order of index triples), component by component: most
+  // images differ from h in the first.
   for (const IntMat& m : ops_) {
-    if (apply(m, h) > h) return false;
+    const int a = m[0] * h[0] + m[1] * h[1] + m[2] * h[2];
+    if (a != h[0]) {
+      if (a > h[0]) return false;
+      continue;
+    }
+    const int b = m[3] * h[0] + m[4] * h[1] + m[5] * h[2];
+    if (b != h[1]) {
+      if (b > h[1]) return false;
+      continue;
+    }
+    if (m[6] * h[0] + m[7] * h[1] + m[8] * h[2] > h[2]) return false;
   }
   return true;
 }
@@ -91,23 +103,15 @@ ResolutionRange resolution_range(float wave, float tth_min, float tth_max) {
   return r;
 }
 
-float inverse_d(const symmetry::CellTable& ct, const Hkl& h) {
-  // |s|² = sum over axes of (x_i a*_i)² + 2 x_j x_k a*_j a*_k cos(alpha*_i), i, j, k cyclic.
-  double sum = 0.0;
+InverseD::InverseD(const symmetry::CellTable& ct) {
   for (int i = 1; i <= 3; ++i) {
-    const int j = i % 3 + 1;
-    const int k = j % 3 + 1;
-    const double xi = h[static_cast<std::size_t>(i - 1)];
-    const double xj = h[static_cast<std::size_t>(j - 1)];
-    const double xk = h[static_cast<std::size_t>(k - 1)];
-    const double si = ct.at(i, symmetry::CELL_SIDE, symmetry::RECIPROCAL_SPACE);
-    const double sj = ct.at(j, symmetry::CELL_SIDE, symmetry::RECIPROCAL_SPACE);
-    const double sk = ct.at(k, symmetry::CELL_SIDE, symmetry::RECIPROCAL_SPACE);
-    const double ci = ct.at(i, symmetry::CELL_COS, symmetry::RECIPROCAL_SPACE);
-    sum = sum + (xi * si) * (xi * si) + 2.0 * xj * xk * sj * sk * ci;
+    side_[static_cast<std::size_t>(i - 1)] = ct.at(i, symmetry::CELL_SIDE, symmetry::RECIPROCAL_SPACE);
+    cos_[static_cast<std::size_t>(i - 1)] = ct.at(i, symmetry::CELL_COS, symmetry::RECIPROCAL_SPACE);
   }
-  return static_cast<float>(std::sqrt(sum));
 }
+
+// |s|² = sum over axes of (x_i a*_i)² + 2 x_j x_k a*_j a*_k cos(alpha*_i), i, j, k cyclic.
+float inverse_d(const symmetry::CellTable& ct, const Hkl& h) { return InverseD(ct)(h); }
 
 bool systematically_absent(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg,
                            const Hkl& h) {
@@ -190,6 +194,7 @@ CompleteSet complete_set(const expfile::RunControls& ctl, const symmetry::SpaceG
 
   const ReflectionGrouping orbits(sg, grouping);
   const AbsenceTest absent(ctl, sg);
+  const InverseD inv_d(ct);
   // With the inversion in the grouping, the chosen member of every orbit is larger than its
   // own mate and lies in the positive half of the box.
   const bool half = grouping == Grouping::laue || orbits.centrosymmetric();
@@ -198,9 +203,10 @@ CompleteSet complete_set(const expfile::RunControls& ctl, const symmetry::SpaceG
       for (int l = (half && h == 0 && k == 0) ? 1 : -hmax[2]; l <= hmax[2]; ++l) {
         const Hkl hkl{h, k, l};
         if (h == 0 && k == 0 && l == 0) continue;
-        const float s = inverse_d(ct, hkl);
-        if (s > range.inv_d_max || s < range.inv_d_min) continue;
+        // The cheaper test first: only one image in several is its orbit's chosen member.
         if (!orbits.is_canonical(hkl)) continue;
+        const float s = inv_d(hkl);
+        if (s > range.inv_d_max || s < range.inv_d_min) continue;
         if (absent(hkl)) continue;
         result.reflections.push_back({hkl, s, orbits.centric(hkl)});
       }

@@ -5,6 +5,7 @@
 // keeps them apart (anomalous data). Completeness figures divide measured unique reflections
 // by these counts, and resolution-shell statistics bin them by 1/d.
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -64,6 +65,29 @@ ResolutionRange resolution_range(float wave, float tth_min, float tth_max);
 
 // 1/d of h from the reciprocal cell of the cell table (the same arithmetic as VCTMOD).
 float inverse_d(const symmetry::CellTable& ct, const std::array<int, 3>& h);
+
+// inverse_d for the many reflections of one cell: the cell's values are taken once, and the
+// sum is formed with the same operations in the same order.
+class InverseD {
+ public:
+  explicit InverseD(const symmetry::CellTable& ct);
+  float operator()(const std::array<int, 3>& h) const {
+    double sum = 0.0;
+    for (std::size_t i = 0; i < 3; ++i) {
+      const std::size_t j = (i + 1) % 3;
+      const std::size_t k = (j + 1) % 3;
+      const double xi = h[i];
+      const double xj = h[j];
+      const double xk = h[k];
+      sum = sum + (xi * side_[i]) * (xi * side_[i]) + 2.0 * xj * xk * side_[j] * side_[k] * cos_[i];
+    }
+    return static_cast<float>(std::sqrt(sum));
+  }
+
+ private:
+  std::array<double, 3> side_{};
+  std::array<double, 3> cos_{};
+};
 
 // Whether h is a systematic absence of the run's space group. None are with a LAUE card or
 // without symmetry information (IABSENT = 3).

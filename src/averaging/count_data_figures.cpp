@@ -117,11 +117,12 @@ void count_completeness(const run::RunState& rs, std::vector<std::int64_t> measu
   std::vector<std::int64_t>& pg_keys = measured;
   std::size_t kept = 0;
   const AbsenceTest absent(ctl, rs.sg);
+  const InverseD inv_d(rs.celltab);
   for (std::size_t i = 0; i < measured.size(); ++i) {
     const Hkl h = unpack(measured[i]);
     if (absent(h)) continue;
     const Hkl l = laue.canonical(h);
-    if (!within(inverse_d(rs.celltab, l), to_max)) continue;
+    if (!within(inv_d(l), to_max)) continue;
     laue_keys.push_back(pack(l));
     pg_keys[kept++] = pack(same_orbits ? l : point_group.canonical(h));
   }
@@ -130,11 +131,11 @@ void count_completeness(const run::RunState& rs, std::vector<std::int64_t> measu
   sort_unique(pg_keys);
   for (std::int64_t key : pg_keys) {
     ++f.point_group_max.measured;
-    if (inverse_d(rs.celltab, unpack(key)) <= to_full.inv_d_max) ++f.point_group_full.measured;
+    if (inv_d(unpack(key)) <= to_full.inv_d_max) ++f.point_group_full.measured;
   }
   for (std::int64_t key : laue_keys) {
     const Hkl h = unpack(key);
-    const bool full = inverse_d(rs.celltab, h) <= to_full.inv_d_max;
+    const bool full = inv_d(h) <= to_full.inv_d_max;
     ++f.laue_max.measured;
     if (full) ++f.laue_full.measured;
     if (point_group.centric(h)) continue;

@@ -29,12 +29,16 @@ struct LargeArrayAllocator {
   LargeArrayAllocator(const LargeArrayAllocator<U>&) noexcept {}  // NOLINT
 
   T* allocate(std::size_t n) {
-    if (n > std::numeric_limits<std::size_t>::max() / sizeof(T)) throw std::bad_array_new_length();
+    // No array beyond half the address space (the largest object the system allows).
+    if (n > std::numeric_limits<std::size_t>::max() / 2 / sizeof(T) - PAGE) {
+      throw std::bad_array_new_length();
+    }
     const std::size_t bytes = n * sizeof(T);
     if (bytes < THRESHOLD) return std::allocator<T>{}.allocate(n);
     const std::size_t rounded = (bytes + PAGE - 1) / PAGE * PAGE;
-    void* p = std::aligned_alloc(PAGE, rounded);
-    if (p == nullptr) throw std::bad_alloc();
+    // The aligned operator new (throws bad_alloc), paired with the aligned delete below: one
+    // family of allocation functions on both paths.
+    void* p = ::operator new(rounded, std::align_val_t{PAGE});
 #if defined(MADV_HUGEPAGE)
     // Advice only: without huge pages the array works the same.
     (void)::madvise(p, rounded, MADV_HUGEPAGE);
@@ -43,10 +47,11 @@ struct LargeArrayAllocator {
   }
 
   void deallocate(T* p, std::size_t n) noexcept {
-    if (n * sizeof(T) < THRESHOLD) {
+    const std::size_t bytes = n * sizeof(T);
+    if (bytes < THRESHOLD) {
       std::allocator<T>{}.deallocate(p, n);
     } else {
-      std::free(p);
+      ::operator delete(p, (bytes + PAGE - 1) / PAGE * PAGE, std::align_val_t{PAGE});
     }
   }
 
