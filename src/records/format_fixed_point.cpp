@@ -4,6 +4,7 @@
 // double as well (24 + 28 significant bits at most), so the rounding can be done on that
 // product with integer arithmetic: the fast path for every field the program writes. Other
 // cases go through std::to_chars, which rounds the exact value correctly.
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -107,11 +108,28 @@ class FieldWord {
   std::uint64_t word_ = BLANKS;
 };
 
-// Digits of n below 10^16 (at least one), without a branch.
+// Digits of n below 10^16 (at least one): log10 from the bit width, then one comparison.
 int digit_count(std::uint64_t n) {
-  int k = 1;
-  for (std::uint64_t limit = 10; k < 16 && n >= limit; limit *= 10) ++k;
-  return k;
+  static constexpr std::uint64_t kPowers[] = {1ull,
+                                              10ull,
+                                              100ull,
+                                              1000ull,
+                                              10000ull,
+                                              100000ull,
+                                              1000000ull,
+                                              10000000ull,
+                                              100000000ull,
+                                              1000000000ull,
+                                              10000000000ull,
+                                              100000000000ull,
+                                              1000000000000ull,
+                                              10000000000000ull,
+                                              100000000000000ull,
+                                              1000000000000000ull,
+                                              10000000000000000ull};
+  const std::uint64_t m = n | 1;
+  const int t = (static_cast<int>(std::bit_width(m)) * 1233) >> 12;  // floor(bits * log10 2)
+  return t + 1 - (m < kPowers[t] ? 1 : 0);
 }
 
 // The common field of the program's layouts: a float, at most 12 decimals, a field of 1 to

@@ -1,6 +1,7 @@
 #include "symmetry/representative_search.hpp"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "symmetry/asind.hpp"
@@ -20,6 +21,10 @@ constexpr float ELEMENT_LIMIT = 8.0f;
 }  // namespace
 
 RepresentativeSearch::RepresentativeSearch(const SpaceGroup& sg) : sg_(sg) {
+  for (int j = 0; j < sg.NPLANE; ++j) {
+    const auto& p = sg.IPLANE[static_cast<std::size_t>(j)];
+    planes_.push_back({p[0], p[1], p[2], p[3]});
+  }
   for (int n = 1; n <= sg.NSYMOP; ++n) {
     std::array<int, 9> r{};
     for (int c = 0; c < 3; ++c) {
@@ -66,6 +71,17 @@ bool prefer(const Index& l, const Index& k) {
 
 }  // namespace
 
+int RepresentativeSearch::inbox(const Index& h) const {
+  // INBOX itself, on the planes kept here.
+  int in = 1;
+  for (const std::array<std::int64_t, 4>& p : planes_) {
+    const std::int64_t s = p[0] * h[0] + p[1] * h[1] + p[2] * h[2] - p[3];
+    if (s < 0) return -1;
+    if (s == 0) in = 0;
+  }
+  return in;
+}
+
 RepresentativeSearch::Choice RepresentativeSearch::scan(const Index& h) const {
   const int passes = 3 - sg_.ICENTRIC;
   Choice c;
@@ -73,7 +89,7 @@ RepresentativeSearch::Choice RepresentativeSearch::scan(const Index& h) const {
     const int s = pass == 0 ? 1 : -1;
     for (int n = 1; n <= sg_.NSYMOP; ++n) {
       const Index k = image(n, h, s);
-      const int in = INBOX(sg_, k);
+      const int in = inbox(k);
       if (in < 0) continue;
       c.k = k;
       c.isym = n * s;
@@ -83,7 +99,7 @@ RepresentativeSearch::Choice RepresentativeSearch::scan(const Index& h) const {
         for (int fi = 0; fi < passes; ++fi) {
           const int f = fi == 0 ? 1 : -1;
           const Index l = image(m, h, f * s);
-          if (INBOX(sg_, l) != 0 || l == c.k) continue;
+          if (inbox(l) != 0 || l == c.k) continue;
           if (prefer(l, c.k)) {
             c.k = l;
             c.isym = m * f * s;

@@ -5,6 +5,7 @@
 // truncation, so every image, and with it every step of ASIND, is the same. Large indices
 // and fractional rotations are left to ASIND itself.
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "symmetry/space_group.hpp"
@@ -27,10 +28,12 @@ class RepresentativeSearch {
   // The image of h under operator n, times f.
   std::array<int, 3> image(int n, const std::array<int, 3>& h, int f) const;
   Choice scan(const std::array<int, 3>& h) const;
+  int inbox(const std::array<int, 3>& h) const;
 
   const SpaceGroup& sg_;
   bool integral_ = true;
   std::vector<std::array<int, 9>> rows_;  // operator n's rotation acting on h, row by row
+  std::vector<std::array<std::int64_t, 4>> planes_;  // the asymmetric unit's planes
 };
 
 }  // namespace vorlane::symmetry
