@@ -74,6 +74,36 @@ void two_theta_from_cell(const run::RunState& rs, const std::array<int, 3>& H, f
   TTH = 2.0f * std::asin(sine) * 57.29578f;
 }
 
+CellTwoTheta::CellTwoTheta(const run::RunState& rs) : wave_(rs.ctl.WAVE) {
+  for (int i = 1; i <= 3; ++i) {
+    side_[static_cast<std::size_t>(i - 1)] = rs.celltab.at(i, symmetry::CELL_SIDE, 2);
+    cos_[static_cast<std::size_t>(i - 1)] = rs.celltab.at(i, symmetry::CELL_COS, 2);
+  }
+}
+
+void CellTwoTheta::operator()(const std::array<int, 3>& H, float& TTH, int& IERR) const {
+  IERR = 0;
+  TTH = 0.0f;
+  // VCTMOD of the reciprocal cell with unit scale.
+  double sum = 0.0;
+  for (std::size_t i = 0; i < 3; ++i) {
+    const std::size_t j = (i + 1) % 3;
+    const std::size_t k = (j + 1) % 3;
+    const double xi = static_cast<float>(H[i]);
+    const double xj = static_cast<float>(H[j]);
+    const double xk = static_cast<float>(H[k]);
+    sum = sum + (xi * side_[i]) * (xi * side_[i]) + 2.0 * xj * xk * side_[j] * side_[k] * cos_[i];
+  }
+  const float dstar = static_cast<float>(static_cast<double>(1.0f) * std::sqrt(sum));
+  const float d = 1.0f / dstar;
+  const float sine = wave_ / 2.0f / d;
+  if (!(std::fabs(sine) <= 1.0f)) {
+    IERR = 1;
+    return;
+  }
+  TTH = 2.0f * std::asin(sine) * 57.29578f;
+}
+
 void GET_2THETA(const run::RunState& rs, const std::array<float, 6>& DC,
                 const std::array<int, 3>& H, float& TTH, int& IERR) {
   IERR = 0;

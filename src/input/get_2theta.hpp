@@ -21,4 +21,17 @@ TwoThetaSource two_theta_source(const run::RunState& rs, const std::array<float,
 void two_theta_from_cell(const run::RunState& rs, const std::array<int, 3>& H, float& TTH,
                          int& IERR);
 
+// two_theta_from_cell for the many records of one run: the reciprocal cell and the wavelength
+// taken once, and the same operations in the same order.
+class CellTwoTheta {
+ public:
+  explicit CellTwoTheta(const run::RunState& rs);
+  void operator()(const std::array<int, 3>& H, float& TTH, int& IERR) const;
+
+ private:
+  std::array<double, 3> side_{};
+  std::array<double, 3> cos_{};
+  float wave_ = 0.0f;
+};
+
 }  // namespace vorlane::input

@@ -81,7 +81,8 @@ std::uint32_t staged_set(const run::Member& m) {
 }
 
 // Steps 1 to 3 of one record: read it, and turn it into F squared, its sigma and the angles.
-Parsed parse_record(const run::RunState& rs, std::string_view text, Measurement& m) {
+Parsed parse_record(const run::RunState& rs, const CellTwoTheta& cell_two_theta,
+                    std::string_view text, Measurement& m) {
   InputRecord r;
   if (rs.files.INFMT == 1) {
     if (!parse_shelx_record(text, r)) return Parsed::unreadable;
@@ -98,7 +99,11 @@ Parsed parse_record(const run::RunState& rs, std::string_view text, Measurement&
     m.batch = r.batch;
     float tth = 0.0f;
     int ierr = 0;
-    GET_2THETA(rs, r.cosines, r.h, tth, ierr);
+    if (two_theta_source(rs, r.cosines) == TwoThetaSource::cell) {
+      cell_two_theta(r.h, tth, ierr);
+    } else {
+      GET_2THETA(rs, r.cosines, r.h, tth, ierr);
+    }
     m.refang = {ierr == 0 ? tth : 0.0f, 0.0f, 0.0f};
     return Parsed::measurement;
   }
@@ -227,7 +232,7 @@ class RecordFeed {
       const std::string_view text = rest.substr(0, end);
       rest.remove_prefix(end + 1);
       ParsedRecord& r = c.records.emplace_back();
-      r.parsed = parse_record(rs_, text, r.m);
+      r.parsed = parse_record(rs_, cell_two_theta_, text, r.m);
       r.m.line = ++line;
       if (r.parsed == Parsed::end_of_data || r.parsed == Parsed::twinned) {
         c.last = true;
@@ -319,6 +324,7 @@ class RecordFeed {
 
   // The parsing side.
   const run::RunState& rs_;
+  const CellTwoTheta cell_two_theta_{rs_};
   FaultAhead& fault_ahead_;
   LineSource lines_;          // under the lock
   std::uint32_t line_ = 0;    // under the lock

@@ -1,7 +1,9 @@
 // GET_2THETA: from direction cosines, from the indices and the cell, and its failures.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 #include "input/get_2theta.hpp"
 
@@ -89,6 +91,34 @@ TEST(Get2Theta, BeyondTheLimitingSphereIsAFailureNotANan) {
   GET_2THETA(rs, {0, 0, 0, 0, 0, 0}, {7, 0, 0}, tth, ierr);
   EXPECT_EQ(ierr, 0);
   EXPECT_NEAR(tth, 2.0 * std::asin(0.875) * 180.0 / M_PI, 1e-3);
+}
+
+TEST(Get2Theta, CellTwoThetaGivesWhatTheCellGivesBitForBit) {
+  // An oblique reciprocal cell and a wavelength at which part of the box lies beyond the
+  // limiting sphere: every index triple gets the same angle, or the same failure.
+  run::RunState rs = cubic_state(true);
+  const float sides[] = {0.1409f, 0.1205f, 0.1042f};
+  const float cosines[] = {0.1564f, -0.2250f, 0.3746f};
+  for (int axis = 1; axis <= 3; ++axis) {
+    rs.celltab.at(axis, 1, 2) = sides[axis - 1];
+    rs.celltab.at(axis, 2, 2) = cosines[axis - 1];
+  }
+  rs.ctl.WAVE = 1.5418f;
+  const CellTwoTheta fast(rs);
+  int failures = 0;
+  for (int h = -15; h <= 15; ++h)
+    for (int k = -15; k <= 15; ++k)
+      for (int l = -15; l <= 15; ++l) {
+        float tth = -1.0f, tth_fast = -2.0f;
+        int ierr = -1, ierr_fast = -2;
+        two_theta_from_cell(rs, {h, k, l}, tth, ierr);
+        fast({h, k, l}, tth_fast, ierr_fast);
+        ASSERT_EQ(ierr_fast, ierr) << h << " " << k << " " << l;
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(tth_fast), std::bit_cast<std::uint32_t>(tth))
+            << h << " " << k << " " << l;
+        failures += ierr;
+      }
+  EXPECT_GT(failures, 1000);  // both sides of the limiting sphere were met
 }
 
 }  // namespace
