@@ -71,12 +71,32 @@ void add_rows(const run::ReflectionList& refl, const std::vector<RowRule>& rows,
   for (std::size_t r = r0; r < r1; ++r) sums[r - r0] = table[r];
   std::array<RintSums*, 3> open{};
   std::vector<MemberTerms> terms;
+  // A row whose accumulators have so far had exactly the additions of the row before (all
+  // start cleared; the same member rule, and every set entering the same columns of both:
+  // e.g. all reflections and those inside the 2theta limits while no set lies outside them)
+  // holds the same sums: it is copied instead of summed, until a set enters the two rows
+  // differently.
+  std::vector<char> as_before(r1 - r0, 0);
+  for (std::size_t r = r0 + 1; r < r1; ++r) {
+    as_before[r - r0] = rows[r].members == rows[r - 1].members ? 1 : 0;
+  }
   for (int i = 1; i <= refl.NSET(); ++i) {
     const run::EquivSet& set = refl.sets[static_cast<std::size_t>(i - 1)];
     if (set.NEQ < 2) continue;
     terms.clear();
     for (int j = 1; j <= set.NEQ; ++j) terms.push_back(member_terms(set, refl.member(set, j)));
     for (std::size_t r = r0; r < r1; ++r) {
+      if (as_before[r - r0] != 0) {
+        bool same = true;
+        for (const Column c : kColumns) {
+          same = same && set_qualifies(set, rows[r].sets, c) == set_qualifies(set, rows[r - 1].sets, c);
+        }
+        if (same) {
+          sums[r - r0] = sums[r - r0 - 1];
+          continue;
+        }
+        as_before[r - r0] = 0;
+      }
       std::size_t n = 0;
       for (std::size_t c = 0; c < 3; ++c) {
         if (set_qualifies(set, rows[r].sets, kColumns[c])) open[n++] = &sums[r - r0][c];
