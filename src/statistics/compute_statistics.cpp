@@ -1,6 +1,7 @@
 #include "statistics/compute_statistics.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -97,12 +98,17 @@ void add_set(Sums& s, const run::EquivSet& set, const std::vector<const run::Mem
   const double nd = static_cast<double>(n);
   const double avg = set.FAVE;
   double dev = 0.0, mean = 0.0, sw = 0.0, swi = 0.0;
-  for (const run::Member* m : acc) {
+  // Each member's weight once (the deviations below need it again).
+  std::array<double, 64> weights;
+  const bool keep = acc.size() <= weights.size();
+  for (std::size_t a = 0; a < acc.size(); ++a) {
+    const run::Member* m = acc[a];
     dev += std::fabs(m->FSQ - avg);
     s.sum_i += m->FSQ;
     s.sum_sigma += m->SIGFSQ;
     mean += m->FSQ;
     const double w = 1.0 / (static_cast<double>(m->SIGFSQ) * m->SIGFSQ);
+    if (keep) weights[a] = w;
     sw += w;
     swi += w * m->FSQ;
   }
@@ -117,9 +123,10 @@ void add_set(Sums& s, const run::EquivSet& set, const std::vector<const run::Mem
   s.mean_sq_sum += mean * mean;
   s.error_var += ss / (nd - 1.0) / (nd / 2.0);
   // Each member against the weighted mean of the others.
-  for (const run::Member* m : acc) {
+  for (std::size_t a = 0; a < acc.size(); ++a) {
+    const run::Member* m = acc[a];
     const double sigma2 = static_cast<double>(m->SIGFSQ) * m->SIGFSQ;
-    const double w = 1.0 / sigma2;
+    const double w = keep ? weights[a] : 1.0 / sigma2;
     const double sw_other = sw - w;
     if (!(sw_other > 0.0) || !std::isfinite(w)) continue;
     const double mean_other = (swi - w * m->FSQ) / sw_other;
