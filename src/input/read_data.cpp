@@ -653,8 +653,8 @@ void Reader::run() {
   const std::size_t expected =
       expected_records(LineSource::remaining_size(*in), rs_.files.INFMT);
   // The tables start near the size a data set of this length usually needs (each reflection
-  // measured as a few equivalents, each several times), so that they seldom grow.
-  cache_ = HklCache(expected / 4);
+  // measured as a few equivalents, each several times), so that they seldom grow. The larger
+  // one is made once the parsing has started.
   index_ = SetIndex(expected / 16);
   index_existing_sets();
   list_.members.reserve(list_.members.size() + expected);
@@ -666,6 +666,7 @@ void Reader::run() {
   bool fatal = false;
   {
     RecordFeed feed(rs_, *in, fault_ahead);
+    cache_ = HklCache(expected / 4);
     while (const ParsedRecord* record = feed.next()) {
       Pending& p = batch_[pending_];
       const Parsed parsed = record->parsed;
