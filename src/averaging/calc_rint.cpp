@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "averaging/rint_sums.hpp"
-#include "run/two_halves.hpp"
 #include "records/edit_list.hpp"
 
 namespace vorlane::averaging {
@@ -65,8 +64,7 @@ struct RowRule {
 void add_rows(const run::ReflectionList& refl, const std::vector<RowRule>& rows, std::size_t r0,
               std::size_t r1, std::vector<std::array<RintSums, 3>>& table) {
   constexpr Column kColumns[3] = {Column::all, Column::greater_than, Column::less_than};
-  // The rows are summed in storage of this call's own and copied back at the end: the other
-  // thread's rows may share a cache line with them, and every member changes the sums.
+  // The rows are summed in storage of this call's own and copied back at the end.
   std::vector<std::array<RintSums, 3>> sums(r1 - r0);
   for (std::size_t r = r0; r < r1; ++r) sums[r - r0] = table[r];
   std::array<RintSums*, 3> open{};
@@ -118,16 +116,14 @@ void add_rows(const run::ReflectionList& refl, const std::vector<RowRule>& rows,
   for (std::size_t r = r0; r < r1; ++r) table[r] = sums[r - r0];
 }
 
-// Every row's sums: the first half of the rows on a second thread when one can be had (the
-// rows are independent), the rest on this one.
+// Every row's sums, in one pass on this thread (a run works out its statistics and figures
+// on others meanwhile).
 std::vector<std::array<RintSums, 3>> table_sums(const run::ReflectionList& refl,
                                                 const std::vector<RowRule>& rows) {
   std::vector<std::array<RintSums, 3>> sums(rows.size());
   for (auto& row : sums)
     for (auto& acc : row) RINT_SUMS(acc, refl, RINT_CLEAR);
-  run::in_two_halves(rows.size(), false, [&](std::size_t from, std::size_t to) {
-    add_rows(refl, rows, from, to, sums);
-  });
+  add_rows(refl, rows, 0, rows.size(), sums);
   for (auto& row : sums)
     for (auto& acc : row) RINT_SUMS(acc, refl, RINT_FINISH);
   return sums;
