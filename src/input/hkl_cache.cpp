@@ -11,7 +11,7 @@ constexpr int MIN_BITS = 12;
 HklCache::HklCache(std::size_t expected_entries) {
   bits_ = MIN_BITS;
   while (3 * (std::size_t{1} << bits_) < 4 * expected_entries) ++bits_;
-  slots_.assign(std::size_t{1} << bits_, Entry{0, 0, 0});
+  slots_.assign(std::size_t{1} << bits_, Entry{0, 0, 0, 0.0f});
 }
 
 HklCache::Entry& HklCache::insert(std::uint64_t packed, std::uint32_t set, std::uint64_t flags) {
@@ -23,6 +23,7 @@ HklCache::Entry& HklCache::insert(std::uint64_t packed, std::uint32_t set, std::
   e.key_low = static_cast<std::uint32_t>(key);
   e.key_high = static_cast<std::uint32_t>(key >> 32);
   e.set = set;
+  e.tth = 0.0f;
   ++size_;
   return e;
 }
@@ -32,7 +33,7 @@ void HklCache::grow() {
   run::LargeArray<Entry> old;
   old.swap(slots_);
   ++bits_;
-  slots_.assign(std::size_t{1} << bits_, Entry{0, 0, 0});
+  slots_.assign(std::size_t{1} << bits_, Entry{0, 0, 0, 0.0f});
   for (const Entry& e : old) {
     if ((e.key() & OCCUPIED) != 0) slots_[slot(e.key() & INDEX_BITS)] = e;
   }

@@ -1,10 +1,10 @@
 #pragma once
-// What the reader has already worked out for an index triple as read: its equivalent set and
-// whether it reached the asymmetric unit through its Friedel mate. A data set measures each
-// reflection as a few symmetry equivalents, each several times, so most records meet a
-// triple seen before and skip the asymmetric-unit search and the search for the set. Every
-// value kept is a function of the indices alone within one run, so a record gets exactly
-// what the calculation would give it.
+// What the reader has already worked out for an index triple as read: its equivalent set,
+// whether it reached the asymmetric unit through its Friedel mate, and its 2theta from the
+// cell. A data set measures each reflection as a few symmetry equivalents, each several
+// times, so most records meet a triple seen before and skip the asymmetric-unit search, the
+// 2theta calculation and the search for the set. Every value kept is a function of the
+// indices alone within one run, so a record gets exactly what the calculation would give it.
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -15,16 +15,18 @@ namespace vorlane::input {
 
 class HklCache {
  public:
-  // Twelve bytes: the key in two halves.
+  // Sixteen bytes: the key in two halves, the set and the angle.
   struct Entry {
     std::uint32_t key_low;
     std::uint32_t key_high;
     std::uint32_t set;  // 0-based equivalent set
+    float tth;          // 2theta from the cell (0 when it has none), once TTH_KNOWN
     // Packed indices | OCCUPIED | flags.
     std::uint64_t key() const { return key_low | std::uint64_t{key_high} << 32; }
   };
   static constexpr std::uint64_t OCCUPIED = std::uint64_t{1} << 63;
   static constexpr std::uint64_t FRIEDEL = std::uint64_t{1} << 62;      // reached via -h
+  static constexpr std::uint64_t TTH_KNOWN = std::uint64_t{1} << 61;    // tth filled in
   static constexpr std::uint64_t INDEX_BITS = (std::uint64_t{1} << 48) - 1;
 
   // Indices that fit the packed key (every index a 3- or 4-column field can hold does).

@@ -41,6 +41,9 @@ struct Measurement {
   float aux = 0.0f;
   std::int32_t batch = 0;   // SHELX columns 29-32; 0 for Zezor records
   std::uint32_t line = 0;   // line in the input file, from 1
+  // SHELX without direction cosines: 2theta comes from the indices and the cell, and is
+  // worked out when the record is filed (it is kept per index triple).
+  bool tth_from_cell = false;
 };
 
 // negative_sigma: the record reads but its sigma is below zero, which no measurement has.
@@ -81,8 +84,7 @@ std::uint32_t staged_set(const run::Member& m) {
 }
 
 // Steps 1 to 3 of one record: read it, and turn it into F squared, its sigma and the angles.
-Parsed parse_record(const run::RunState& rs, const CellTwoTheta& cell_two_theta,
-                    std::string_view text, Measurement& m) {
+Parsed parse_record(const run::RunState& rs, std::string_view text, Measurement& m) {
   InputRecord r;
   if (rs.files.INFMT == 1) {
     if (!parse_shelx_record(text, r)) return Parsed::unreadable;
@@ -97,19 +99,21 @@ Parsed parse_record(const run::RunState& rs, const CellTwoTheta& cell_two_theta,
     m.itag = 0.0f;
     m.aux = 0.0f;
     m.batch = r.batch;
-    float tth = 0.0f;
-    int ierr = 0;
-    if (two_theta_source(rs, r.cosines) == TwoThetaSource::cell) {
-      cell_two_theta(r.h, tth, ierr);
+    m.tth_from_cell = two_theta_source(rs, r.cosines) == TwoThetaSource::cell;
+    if (m.tth_from_cell) {
+      m.refang = {0.0f, 0.0f, 0.0f};
     } else {
+      float tth = 0.0f;
+      int ierr = 0;
       GET_2THETA(rs, r.cosines, r.h, tth, ierr);
+      m.refang = {ierr == 0 ? tth : 0.0f, 0.0f, 0.0f};
     }
-    m.refang = {ierr == 0 ? tth : 0.0f, 0.0f, 0.0f};
     return Parsed::measurement;
   }
   if (!parse_zezor_record(text, r)) return Parsed::unreadable;
   if (r.sigma < 0.0f) return Parsed::negative_sigma;
   m.h = r.h;
+  m.tth_from_cell = false;
   // Zezor files hold amplitudes; a vanishing or negative F carries no intensity and gets a
   // unit sigma.
   if (r.value > 0.001f) {
@@ -232,7 +236,7 @@ class RecordFeed {
       const std::string_view text = rest.substr(0, end);
       rest.remove_prefix(end + 1);
       ParsedRecord& r = c.records.emplace_back();
-      r.parsed = parse_record(rs_, cell_two_theta_, text, r.m);
+      r.parsed = parse_record(rs_, text, r.m);
       r.m.line = ++line;
       if (r.parsed == Parsed::end_of_data || r.parsed == Parsed::twinned) {
         c.last = true;
@@ -324,7 +328,6 @@ class RecordFeed {
 
   // The parsing side.
   const run::RunState& rs_;
-  const CellTwoTheta cell_two_theta_{rs_};
   FaultAhead& fault_ahead_;
   LineSource lines_;          // under the lock
   std::uint32_t line_ = 0;    // under the lock
@@ -366,7 +369,8 @@ constexpr std::size_t MAX_COUNT = 2147483647;
 class Reader {
  public:
   Reader(run::RunState& rs, const ReadLimits& limits)
-      : rs_(rs), limits_(limits), list_(rs.refl), zezor_(rs.files.INFMT != 1), search_(rs.sg) {}
+      : rs_(rs), limits_(limits), list_(rs.refl), zezor_(rs.files.INFMT != 1), search_(rs.sg),
+        cell_two_theta_(rs) {}
 
   void run();
 
@@ -386,6 +390,7 @@ class Reader {
   run::ReflectionList& list_;
   const bool zezor_;
   const symmetry::RepresentativeSearch search_;
+  const CellTwoTheta cell_two_theta_;
   SetIndex index_;
   HklCache cache_;
   // Members this reading adds to every set, counted once the reading is done (a count raised
@@ -467,7 +472,21 @@ bool Reader::file(Pending& p) {
     }
     if (p.cacheable) entry = &cache_.insert(p.packed, s, isym < 0 ? HklCache::FRIEDEL : 0);
   }
-  member.REFANG = {std::fabs(m.refang[0])};
+  float tth = m.refang[0];
+  if (m.tth_from_cell) {
+    if (entry != nullptr && (entry->key() & HklCache::TTH_KNOWN) != 0) {
+      tth = entry->tth;
+    } else {
+      int ierr = 0;
+      cell_two_theta_(m.h, tth, ierr);
+      if (ierr != 0) tth = 0.0f;
+      if (entry != nullptr) {
+        entry->key_high |= static_cast<std::uint32_t>(HklCache::TTH_KNOWN >> 32);
+        entry->tth = tth;
+      }
+    }
+  }
+  member.REFANG = {std::fabs(tth)};
   if (zezor_) list_.record_angles.push_back({m.line, {m.refang[1], m.refang[2]}, m.itag});
   stage(member, s);
   list_.members.push_back(member);
