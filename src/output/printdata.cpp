@@ -117,11 +117,17 @@ class ListingLayouts {
 
 void push_set_values(std::vector<records::Value>& v, const run::ReflectionList& refl,
                      const run::EquivSet& set) {
+  // Made in place: a copied value would be copied through the value's own dispatch.
   const auto& rep = refl.member(set, 1).IHKL;
-  const records::Value row[] = {rep[0],     rep[1],      rep[2],     set_flag(set),
-                                set.FAVE,   set.SIGAVE,  set.SIGINT_, set.SIGEXT,
-                                set.SIGINT2, set.SIGEXT2, set.NEQ,    set.NAVE};
-  v.insert(v.end(), std::begin(row), std::end(row));
+  v.emplace_back(rep[0]);
+  v.emplace_back(rep[1]);
+  v.emplace_back(rep[2]);
+  v.emplace_back(set_flag(set));
+  for (const float x : {set.FAVE, set.SIGAVE, set.SIGINT_, set.SIGEXT, set.SIGINT2, set.SIGEXT2}) {
+    v.emplace_back(x);
+  }
+  v.emplace_back(set.NEQ);
+  v.emplace_back(set.NAVE);
 }
 
 constexpr std::size_t kSetsPerBlock = 2048;

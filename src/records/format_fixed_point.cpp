@@ -159,24 +159,26 @@ bool append_fixed_short(std::string& out, double x, int width, int d) {
     }
   }
   if (width <= 8 && d + 1 <= width) {
+    // At most 8 digits here: 32-bit arithmetic.
+    auto n32 = static_cast<std::uint32_t>(n);
     FieldWord field;
     int column = width;  // one past the next character, right to left
     for (int left = d; left >= 2; left -= 2) {
       column -= 2;
-      field.put_pair(column, n % 100);
-      n /= 100;
+      field.put_pair(column, n32 % 100);
+      n32 /= 100;
     }
     if ((d & 1) != 0) {
-      field.put(--column, static_cast<unsigned>('0' + n % 10));
-      n /= 10;
+      field.put(--column, static_cast<unsigned>('0' + n32 % 10));
+      n32 /= 10;
     }
     field.put(--column, '.');
     for (int left = integer_digits; left >= 2; left -= 2) {
       column -= 2;
-      field.put_pair(column, n % 100);
-      n /= 100;
+      field.put_pair(column, n32 % 100);
+      n32 /= 100;
     }
-    if ((integer_digits & 1) != 0) field.put(--column, static_cast<unsigned>('0' + n % 10));
+    if ((integer_digits & 1) != 0) field.put(--column, static_cast<unsigned>('0' + n32 % 10));
     if (negative) field.put(--column, '-');
     field.append_to(out, width);
     return true;
