@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "report/csv_number.hpp"
 #include "statistics/written_sets.hpp"
 
 namespace vorlane::report {
@@ -16,13 +17,6 @@ using statistics::Reason;
 void put_int(std::string& out, long long v) {
   char buf[24];
   const auto r = std::to_chars(buf, buf + sizeof buf, v);
-  out.append(buf, r.ptr);
-}
-
-void put_real(std::string& out, double v) {
-  if (!std::isfinite(v)) return;
-  char buf[64];
-  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 7);
   out.append(buf, r.ptr);
 }
 
@@ -72,20 +66,20 @@ std::string rejection_ledger(const run::ReflectionList& list, const expfile::Run
     out += ',';
     put_int(out, m.batch);
     out += ',';
-    put_real(out, m.REFANG[0]);
+    append_csv_float(out, m.REFANG[0]);
     out += ',';
-    put_real(out, m.FSQ);
+    append_csv_float(out, m.FSQ);
     out += ',';
-    put_real(out, m.SIGFSQ);
+    append_csv_float(out, m.SIGFSQ);
     for (int a = 0; a < 3; ++a) {
       out += ',';
       put_int(out, first.IHKL[static_cast<std::size_t>(a)]);
     }
     out += ',';
-    put_real(out, set.FAVE);
+    append_csv_float(out, set.FAVE);
     out += ',';
     if ((e.why == Reason::dac_dip || e.why == Reason::outlier) && m.SIGFSQ > 0.0f)
-      put_real(out, (static_cast<double>(m.FSQ) - set.FAVE) / m.SIGFSQ);
+      append_csv_real(out, (static_cast<double>(m.FSQ) - set.FAVE) / m.SIGFSQ);
     out += ',';
     out += statistics::reason_text(e.why);
     out += '\n';
