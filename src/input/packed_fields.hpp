@@ -79,6 +79,29 @@ inline bool read_packed_i4(const char* p, int& value) {
   return true;
 }
 
+// The value of an F8 field in its usual form: its characters `x`, its digit bytes flagged 0xFF
+// in `keep`, its point (if any) at byte `point_byte` (8: none). False (value untouched) when
+// its digits do not make a float exactly.
+inline bool packed_f8_value(std::uint64_t x, std::uint64_t keep, int point_byte, bool minus,
+                            int decimals, float& value) {
+  const std::uint64_t digits = keep & BYTES_80;
+  const std::uint32_t whole = decimal_value(x, digits);  // the point counts as a 0 digit
+  std::uint32_t mantissa = whole;
+  int scale = decimals;
+  if (point_byte < 8) {
+    // The decimals: the bytes after the point.
+    scale = 7 - point_byte;
+    const std::uint64_t after = BYTES_80 & ~((std::uint64_t{0x100} << (8 * point_byte)) - 1);
+    const std::uint32_t fraction = decimal_value(x, digits & after);
+    mantissa = (whole - fraction) / 10 + fraction;
+  }
+  if (!(mantissa / 10 < (1u << 24) / 10 && mantissa < (1u << 24)) || scale > 10) return false;
+  const float v = static_cast<float>(mantissa) / POWERS_OF_TEN[scale];
+  value = std::bit_cast<float>(std::bit_cast<std::uint32_t>(v) |
+                               (static_cast<std::uint32_t>(minus) << 31));
+  return true;
+}
+
 // An F8.d field at `p` in its usual form, with `decimals` implied decimals when it has no
 // point. False (value untouched) otherwise, and also when its digits do not make a float
 // exactly (the general reader then rounds them).
@@ -89,25 +112,9 @@ inline bool read_packed_f8(const char* p, int decimals, float& value) {
   std::uint64_t point = 0;
   bool minus = false;
   if (!right_justified(x, true, digits, minus, point)) return false;
-  const std::uint32_t whole = decimal_value(x, digits);  // the point counts as a 0 digit
-  std::uint32_t mantissa = whole;
-  int scale = decimals;
-  if (point != 0) {
-    // Decimals: the bytes after the point. The point's 0 sits between the integer digits
-    // and the decimals, one place too many for the integer digits.
-    scale = 7 - (std::countr_zero(point) - 7) / 8;
-    const std::uint64_t after = BYTES_80 & ~((point << 1) - 1);
-    const std::uint32_t fraction = decimal_value(x, digits & after);
-    mantissa = (whole - fraction) / 10 + fraction;
-  }
-  // The plain reader's limits: every digit but the last taken on below 2^24 / 10, the whole
-  // below 2^24, at most ten decimals.
-  if (!(mantissa / 10 < (1u << 24) / 10 && mantissa < (1u << 24)) || scale > 10) return false;
-  const float v = static_cast<float>(mantissa) / POWERS_OF_TEN[scale];
-  // The sign put into the bits (a branch on it would be mispredicted half the time).
-  value = std::bit_cast<float>(std::bit_cast<std::uint32_t>(v) |
-                               (static_cast<std::uint32_t>(minus) << 31));
-  return true;
+  return packed_f8_value(x, (digits >> 7) * 0xFF,
+                         point != 0 ? (std::countr_zero(point) - 7) / 8 : 8, minus, decimals,
+                         value);
 }
 
 }  // namespace vorlane::input::detail

@@ -29,29 +29,6 @@ inline std::uint64_t two_decimal_values(std::uint64_t x, std::uint64_t keep) {
   return t;
 }
 
-// An F8 field whose characters are `x`, its digit bytes flagged in `keep` and its point (if
-// any) at byte `point_byte` (8: none), as read_packed_f8 reads it; false when its digits do not
-// make a float exactly.
-inline bool packed_f8_value(std::uint64_t x, std::uint64_t keep, int point_byte, bool minus,
-                            int decimals, float& value) {
-  const std::uint64_t digits = keep & BYTES_80;
-  const std::uint32_t whole = decimal_value(x, digits);  // the point counts as a 0 digit
-  std::uint32_t mantissa = whole;
-  int scale = decimals;
-  if (point_byte < 8) {
-    // The decimals: the bytes after the point.
-    scale = 7 - point_byte;
-    const std::uint64_t after = BYTES_80 & ~((std::uint64_t{0x100} << (8 * point_byte)) - 1);
-    const std::uint32_t fraction = decimal_value(x, digits & after);
-    mantissa = (whole - fraction) / 10 + fraction;
-  }
-  if (!(mantissa / 10 < (1u << 24) / 10 && mantissa < (1u << 24)) || scale > 10) return false;
-  const float v = static_cast<float>(mantissa) / POWERS_OF_TEN[scale];
-  value = std::bit_cast<float>(std::bit_cast<std::uint32_t>(v) |
-                               (static_cast<std::uint32_t>(minus) << 31));
-  return true;
-}
-
 }  // namespace detail
 
 // Columns 1-32 of `p` (32 characters readable) as h, k, l, F squared, sigma and batch, when

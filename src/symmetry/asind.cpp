@@ -17,20 +17,6 @@ Index truncated_image(const SpaceGroup& sg, int n, const Vec3& x, int f) {
           static_cast<int>(std::trunc(static_cast<float>(f) * y[2]))};
 }
 
-int positive_count(const Index& k) {
-  return (k[0] > 0 ? 1 : 0) + (k[1] > 0 ? 1 : 0) + (k[2] > 0 ? 1 : 0);
-}
-
-// Preference among boundary images: more positive indices first; among equals, an image with
-// h > k is preferred as the rule below says.
-bool prefer(const Index& l, const Index& k) {
-  const int pl = positive_count(l);
-  const int pk = positive_count(k);
-  if (pl != pk) return pl > pk;
-  if (k[0] > k[1]) return l[0] > l[1] && k[1] <= k[2];
-  return l[0] > l[1];
-}
-
 struct Choice {
   Index k{};
   int isym = 0;
@@ -60,7 +46,7 @@ Choice scan(const SpaceGroup& sg, const Vec3& h) {
           const int f = fi == 0 ? 1 : -1;
           const Index l = truncated_image(sg, m, x, f);
           if (INBOX(sg, l) != 0 || l == c.k) continue;
-          if (prefer(l, c.k)) {
+          if (asind_prefers(l, c.k)) {
             c.k = l;
             c.isym = m * f * s;
           }

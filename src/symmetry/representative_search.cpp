@@ -52,24 +52,7 @@ std::array<int, 3> RepresentativeSearch::image(int n, const std::array<int, 3>& 
           f * (r[6] * h[0] + r[7] * h[1] + r[8] * h[2])};
 }
 
-namespace {
-
 using Index = std::array<int, 3>;
-
-int positive_count(const Index& k) {
-  return (k[0] > 0 ? 1 : 0) + (k[1] > 0 ? 1 : 0) + (k[2] > 0 ? 1 : 0);
-}
-
-// ASIND's preference among boundary images.
-bool prefer(const Index& l, const Index& k) {
-  const int pl = positive_count(l);
-  const int pk = positive_count(k);
-  if (pl != pk) return pl > pk;
-  if (k[0] > k[1]) return l[0] > l[1] && k[1] <= k[2];
-  return l[0] > l[1];
-}
-
-}  // namespace
 
 int RepresentativeSearch::inbox(const Index& h) const {
   // INBOX itself, on the planes kept here.
@@ -100,7 +83,7 @@ RepresentativeSearch::Choice RepresentativeSearch::scan(const Index& h) const {
           const int f = fi == 0 ? 1 : -1;
           const Index l = image(m, h, f * s);
           if (inbox(l) != 0 || l == c.k) continue;
-          if (prefer(l, c.k)) {
+          if (asind_prefers(l, c.k)) {
             c.k = l;
             c.isym = m * f * s;
           }
