@@ -62,5 +62,36 @@ TEST(RunLarge, TwoRunsGiveTheSameBytesAndTheCountsAgree) {
   EXPECT_LE(std::stoi(number.substr(number.find_last_of(' ') + 1)), 150000);
 }
 
+TEST(RunLarge, AValueTooWideIsLeftOutEverywhereWhenTheWorkIsShared) {
+  // One reflection whose average does not fit its output field, among enough sets for the
+  // ledger, the counts and the CIF's figures to be worked out ahead of the output: they are
+  // worked out again, and the warning comes after the listing as in a short run.
+  const std::string exp =
+      "TITLE  large\nCELL   10.2 12.7 15.3 90 101.5 90\nWAVEL 1 0.71073\n"
+      "VORLAN SPACEGROUP P 1 21/c 1\n";
+  E2eRun r("e2e_large_overflow");
+  r.write("t.exp", exp);
+  r.write("d.hkl", measurements() + testing::shelx_record(20, 1, 3, "1.0E38", "2.0") +
+                       testing::shelx_record(20, 1, 3, "1.0E38", "2.0"));
+  const auto res = r.run("t.exp t.prt d.hkl o.hkl");
+  ASSERT_EQ(res.status, 0) << res.err;
+  const auto out = r.lines("o.hkl");
+  const auto cif = r.lines("o_vorlane.cif");
+  const std::string total = cif[find_line(cif, "_reflns_number_total")];
+  EXPECT_EQ(std::stoi(total.substr(total.find_last_of(' ') + 1)), static_cast<int>(out.size()));
+  const auto ledger = r.lines("o_rejections.csv");
+  int overflowed = 0;
+  for (const std::string& line : ledger) {
+    if (line.find("value overflowed its output field") != std::string::npos) ++overflowed;
+  }
+  EXPECT_EQ(overflowed, 2);
+  EXPECT_NE(r.read("o_stats.json").find("\"value_overflow\": 2"), std::string::npos);
+  const auto prt = r.lines("t.prt");
+  const std::size_t listing_end = find_line(prt, "END OF REFLECTION LISTING FROM VORLANE");
+  const std::size_t warning = find_line(prt, "OVERFLOW WRITING TO OUTPUT DATAFILE");
+  ASSERT_LT(warning, prt.size());
+  EXPECT_LT(listing_end, warning);
+}
+
 }  // namespace
 }  // namespace vorlane

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "averaging/totals_fixture.hpp"
 #include "support/test_support.hpp"
 
@@ -153,6 +155,66 @@ TEST(PrintData, HeadingRepeatsAfterFiftyEightLines) {
   EXPECT_EQ(lines[headings[1] + 1].substr(0, 9), " 58  0  0");
   EXPECT_EQ(lines[headings[1] + 3].substr(0, 9), " 60  0  0");
   EXPECT_EQ(lines[headings[1] + 4].substr(0, 9), "  0  9  0");
+}
+
+TEST(PrintData, ManyBlocksFormedAheadOrNotGiveOneListing) {
+  // Sets of 1 to 19 members over several blocks of the listing: every set with two or more
+  // members appears once, in order; a heading comes exactly where the next set would pass 58
+  // lines; and blocks formed ahead (here from another thread, before the listing is written)
+  // give the same text as blocks formed while it is written.
+  auto fill = [](run::ReflectionList& refl) {
+    for (int s = 0; s < 9000; ++s) {
+      std::vector<MemberSpec> members(static_cast<std::size_t>(1 + (s * 7) % 19),
+                                      MemberSpec{2.0f + static_cast<float>(s % 5)});
+      add(refl, SetSpec{{s % 90, s / 90, 1}, members, 2.0f, 0, 1}, 0.5f);
+    }
+  };
+  MemoryRun plain;
+  fill(plain.rs.refl);
+  PRINTDATA(plain.rs);
+  MemoryRun ahead;
+  fill(ahead.rs.refl);
+  ListingBlocks blocks(ahead.rs.refl);
+  std::thread former([&blocks] {
+    for (int i = 0; i < 3; ++i) blocks.form_next();
+  });
+  former.join();
+  PRINTDATA(ahead.rs, blocks);
+  const auto lines = plain.print_lines();
+  EXPECT_EQ(lines, ahead.print_lines());
+
+  auto i3 = [](int v) {
+    const std::string t = std::to_string(v);
+    return std::string(3 - t.size(), ' ') + t;
+  };
+  ASSERT_EQ(lines[8], kHeading);
+  int count = 1;            // lines on the first page, its heading counted
+  int before_heading = -1;  // the count when a later heading came
+  int next_set = 0;
+  for (std::size_t i = 9; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    if (line.find("SINGLY-DETERMINED") != std::string::npos) break;  // the singlets' part
+    if (line == kHeading) {  // a later page counts its sets' lines only
+      before_heading = count;
+      count = 0;
+      continue;
+    }
+    if (line.size() < 11 || line[10] != 'G') continue;  // member lines and empty lines
+    while (1 + (next_set * 7) % 19 < 2) ++next_set;      // singlets are listed apart
+    const int set_lines = 1 + ((next_set * 7) % 19) / 8;
+    ASSERT_EQ(line.substr(0, 9), i3(next_set % 90) + i3(next_set / 90) + i3(1)) << i;
+    ASSERT_LE(count + set_lines, 58) << "set " << next_set << " should have had a heading";
+    if (before_heading >= 0) {
+      // A heading came only because this set would not have fitted.
+      ASSERT_GT(before_heading + set_lines, 58) << "set " << next_set;
+      before_heading = -1;
+    }
+    count += set_lines;
+    ++next_set;
+  }
+  // Every set with two or more members was met (the last set is one of them).
+  EXPECT_EQ(next_set, 9000);
+  EXPECT_GE(1 + (8999 * 7) % 19, 2);
 }
 
 TEST(PrintData, OnlySingletsAndIndividualOutput) {
