@@ -305,7 +305,7 @@ class RecordFeed {
         own = claim();
         if (own == nullptr) {
           // Its lines are taken: it is being parsed.
-          changed_.wait(lock, [this, &next] { return next.ready; });
+          changed_.wait(lock, [&next] { return next.ready; });
           break;
         }
       }

@@ -51,7 +51,7 @@ struct LargeArrayAllocator {
     if (bytes < THRESHOLD) {
       std::allocator<T>{}.deallocate(p, n);
     } else {
-      ::operator delete(p, (bytes + PAGE - 1) / PAGE * PAGE, std::align_val_t{PAGE});
+      ::operator delete(p, std::align_val_t{PAGE});
     }
   }
 
