@@ -122,23 +122,7 @@ bool systematically_absent(const expfile::RunControls& ctl, const symmetry::Spac
 }
 
 AbsenceTest::AbsenceTest(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg)
-    : ctl_(ctl), sg_(sg) {
-  for (int n = 1; n <= sg.NSYMOP; ++n) {
-    std::array<int, 9> r{};
-    for (int c = 0; c < 3; ++c) {
-      // Column c is the image of the unit vector along c: the matrix element itself.
-      symmetry::Vec3 e{0.0f, 0.0f, 0.0f};
-      e[static_cast<std::size_t>(c)] = 1.0f;
-      const symmetry::Vec3 col = symmetry::reflection_image(sg, n, e);
-      for (int i = 0; i < 3; ++i) {
-        const float x = col[static_cast<std::size_t>(i)];
-        if (!(std::fabs(x) <= 8.0f) || x != std::trunc(x)) integral_ = false;
-        if (integral_) r[static_cast<std::size_t>(3 * i + c)] = static_cast<int>(x);
-      }
-    }
-    rows_.push_back(r);
-  }
-}
+    : ctl_(ctl), sg_(sg), integral_(symmetry::whole_number_rotations(sg, rows_)) {}
 
 bool AbsenceTest::operator()(const Hkl& h) const {
   if (ctl_.IABSENT == 3) return false;

@@ -107,8 +107,8 @@ class AbsenceTest {
  private:
   const expfile::RunControls& ctl_;
   const symmetry::SpaceGroup& sg_;
-  bool integral_ = true;
   std::vector<std::array<int, 9>> rows_;  // operator n's rotation acting on h, row by row
+  bool integral_ = false;
 };
 
 // The unique, allowed reflections with inv_d_min <= 1/d <= inv_d_max in the chosen grouping,

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "geometry/tth_fromdc.hpp"
-#include "symmetry/vctmod.hpp"
+#include "symmetry/cell_table.hpp"
 
 namespace vorlane::input {
 
@@ -59,19 +59,8 @@ TwoThetaSource two_theta_source(const run::RunState& rs, const std::array<float,
 
 void two_theta_from_cell(const run::RunState& rs, const std::array<int, 3>& H, float& TTH,
                          int& IERR) {
-  IERR = 0;
-  TTH = 0.0f;
-  const std::array<float, 3> hkl{static_cast<float>(H[0]), static_cast<float>(H[1]),
-                                 static_cast<float>(H[2])};
-  const float dstar = symmetry::VCTMOD(rs.celltab, 1.0f, hkl, 2);
-  const float d = 1.0f / dstar;
-  const float sine = rs.ctl.WAVE / 2.0f / d;
-  // Bragg's law has no angle when lambda/2d exceeds 1 (or the cell gives no length).
-  if (!(std::fabs(sine) <= 1.0f)) {
-    IERR = 1;
-    return;
-  }
-  TTH = 2.0f * std::asin(sine) * 57.29578f;
+  const CellTwoTheta cell_two_theta(rs);
+  cell_two_theta(H, TTH, IERR);
 }
 
 CellTwoTheta::CellTwoTheta(const run::RunState& rs) : wave_(rs.ctl.WAVE) {

@@ -11,7 +11,7 @@ constexpr int MIN_BITS = 12;
 HklCache::HklCache(std::size_t expected_entries) {
   bits_ = MIN_BITS;
   while (3 * (std::size_t{1} << bits_) < 4 * expected_entries) ++bits_;
-  slots_.assign(std::size_t{1} << bits_, Entry{0, 0, 0, 0.0f});
+  slots_.assign(std::size_t{1} << bits_, Entry{0, 0, 0.0f});
 }
 
 HklCache::Entry& HklCache::insert(std::uint64_t packed, std::uint32_t set, std::uint64_t flags) {
@@ -19,9 +19,7 @@ HklCache::Entry& HklCache::insert(std::uint64_t packed, std::uint32_t set, std::
   // beside all the measurements).
   if (4 * (size_ + 1) > 3 * slots_.size()) grow();
   Entry& e = slots_[slot(packed)];
-  const std::uint64_t key = packed | OCCUPIED | flags;
-  e.key_low = static_cast<std::uint32_t>(key);
-  e.key_high = static_cast<std::uint32_t>(key >> 32);
+  e.key = packed | OCCUPIED | flags;
   e.set = set;
   e.tth = 0.0f;
   ++size_;
@@ -33,9 +31,9 @@ void HklCache::grow() {
   run::LargeArray<Entry> old;
   old.swap(slots_);
   ++bits_;
-  slots_.assign(std::size_t{1} << bits_, Entry{0, 0, 0, 0.0f});
+  slots_.assign(std::size_t{1} << bits_, Entry{0, 0, 0.0f});
   for (const Entry& e : old) {
-    if ((e.key() & OCCUPIED) != 0) slots_[slot(e.key() & INDEX_BITS)] = e;
+    if ((e.key & OCCUPIED) != 0) slots_[slot(e.key & INDEX_BITS)] = e;
   }
 }
 

@@ -15,14 +15,10 @@ namespace vorlane::input {
 
 class HklCache {
  public:
-  // Sixteen bytes: the key in two halves, the set and the angle.
   struct Entry {
-    std::uint32_t key_low;
-    std::uint32_t key_high;
+    std::uint64_t key;  // packed indices | OCCUPIED | flags
     std::uint32_t set;  // 0-based equivalent set
     float tth;          // 2theta from the cell (0 when it has none), once TTH_KNOWN
-    // Packed indices | OCCUPIED | flags.
-    std::uint64_t key() const { return key_low | std::uint64_t{key_high} << 32; }
   };
   static constexpr std::uint64_t OCCUPIED = std::uint64_t{1} << 63;
   static constexpr std::uint64_t FRIEDEL = std::uint64_t{1} << 62;      // reached via -h
@@ -50,7 +46,7 @@ class HklCache {
   // The entry of `packed`, or nullptr. It stays where it is until the table grows.
   Entry* find(std::uint64_t packed) {
     Entry& e = slots_[slot(packed)];
-    return (e.key() & OCCUPIED) != 0 ? &e : nullptr;
+    return (e.key & OCCUPIED) != 0 ? &e : nullptr;
   }
   // A new entry for `packed` (not present yet) with `flags`, where it stays until the table
   // grows.
@@ -66,7 +62,7 @@ class HklCache {
   std::size_t slot(std::uint64_t packed) const {
     const std::size_t mask = slots_.size() - 1;
     std::size_t i = home(packed);
-    while ((slots_[i].key() & OCCUPIED) != 0 && (slots_[i].key() & INDEX_BITS) != packed) {
+    while ((slots_[i].key & OCCUPIED) != 0 && (slots_[i].key & INDEX_BITS) != packed) {
       i = (i + 1) & mask;
     }
     return i;

@@ -449,7 +449,7 @@ bool Reader::file(Pending& p) {
   if (entry != nullptr) {
     // Seen before: its set exists, and this is a later member of it.
     s = entry->set;
-    if ((entry->key() & HklCache::FRIEDEL) != 0 && rs_.ctl.INOFLIP != 1) {
+    if ((entry->key & HklCache::FRIEDEL) != 0 && rs_.ctl.INOFLIP != 1) {
       swapped_.add(m.h, limits_.max_swapped);
     }
   } else {
@@ -474,14 +474,14 @@ bool Reader::file(Pending& p) {
   }
   float tth = m.refang[0];
   if (m.tth_from_cell) {
-    if (entry != nullptr && (entry->key() & HklCache::TTH_KNOWN) != 0) {
+    if (entry != nullptr && (entry->key & HklCache::TTH_KNOWN) != 0) {
       tth = entry->tth;
     } else {
       int ierr = 0;
       cell_two_theta_(m.h, tth, ierr);
       if (ierr != 0) tth = 0.0f;
       if (entry != nullptr) {
-        entry->key_high |= static_cast<std::uint32_t>(HklCache::TTH_KNOWN >> 32);
+        entry->key |= HklCache::TTH_KNOWN;
         entry->tth = tth;
       }
     }

@@ -26,4 +26,27 @@ std::array<int, 3> reflection_image(const SpaceGroup& sg, int n, const std::arra
           static_cast<int>(std::lround(y[2]))};
 }
 
+bool whole_number_rotations(const SpaceGroup& sg, std::vector<std::array<int, 9>>& rows) {
+  rows.clear();
+  for (int n = 1; n <= sg.NSYMOP; ++n) {
+    std::array<int, 9> r{};
+    for (int c = 0; c < 3; ++c) {
+      // Column c is the image of the unit vector along c: the matrix elements themselves.
+      Vec3 e{0.0f, 0.0f, 0.0f};
+      e[static_cast<std::size_t>(c)] = 1.0f;
+      const Vec3 col = reflection_image(sg, n, e);
+      for (int i = 0; i < 3; ++i) {
+        const float x = col[static_cast<std::size_t>(i)];
+        if (!(std::fabs(x) <= 8.0f) || x != std::trunc(x)) {
+          rows.clear();
+          return false;
+        }
+        r[static_cast<std::size_t>(3 * i + c)] = static_cast<int>(x);
+      }
+    }
+    rows.push_back(r);
+  }
+  return true;
+}
+
 }  // namespace vorlane::symmetry

@@ -13,10 +13,9 @@ namespace vorlane::symmetry {
 namespace {
 
 // Indices below this, and their images (at most 24 times larger), times rotation elements of
-// at most 8 in magnitude keep every product and every sum of three of them below 2^24, where
+// at most 8 in magnitude (whole_number_rotations) keep every product and every sum of three of them below 2^24, where
 // single precision is exact.
 constexpr int INDEX_LIMIT = 1 << 12;
-constexpr float ELEMENT_LIMIT = 8.0f;
 
 }  // namespace
 
@@ -25,24 +24,7 @@ RepresentativeSearch::RepresentativeSearch(const SpaceGroup& sg) : sg_(sg) {
     const auto& p = sg.IPLANE[static_cast<std::size_t>(j)];
     planes_.push_back({p[0], p[1], p[2], p[3]});
   }
-  for (int n = 1; n <= sg.NSYMOP; ++n) {
-    std::array<int, 9> r{};
-    for (int c = 0; c < 3; ++c) {
-      // Column c is the image of the unit vector along c: the matrix elements themselves.
-      Vec3 e{0.0f, 0.0f, 0.0f};
-      e[static_cast<std::size_t>(c)] = 1.0f;
-      const Vec3 col = reflection_image(sg, n, e);
-      for (int i = 0; i < 3; ++i) {
-        const float x = col[static_cast<std::size_t>(i)];
-        if (!(std::fabs(x) <= ELEMENT_LIMIT) || x != std::trunc(x)) {
-          integral_ = false;
-          return;
-        }
-        r[static_cast<std::size_t>(3 * i + c)] = static_cast<int>(x);
-      }
-    }
-    rows_.push_back(r);
-  }
+  integral_ = whole_number_rotations(sg, rows_);
 }
 
 std::array<int, 3> RepresentativeSearch::image(int n, const std::array<int, 3>& h, int f) const {

@@ -31,7 +31,7 @@ class RepresentativeSearch {
   int inbox(const std::array<int, 3>& h) const;
 
   const SpaceGroup& sg_;
-  bool integral_ = true;
+  bool integral_ = false;
   std::vector<std::array<int, 9>> rows_;  // operator n's rotation acting on h, row by row
   std::vector<std::array<std::int64_t, 4>> planes_;  // the asymmetric unit's planes
 };

@@ -293,7 +293,7 @@ TEST(HklCacheTest, FindsWhatWasInsertedAcrossGrowthWithItsFlags) {
       ASSERT_EQ(e, nullptr);
       const std::uint64_t flags = (i % 3 == 0 ? HklCache::FRIEDEL : 0);
       const HklCache::Entry& added = cache.insert(key, static_cast<std::uint32_t>(i), flags);
-      ASSERT_EQ(added.key() & HklCache::INDEX_BITS, key);
+      ASSERT_EQ(added.key & HklCache::INDEX_BITS, key);
       reference[h] = Kept{static_cast<std::uint32_t>(i), flags};
       if (cache.generation() != generation) {
         generation = cache.generation();
@@ -302,8 +302,8 @@ TEST(HklCacheTest, FindsWhatWasInsertedAcrossGrowthWithItsFlags) {
     } else {
       ASSERT_NE(e, nullptr);
       ASSERT_EQ(e->set, it->second.set);
-      ASSERT_EQ(e->key() & HklCache::INDEX_BITS, key);
-      ASSERT_EQ(e->key() & ~HklCache::INDEX_BITS, HklCache::OCCUPIED | it->second.flags);
+      ASSERT_EQ(e->key & HklCache::INDEX_BITS, key);
+      ASSERT_EQ(e->key & ~HklCache::INDEX_BITS, HklCache::OCCUPIED | it->second.flags);
     }
   }
   EXPECT_GT(reference.size(), 50000u);
