@@ -130,7 +130,13 @@ void push_set_values(std::vector<records::Value>& v, const run::ReflectionList& 
   v.emplace_back(set.NAVE);
 }
 
-constexpr std::size_t kSetsPerBlock = 2048;
+// Blocks of a few hundred kilobytes of text: the texts waiting to be written stay small
+// beside the list, and each text, used again for later blocks, keeps its storage.
+constexpr std::size_t kSetsPerBlock = 512;
+// Characters of a listing line before its member groups (with the line end), and of one
+// member group.
+constexpr std::size_t kLineChars = 62;
+constexpr std::size_t kMemberChars = 9;
 
 // The listing lines of the sets of `block` (a heading wherever a page fills), appended to
 // `text`.
@@ -230,6 +236,8 @@ ListingBlocks::ListingBlocks(const run::ReflectionList& refl)
         continue;
       }
       const int lines = 1 + (set.NEQ - 1) / kMembersPerLine;
+      block.text_size += static_cast<std::size_t>(lines) * kLineChars +
+                         static_cast<std::size_t>(set.NEQ) * kMemberChars;
       n += lines;
       if (n > kPageLines) n = lines;
     }
@@ -253,6 +261,10 @@ bool ListingBlocks::form_next() {
   std::exception_ptr error;
   try {
     text.clear();
+    // Room for the whole block at once, headings too (about 150 characters a page of 58
+    // lines of 62 and more): a text grown by doubling would be copied on the way, and take
+    // fresh pages each time.
+    text.reserve(blocks_[b].text_size + blocks_[b].text_size / 16 + 256);
     form_block(refl_, heading_, blocks_[b], text);
   } catch (...) {
     error = std::current_exception();

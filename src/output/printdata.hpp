@@ -18,6 +18,7 @@ class ListingBlocks {
     std::size_t first = 0;  // sets [first, last)
     std::size_t last = 0;
     int lines_before = 0;
+    std::size_t text_size = 0;  // its text's size, headings left out
   };
 
   explicit ListingBlocks(const run::ReflectionList& refl);
