@@ -76,34 +76,34 @@ void stages(RunState& rs) {
   if (rs.msg.IHALT != 0) return;
   averaging::TOTALS(rs);
   if (rs.msg.IHALT != 0) return;
-  // From here on no stage changes the list, the controls or the symmetry. The statistics, and
-  // then the figures of the data written, read nothing else: they are worked out on a second
-  // thread (when one can be had) while the R table, the listing and the output file are
-  // written. The figures are counted as if every record fitted its output fields; when one did
-  // not, they are counted again once the output is written. (The futures are waited for
-  // before this function is left, also by an exception.)
+  // From here on no stage changes the list, the controls or the symmetry. The statistics and
+  // then the ledger of the measurements not passed on (with their counts) are worked out on
+  // one thread, the figures of the data written on another (when threads can be had), while
+  // the R table, the listing and the output file are written. The ledger and the figures are
+  // made as if every record fitted its output fields; when one did not, they are made again
+  // once the output is written. (The futures are waited for before this function is left,
+  // also by an exception.)
   // (Only a long list is worth threads: a short one is done in turn, in the order below.)
   const auto ahead = rs.refl.sets.size() >= run::TWO_HALVES_MIN
                          ? std::launch::async | std::launch::deferred
                          : std::launch::deferred;
   std::promise<statistics::Statistics> stats_promise;
   std::future<statistics::Statistics> stats = stats_promise.get_future();
-  std::future<averaging::DataFigures> figures = std::async(ahead, [&rs, &stats_promise] {
+  std::future<pipeline::RejectionReport> rejections = std::async(ahead, [&rs, &stats_promise] {
     try {
       stats_promise.set_value(pipeline::run_statistics(rs));
     } catch (...) {
       stats_promise.set_exception(std::current_exception());
     }
-    return averaging::count_data_figures(rs, averaging::RunResults{});
+    return pipeline::rejection_report(rs, statistics::LeftOut{});
   });
-  // The ledger of the measurements not passed on and their counts likewise, on a thread of
-  // their own, as if no record overflowed its output fields (and again after the output when
-  // one did).
-  std::future<pipeline::RejectionReport> rejections = std::async(
-      ahead, [&rs] { return pipeline::rejection_report(rs, statistics::LeftOut{}); });
+  std::future<averaging::DataFigures> figures =
+      std::async(ahead, [&rs] { return averaging::count_data_figures(rs, averaging::RunResults{}); });
   averaging::CALC_RINT(rs);
   if (rs.msg.IHALT != 0) return;
-  if (figures.wait_for(std::chrono::seconds(0)) == std::future_status::deferred) figures.wait();
+  if (rejections.wait_for(std::chrono::seconds(0)) == std::future_status::deferred) {
+    rejections.wait();
+  }
   // The statistics are written before the listing: until they are ready, this thread forms
   // the listing's first blocks.
   output::ListingBlocks listing(rs.refl);
