@@ -10,7 +10,9 @@
 
 int main(int argc, char** argv) {
 #if defined(__GLIBC__)
-  // Large tables freed by a run go back to the system at once (see vorlane_main.cpp).
+  // The window runs one data set after another: large tables freed by a run go back to the
+  // system at once, and the process does not keep a run's peak between runs (the command
+  // line, which runs once, keeps them for reuse instead).
   mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 #endif
   QApplication app(argc, argv);
