@@ -21,6 +21,10 @@ struct RunResults {
   int NINDIV_GT = 0;        // greater-than individuals
   int NSET_GT = 0;          // greater-than sets
   int NINDIV_ALLOWED = 0;   // individuals outside violating sets
+  // Members marked as DAC dips and as outliers in all sets, violations and sets outside the
+  // 2theta limits too (filled by the totals stage; negative until then).
+  int NDIPS_ALL = -1;
+  int NOUTLIERS_ALL = -1;
   // R values of the "All Reflections" class.
   float RINT_ALL = 0.0f;
   float RSIG_ALL = 0.0f;

@@ -64,8 +64,18 @@ void TOTALS(run::RunState& rs) {
   int dac_individuals = 0, outlier_individuals = 0;
   int gt_individuals = 0, lt_individuals = 0;
 
+  // Marks in the sets left out of the counts below.
+  int dips_elsewhere = 0, outliers_elsewhere = 0;
+  auto count_marks = [&](const run::EquivSet& set) {
+    for (int j = 1; j <= set.NEQ; ++j) {
+      const run::Member& m = refl.member(set, j);
+      if (m.IREJ == 1) ++dips_elsewhere;
+      if (m.IREJ == 2) ++outliers_elsewhere;
+    }
+  };
   for (const run::EquivSet& set : refl.sets) {
     read += set.NEQ;
+    if (set.IABS != 0) count_marks(set);
     if (set.IABS == 1 || set.IABS == 3) {
       ++violation_sets;
       violation_individuals += set.NEQ;
@@ -103,6 +113,8 @@ void TOTALS(run::RunState& rs) {
   res.NINDIV_GT = gt_individuals;
   res.NSET_GT = gt_sets;
   res.NINDIV_ALLOWED = read - violation_individuals;
+  res.NDIPS_ALL = dac_individuals + dips_elsewhere;
+  res.NOUTLIERS_ALL = outlier_individuals + outliers_elsewhere;
 
   const std::string treatment = treatment_text(ctl.IABSENT);
   const std::string note =

@@ -11,9 +11,14 @@ RunOutcome describe_outcome(const run::RunState& rs) {
   const auto& refl = rs.refl;
   o.sets = refl.NSET();
   o.reflections = static_cast<int>(refl.members.size());
-  for (const auto& m : refl.members) {
-    if (m.IREJ == 1) ++o.dac_dips;
-    if (m.IREJ == 2) ++o.outliers;
+  if (rs.res.NDIPS_ALL >= 0) {
+    o.dac_dips = rs.res.NDIPS_ALL;
+    o.outliers = rs.res.NOUTLIERS_ALL;
+  } else {
+    for (const auto& m : refl.members) {
+      if (m.IREJ == 1) ++o.dac_dips;
+      if (m.IREJ == 2) ++o.outliers;
+    }
   }
   o.singlets = rs.res.NSINGLET;
   o.rint = rs.res.RINT_ALL;

@@ -15,14 +15,15 @@ using testing::MemoryRun;
 using testing::SetSpec;
 
 // Six sets covering every branch of the count: an averaged set with an outlier, a true
-// singlet less-than, two space-group violations (IABS 1 and 3), one set outside the 2theta
-// limits, and a set reduced to one member by two DAC dips.
+// singlet less-than, two space-group violations (IABS 1 and 3, the second a DAC dip), one
+// set outside the 2theta limits (with an outlier), and a set reduced to one member by two
+// DAC dips.
 void fill_mixed(run::ReflectionList& refl) {
   add_set(refl, SetSpec{{1, 0, 0}, {{90, 5, 0, 1}, {110, 5, 0, 1}, {130, 10, 2, 1}}, 100, 0, 1});
   add_set(refl, SetSpec{{2, 0, 0}, {{1, 2, 0, 0}}, 1, 0, 0});
   add_set(refl, SetSpec{{3, 0, 0}, {{40, 4}, {60, 4}}, 50, 1, 1});
-  add_set(refl, SetSpec{{4, 0, 0}, {{8, 4}}, 8, 3, 1});
-  add_set(refl, SetSpec{{5, 0, 0}, {{10, 1}, {10, 1}, {11, 1}, {9, 1}}, 10, 2, 1});
+  add_set(refl, SetSpec{{4, 0, 0}, {{8, 4, 1, 1}}, 8, 3, 1});
+  add_set(refl, SetSpec{{5, 0, 0}, {{10, 1}, {10, 1}, {11, 1, 2, 1}, {9, 1}}, 10, 2, 1});
   add_set(refl, SetSpec{{6, 0, 0}, {{2, 1, 1, 0}, {30, 3, 0, 1}, {1, 1, 1, 0}}, 30, 0, 1});
 }
 
@@ -43,6 +44,10 @@ TEST(Totals, CountsKeptForTheCif) {
   EXPECT_EQ(res.NINDIV_GT, 3);
   EXPECT_EQ(res.NSET_GT, 2);
   EXPECT_EQ(res.NINDIV_ALLOWED, 11); // 14 read less 3 in violation sets
+  // The marks of every set, for the run summary: the summary's own lines count the allowed
+  // sets' only.
+  EXPECT_EQ(res.NDIPS_ALL, 3);
+  EXPECT_EQ(res.NOUTLIERS_ALL, 2);
 }
 
 TEST(Totals, SummaryLayoutLineByLine) {
