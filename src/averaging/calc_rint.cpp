@@ -1,10 +1,11 @@
 #include "averaging/calc_rint.hpp"
 
 #include <array>
+#include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
-#include "averaging/rint_sums.hpp"
 #include "records/edit_list.hpp"
 
 namespace vorlane::averaging {
@@ -19,9 +20,6 @@ constexpr std::string_view kRatio =
     R"((/,/,5X," RATIO OUTPUT SIGMA TO EXTERNAL-SIG1 IS: ",F7.2,/,)"
     R"~(5X," CALCULATED FROM ",I5," SYMMETRY-EQUIVALENT SETS WITH FSQ > ",F4.1," SIG(FSQ)"))~";
 
-// Which sets and members a row of the table takes in.
-enum class SetRule { all, inside_2theta, allowed };
-enum class MemberRule { all, not_dac_dip, accepted };
 enum class Column { all, greater_than, less_than };
 
 bool set_qualifies(const run::EquivSet& set, SetRule rule, Column column) {
@@ -43,93 +41,157 @@ bool set_qualifies(const run::EquivSet& set, SetRule rule, Column column) {
   return true;
 }
 
-bool member_qualifies(const run::Member& m, MemberRule rule) {
-  switch (rule) {
-    case MemberRule::all: return true;
-    case MemberRule::not_dac_dip: return m.IREJ != 1;
-    case MemberRule::accepted: return m.IREJ == 0;
-  }
-  return true;
+// The member rules as bits: a member's mask has the bit of every rule that takes it in.
+unsigned rule_bit(MemberRule rule) { return 1u << static_cast<unsigned>(rule); }
+unsigned member_mask(const run::Member& m) {
+  return rule_bit(MemberRule::all) | (m.IREJ != 1 ? rule_bit(MemberRule::not_dac_dip) : 0u) |
+         (m.IREJ == 0 ? rule_bit(MemberRule::accepted) : 0u);
 }
 
-// Which sets and members one row of the table takes in.
-struct RowRule {
-  SetRule sets;
-  MemberRule members;
+// Four single-precision lanes, each added on its own with IEEE rounding: lane for lane
+// what four separate additions give.
+using Lanes = float __attribute__((vector_size(16)));
+
+// The running sums of one accumulator while the table is summed: SUMD, SUMI, SUMS and SUMRS
+// in the lanes of `sums`, in that order.
+struct Running {
+  Lanes sums{0.0f, 0.0f, 0.0f, 0.0f};
+  int NREF = 0;
+  int NS = 0;
+  float RINT2 = 0.0f;
 };
 
-// The three columns (all, greater-thans, less-thans) of rows [r0, r1), in one pass over the
-// list. Each accumulator still sees its own sets and members in list order, so its sums are
-// exactly those of a pass of its own; what a member adds is worked out once per set.
-void add_rows(const run::ReflectionList& refl, const std::vector<RowRule>& rows, std::size_t r0,
-              std::size_t r1, std::vector<std::array<RintSums, 3>>& table) {
+// Lanes of all bits set or none: a lane-wise AND keeps a term or makes it +0.
+using LaneMask = std::int32_t __attribute__((vector_size(16)));
+
+// Adds `terms` in order to each accumulator of `accs`, two at a time, each pair's sums held in
+// registers while the set's members go by.
+void add_terms(std::span<Running* const> accs, std::span<const Lanes> terms) {
+  std::size_t a = 0;
+  for (; a + 1 < accs.size(); a += 2) {
+    Lanes x = accs[a]->sums;
+    Lanes y = accs[a + 1]->sums;
+    for (const Lanes& t : terms) {
+      x += t;
+      y += t;
+    }
+    accs[a]->sums = x;
+    accs[a + 1]->sums = y;
+  }
+  if (a < accs.size()) {
+    Lanes x = accs[a]->sums;
+    for (const Lanes& t : terms) x += t;
+    accs[a]->sums = x;
+  }
+}
+
+}  // namespace
+
+std::vector<std::array<RintSums, 3>> rint_table_sums(const run::ReflectionList& refl,
+                                                     const std::vector<RowRule>& rows) {
   constexpr Column kColumns[3] = {Column::all, Column::greater_than, Column::less_than};
-  // The rows are summed in storage of this call's own and copied back at the end.
-  std::vector<std::array<RintSums, 3>> sums(r1 - r0);
-  for (std::size_t r = r0; r < r1; ++r) sums[r - r0] = table[r];
-  std::array<RintSums*, 3> open{};
-  std::vector<MemberTerms> terms;
+  constexpr int kRules = 3;
+  const std::size_t nrows = rows.size();
+  std::vector<std::array<Running, 3>> work(nrows);
   // A row whose accumulators have so far had exactly the additions of the row before (all
   // start cleared; the same member rule, and every set entering the same columns of both:
   // e.g. all reflections and those inside the 2theta limits while no set lies outside them)
   // holds the same sums: it is copied instead of summed, until a set enters the two rows
   // differently.
-  std::vector<char> as_before(r1 - r0, 0);
-  for (std::size_t r = r0 + 1; r < r1; ++r) {
-    as_before[r - r0] = rows[r].members == rows[r - 1].members ? 1 : 0;
+  std::vector<char> as_before(nrows, 0);
+  for (std::size_t r = 1; r < nrows; ++r) {
+    as_before[r] = rows[r].members == rows[r - 1].members ? 1 : 0;
   }
-  for (int i = 1; i <= refl.NSET(); ++i) {
-    const run::EquivSet& set = refl.sets[static_cast<std::size_t>(i - 1)];
+  std::vector<char> copied(nrows, 0);
+  // Per member rule: the set's terms as that rule takes them (a member it leaves out adds +0,
+  // which changes none of the sums: each starts at +0 and never becomes -0, the one value an
+  // added +0 would change), and the accumulators open for the set.
+  std::array<std::vector<Lanes>, kRules> terms;
+  std::array<std::vector<Running*>, kRules> open;
+  for (const run::EquivSet& set : refl.sets) {
     if (set.NEQ < 2) continue;
-    terms.clear();
-    for (int j = 1; j <= set.NEQ; ++j) terms.push_back(member_terms(set, refl.member(set, j)));
-    for (std::size_t r = r0; r < r1; ++r) {
-      if (as_before[r - r0] != 0) {
+    for (auto& o : open) o.clear();
+    for (std::size_t r = 0; r < nrows; ++r) {
+      copied[r] = 0;
+      if (as_before[r] != 0) {
         bool same = true;
         for (const Column c : kColumns) {
-          same = same && set_qualifies(set, rows[r].sets, c) == set_qualifies(set, rows[r - 1].sets, c);
+          same = same &&
+                 set_qualifies(set, rows[r].sets, c) == set_qualifies(set, rows[r - 1].sets, c);
         }
         if (same) {
-          sums[r - r0] = sums[r - r0 - 1];
+          copied[r] = 1;
           continue;
         }
-        as_before[r - r0] = 0;
+        as_before[r] = 0;
       }
-      std::size_t n = 0;
       for (std::size_t c = 0; c < 3; ++c) {
-        if (set_qualifies(set, rows[r].sets, kColumns[c])) open[n++] = &sums[r - r0][c];
-      }
-      // One accumulator at a time, held in a local while the set's members enter it (the
-      // order of its additions is the same).
-      for (std::size_t a = 0; a < n; ++a) {
-        RintSums acc = *open[a];
-        RINT_SUMS(acc, refl, RINT_START_SET);
-        for (int j = 1; j <= set.NEQ; ++j) {
-          if (!member_qualifies(refl.member(set, j), rows[r].members)) continue;
-          rint_add_terms(acc, terms[static_cast<std::size_t>(j - 1)]);
+        if (set_qualifies(set, rows[r].sets, kColumns[c])) {
+          open[static_cast<std::size_t>(rows[r].members)].push_back(&work[r][c]);
         }
-        RINT_SUMS(acc, refl, RINT_END_SET);
-        *open[a] = acc;
       }
     }
+    // What each member adds (mode 2): |FSQ - FAVE|, FSQ, SIGFSQ and, when |FSQ| > 0.001,
+    // SIGFSQ / FSQ (else +0).
+    const auto neq = static_cast<std::size_t>(set.NEQ);
+    for (int rule = 0; rule < kRules; ++rule) {
+      if (!open[static_cast<std::size_t>(rule)].empty()) {
+        terms[static_cast<std::size_t>(rule)].resize(neq);
+      }
+    }
+    std::array<int, kRules> count{};
+    for (std::size_t j = 0; j < neq; ++j) {
+      const run::Member& m = refl.member(set, static_cast<int>(j) + 1);
+      const MemberTerms mt = member_terms(set, m);
+      const Lanes t{mt.d, mt.fsq, mt.sig, mt.has_ratio ? mt.ratio : 0.0f};
+      const unsigned mask = member_mask(m);
+      for (std::size_t rule = 0; rule < kRules; ++rule) {
+        if (open[rule].empty()) continue;
+        const bool in = (mask >> rule & 1u) != 0;
+        count[rule] += in ? 1 : 0;
+        const LaneMask keep = in ? LaneMask{-1, -1, -1, -1} : LaneMask{0, 0, 0, 0};
+        terms[rule][j] = reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(t) & keep);
+      }
+    }
+    for (std::size_t rule = 0; rule < kRules; ++rule) {
+      if (open[rule].empty()) continue;
+      add_terms(open[rule], terms[rule]);
+      // The set's own sums (modes 1 and 3), from +0 over the members the rule takes.
+      float d = 0.0f, i = 0.0f;
+      for (const Lanes& t : terms[rule]) {
+        d += t[0];
+        i += t[1];
+      }
+      for (Running* acc : open[rule]) {
+        acc->NREF += count[rule];
+        if (i > 0.001f) {
+          acc->NS += 1;
+          acc->RINT2 += d / i;
+        }
+      }
+    }
+    for (std::size_t r = 1; r < nrows; ++r) {
+      if (copied[r] != 0) work[r] = work[r - 1];
+    }
   }
-  for (std::size_t r = r0; r < r1; ++r) table[r] = sums[r - r0];
-}
-
-// Every row's sums, in one pass on this thread (a run works out its statistics and figures
-// on others meanwhile).
-std::vector<std::array<RintSums, 3>> table_sums(const run::ReflectionList& refl,
-                                                const std::vector<RowRule>& rows) {
-  std::vector<std::array<RintSums, 3>> sums(rows.size());
-  for (auto& row : sums)
-    for (auto& acc : row) RINT_SUMS(acc, refl, RINT_CLEAR);
-  add_rows(refl, rows, 0, rows.size(), sums);
-  for (auto& row : sums)
-    for (auto& acc : row) RINT_SUMS(acc, refl, RINT_FINISH);
+  std::vector<std::array<RintSums, 3>> sums(nrows);
+  for (std::size_t r = 0; r < nrows; ++r) {
+    for (std::size_t c = 0; c < 3; ++c) {
+      RintSums& acc = sums[r][c];
+      RINT_SUMS(acc, refl, RINT_CLEAR);
+      const Running& w = work[r][c];
+      acc.NREF = w.NREF;
+      acc.NS = w.NS;
+      acc.SUMD = w.sums[0];
+      acc.SUMI = w.sums[1];
+      acc.SUMS = w.sums[2];
+      acc.SUMRS = w.sums[3];
+      acc.RINT2 = w.RINT2;
+      RINT_SUMS(acc, refl, RINT_FINISH);
+    }
+  }
   return sums;
 }
-
-}  // namespace
 
 void CALC_RINT(run::RunState& rs) {
   const auto& refl = rs.refl;
@@ -151,7 +213,7 @@ void CALC_RINT(run::RunState& rs) {
 
   std::vector<RowRule> rules;
   for (const Row& r : rows) rules.push_back(r.rule);
-  const auto sums = table_sums(refl, rules);
+  const auto sums = rint_table_sums(refl, rules);
   rs.res.RINT_ALL = sums[0][0].RINT;
   rs.res.RSIG_ALL = sums[0][0].RSIG;
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+#include <random>
+
 #include "averaging/totals_fixture.hpp"
 #include "support/test_support.hpp"
 
@@ -146,6 +150,82 @@ TEST(CalcRint, ZeroSumPassPrintsZeroNotAsterisks) {
   // RINT and RSIG 0 (sum of intensities 0); RSIG2 = (2/-5 + 2/5)/2 = 0.
   EXPECT_EQ(lines[4], "All Reflections     2. 0.000 0.000 0.000 0.000        0. 0.000 0.000 "
                       "0.000 0.000        2. 0.000 0.000 0.000 0.000");
+}
+
+// Every cell of the table, bit for bit, against a RINT_SUMS pass of its own over the sets and
+// members it takes in: sets of every class and size (some with one member), members of every
+// mark, intensities near zero (no sigma ratio), zero sigmas and cancelling intensities; rows
+// of every rule, repeated and in orders that let a row share the sums of the row before it for
+// a while.
+TEST(CalcRint, EveryCellIsItsOwnPassBitForBit) {
+  std::mt19937 rng(20261209);
+  run::ReflectionList refl;
+  std::uniform_int_distribution<int> size(1, 14), iabs(0, 3), mark(0, 9), pick(0, 5);
+  std::uniform_real_distribution<float> value(-50.0f, 3000.0f), sigma(0.0f, 40.0f);
+  for (int i = 0; i < 3000; ++i) {
+    SetSpec set;
+    set.hkl = {i % 40, i / 40, 1};
+    set.IABS = i < 1500 ? 0 : iabs(rng);  // none outside the limits for a while
+    set.IGT = pick(rng) < 4 ? 1 : 0;
+    const int n = size(rng);
+    float sum = 0.0f;
+    for (int j = 0; j < n; ++j) {
+      testing::MemberSpec m;
+      const int kind = pick(rng);
+      m.FSQ = kind == 0 ? 0.0005f * static_cast<float>(pick(rng) - 2) : value(rng);
+      m.SIGFSQ = kind == 1 ? 0.0f : sigma(rng);
+      const int r = mark(rng);
+      m.IREJ = r == 0 ? 1 : r == 1 ? 2 : 0;
+      sum += m.FSQ;
+      set.members.push_back(m);
+    }
+    set.FAVE = sum / static_cast<float>(n);
+    add_set(refl, set);
+  }
+  const std::vector<RowRule> rows = {
+      {SetRule::all, MemberRule::all},           {SetRule::inside_2theta, MemberRule::all},
+      {SetRule::allowed, MemberRule::all},       {SetRule::allowed, MemberRule::not_dac_dip},
+      {SetRule::allowed, MemberRule::accepted},  {SetRule::all, MemberRule::accepted},
+      {SetRule::allowed, MemberRule::accepted},  {SetRule::inside_2theta, MemberRule::not_dac_dip}};
+  const auto sums = rint_table_sums(refl, rows);
+  auto set_in = [](const run::EquivSet& set, SetRule rule, int column) {
+    if (set.NEQ < 2) return false;
+    if (rule == SetRule::inside_2theta && set.IABS != 0 && set.IABS != 1) return false;
+    if (rule == SetRule::allowed && set.IABS != 0) return false;
+    return column == 0 || (column == 1) == (set.IGT == 1);
+  };
+  auto member_in = [](const run::Member& m, MemberRule rule) {
+    return rule == MemberRule::all || (rule == MemberRule::not_dac_dip ? m.IREJ != 1 : m.IREJ == 0);
+  };
+  auto bits = [](float x) { return std::bit_cast<std::uint32_t>(x); };
+  ASSERT_EQ(sums.size(), rows.size());
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    for (int c = 0; c < 3; ++c) {
+      RintSums acc;
+      RINT_SUMS(acc, refl, RINT_CLEAR);
+      for (int i = 1; i <= refl.NSET(); ++i) {
+        const run::EquivSet& set = refl.sets[static_cast<std::size_t>(i - 1)];
+        if (!set_in(set, rows[r].sets, c)) continue;
+        RINT_SUMS(acc, refl, RINT_START_SET);
+        for (int j = 1; j <= set.NEQ; ++j) {
+          if (member_in(refl.member(set, j), rows[r].members)) {
+            RINT_SUMS(acc, refl, RINT_ADD_MEMBER, i, j);
+          }
+        }
+        RINT_SUMS(acc, refl, RINT_END_SET);
+      }
+      RINT_SUMS(acc, refl, RINT_FINISH);
+      const RintSums& got = sums[r][static_cast<std::size_t>(c)];
+      const std::string cell = "row " + std::to_string(r) + " column " + std::to_string(c);
+      EXPECT_EQ(got.NREF, acc.NREF) << cell;
+      EXPECT_EQ(got.NS, acc.NS) << cell;
+      for (auto [x, y] : {std::pair{got.SUMD, acc.SUMD}, {got.SUMI, acc.SUMI},
+                          {got.SUMS, acc.SUMS}, {got.SUMRS, acc.SUMRS}, {got.RINT2, acc.RINT2},
+                          {got.RINT, acc.RINT}, {got.RSIG, acc.RSIG}, {got.RSIG2, acc.RSIG2}}) {
+        EXPECT_EQ(bits(x), bits(y)) << cell;
+      }
+    }
+  }
 }
 
 }  // namespace
