@@ -70,13 +70,14 @@ namespace {
 
 // Where the writer puts its records. Each sink gives: begin(capacity) to open a record that
 // values will fill, begin_empty() for a record a slash leaves empty, rec() for the characters
-// of the record being written.
+// of the record being written, and blanks(n) to append n blanks to it.
 class VectorSink {
  public:
   explicit VectorSink(std::vector<std::string>& out) : out_(out) {}
   void begin(std::size_t capacity) { out_.emplace_back().reserve(capacity); }
   void begin_empty() { out_.emplace_back(); }
   std::string& rec() { return out_.back(); }
+  void blanks(std::size_t n) { rec().append(n, ' '); }
 
  private:
   std::vector<std::string>& out_;
@@ -88,6 +89,7 @@ class BufferSink {
   void begin(std::size_t) { out_.begin_record(); }
   void begin_empty() { out_.begin_record(); }
   std::string& rec() { return out_.text(); }
+  void blanks(std::size_t n) { rec().append(n, ' '); }
 
  private:
   RecordBuffer& out_;
@@ -101,6 +103,7 @@ class LineSink {
   void begin(std::size_t) { open(); }
   void begin_empty() { open(); }
   std::string& rec() { return text_; }
+  void blanks(std::size_t n) { text_.append(n, ' '); }
   void finish() {
     if (any_) text_ += '\n';
   }
@@ -123,6 +126,15 @@ class PrintTextSink {
   void begin(std::size_t) { open(); }
   void begin_empty() { open(); }
   std::string& rec() { return text_; }
+  // Blanks that open a record start with its carriage control, a blank, which stands for
+  // nothing: it is left out at once rather than taken out of the record when it closes.
+  void blanks(std::size_t n) {
+    if (!control_left_out_ && text_.size() == at_) {
+      control_left_out_ = true;
+      --n;
+    }
+    text_.append(n, ' ');
+  }
   void finish() {
     if (open_) close();
   }
@@ -132,9 +144,10 @@ class PrintTextSink {
     if (open_) close();
     open_ = true;
     at_ = text_.size();
+    control_left_out_ = false;
   }
   void close() {
-    if (text_.size() > at_) {
+    if (!control_left_out_ && text_.size() > at_) {
       char& control = text_[at_];
       if (control == '0') {
         control = '\n';
@@ -149,6 +162,7 @@ class PrintTextSink {
   std::string& text_;
   std::size_t at_ = 0;
   bool open_ = false;
+  bool control_left_out_ = false;
 };
 
 template <class Sink>
@@ -182,13 +196,13 @@ void write_all(const EditList& layout, std::span<const Value> values, Sink& out)
         pending_blanks = 0;
         break;
       case Kind::literal:
-        if (pending_blanks != 0) out.rec().append(pending_blanks, ' ');
+        if (pending_blanks != 0) out.blanks(pending_blanks);
         pending_blanks = 0;
         out.rec() += d.text;
         break;
       default:
         if (vi == values.size()) return;  // the record ends at the first field without a value
-        if (pending_blanks != 0) out.rec().append(pending_blanks, ' ');
+        if (pending_blanks != 0) out.blanks(pending_blanks);
         pending_blanks = 0;
         write_field(out.rec(), d, values[vi], layout, vi);
         ++vi;

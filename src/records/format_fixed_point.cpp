@@ -76,37 +76,8 @@ char* put_digits(char* end, std::uint64_t& n, int count) {
   return end;
 }
 
-// Fields of at most 8 columns composed in one 64-bit word, its bytes in the order they are
-// written: the field reaches the text in one store (a field composed byte by byte in memory
-// and then copied would be read back wider than it was written).
-class FieldWord {
- public:
-  static constexpr std::uint64_t BLANKS = 0x2020202020202020ull;
-
-  // Puts character c at column `column` (from 0) of the field, over a blank.
-  void put(int column, unsigned c) {
-    word_ ^= static_cast<std::uint64_t>(c ^ 0x20u) << (8 * column);
-  }
-  // Puts the two digits of `pair` (below 100) at `column` and the one after it.
-  void put_pair(int column, std::uint64_t pair) {
-    std::uint16_t two;
-    std::memcpy(&two, kDigitPairs + 2 * pair, 2);
-    word_ ^= static_cast<std::uint64_t>(two ^ 0x2020u) << (8 * column);
-  }
-  // Blanks the columns before `column`.
-  void blank_before(int column) {
-    const std::uint64_t low = column == 0 ? 0 : ~std::uint64_t{0} >> (64 - 8 * column);
-    word_ = (word_ & ~low) | (BLANKS & low);
-  }
-  void append_to(std::string& out, int width) const {
-    char bytes[8];
-    std::memcpy(bytes, &word_, 8);
-    out.append(bytes, static_cast<std::size_t>(width));
-  }
-
- private:
-  std::uint64_t word_ = BLANKS;
-};
+// Eight blanks, one per byte of a word.
+constexpr std::uint64_t kBlanks = 0x2020202020202020ull;
 
 // Digits of n below 10^16 (at least one): log10 from the bit width, then one comparison.
 int digit_count(std::uint64_t n) {
@@ -130,6 +101,40 @@ int digit_count(std::uint64_t n) {
   const std::uint64_t m = n | 1;
   const int t = (static_cast<int>(std::bit_width(m)) * 1233) >> 12;  // floor(bits * log10 2)
   return t + 1 - (m < kPowers[t] ? 1 : 0);
+}
+
+// The eight decimal digits of n (below 10^8, with leading zeros) as characters, the most
+// significant in the lowest byte: split in halves of four digits, then pairs, then digits,
+// every lane at once (each quotient by a multiplication exact for the lane's range).
+std::uint64_t eight_digits(std::uint32_t n) {
+  const std::uint64_t hi = n / 10000, lo = n % 10000;
+  std::uint64_t v = hi | lo << 32;
+  const std::uint64_t hundreds = ((v * 10486) >> 20) & 0x0000007F0000007Full;
+  v = hundreds | (v - hundreds * 100) << 16;
+  const std::uint64_t tens = ((v * 103) >> 10) & 0x000F000F000F000Full;
+  v = tens | (v - tens * 10) << 8;
+  return v | 0x3030303030303030ull;
+}
+
+// A narrow F field (width up to 8) of n's digits with d decimals after the point,
+// integer_digits before it (0: none, the optional zero left out), a minus sign when negative
+// and blanks before; the body fits the width. The field's columns are the word's bytes in the
+// order they are written, so that it reaches the text in one store (a field composed byte by
+// byte in memory and then copied would be read back wider than it was written).
+std::uint64_t narrow_fixed_field(std::uint32_t n, int d, int integer_digits, bool negative,
+                                 int width) {
+  // Built with the last column in byte 7: the decimals stay where the digits are, the integer
+  // digits move one column left to make room for the point.
+  const std::uint64_t digits = eight_digits(n);
+  const std::uint64_t decimals = d == 0 ? 0 : digits & (~std::uint64_t{0} << (8 * (8 - d)));
+  std::uint64_t word = (digits & ~decimals) >> 8 | decimals |
+                       static_cast<std::uint64_t>('.') << (8 * (7 - d));
+  // Blanks before the body's first digit, and the sign in the last of them.
+  const int first = 7 - d - integer_digits;  // column of the first digit (or of the point)
+  const std::uint64_t before = first == 0 ? 0 : ~std::uint64_t{0} >> (64 - 8 * first);
+  word = (word & ~before) | (kBlanks & before);
+  word ^= static_cast<std::uint64_t>(negative ? '-' ^ ' ' : 0) << (8 * (first - 1) & 63);
+  return word >> (8 * (8 - width));
 }
 
 // The common field of the program's layouts: a float, at most 12 decimals, a field of 1 to
@@ -159,28 +164,12 @@ bool append_fixed_short(std::string& out, double x, int width, int d) {
     }
   }
   if (width <= 8 && d + 1 <= width) {
-    // At most 8 digits here: 32-bit arithmetic.
-    auto n32 = static_cast<std::uint32_t>(n);
-    FieldWord field;
-    int column = width;  // one past the next character, right to left
-    for (int left = d; left >= 2; left -= 2) {
-      column -= 2;
-      field.put_pair(column, n32 % 100);
-      n32 /= 100;
-    }
-    if ((d & 1) != 0) {
-      field.put(--column, static_cast<unsigned>('0' + n32 % 10));
-      n32 /= 10;
-    }
-    field.put(--column, '.');
-    for (int left = integer_digits; left >= 2; left -= 2) {
-      column -= 2;
-      field.put_pair(column, n32 % 100);
-      n32 /= 100;
-    }
-    if ((integer_digits & 1) != 0) field.put(--column, static_cast<unsigned>('0' + n32 % 10));
-    if (negative) field.put(--column, '-');
-    field.append_to(out, width);
+    // At most 7 digits here (the point takes a column): composed without a branch on them.
+    const std::uint64_t field = narrow_fixed_field(static_cast<std::uint32_t>(n), d,
+                                                   integer_digits, negative, width);
+    char bytes[8];
+    std::memcpy(bytes, &field, 8);
+    out.append(bytes, static_cast<std::size_t>(width));
     return true;
   }
   // Wider fields: composed in place at the end of `out`.
