@@ -1,6 +1,11 @@
 #include "input/line_source.hpp"
 
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "records/text_file_buf.hpp"
 
@@ -44,6 +49,78 @@ bool LineSource::refill() {
   end_ += got;
   if (got == 0) eof_ = true;
   return got > 0;
+}
+
+namespace {
+
+// The end of the `want`-th line end in [p, e) (one past it), or of the last one there when
+// there are fewer; `found` is how many were passed. p when there is none.
+const char* past_line_ends(const char* p, const char* e, std::size_t want, std::size_t& found) {
+  found = 0;
+  const char* past = p;
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n');
+  for (; e - p >= 16; p += 16) {
+    auto mask = static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), lf)));
+    const auto here = static_cast<std::size_t>(std::popcount(mask));
+    if (found + here >= want) {
+      for (; found < want; ++found) {
+        past = p + std::countr_zero(mask) + 1;
+        mask &= mask - 1;
+      }
+      return past;
+    }
+    if (mask != 0) past = p + (31 - std::countl_zero(mask)) + 1;
+    found += here;
+  }
+#endif
+  for (; p < e && found < want; ++p) {
+    if (*p == '\n') {
+      ++found;
+      past = p + 1;
+    }
+  }
+  return past;
+}
+
+// Appends the whole lines of [p, e) (the last one ends in LF) with every CR before a line end
+// dropped.
+void append_lines(std::string& text, const char* p, const char* e) {
+  for (;;) {
+    const void* cr = std::memchr(p, '\r', static_cast<std::size_t>(e - p));
+    if (cr == nullptr) break;
+    const char* at = static_cast<const char*>(cr);
+    text.append(p, at);
+    if (at[1] != '\n') text.push_back('\r');
+    p = at + 1;
+  }
+  text.append(p, e);
+}
+
+}  // namespace
+
+std::size_t LineSource::append_records(std::string& text, std::size_t max_records) {
+  std::size_t taken = 0;
+  while (taken < max_records) {
+    const char* start = buffer_.data() + begin_;
+    std::size_t found = 0;
+    const char* past = past_line_ends(start, buffer_.data() + end_, max_records - taken, found);
+    if (found > 0) {
+      append_lines(text, start, past);
+      begin_ = static_cast<std::size_t>(past - buffer_.data());
+      taken += found;
+      continue;
+    }
+    // No line end in what is left of the block: read on, or take the last line as it is.
+    if (refill()) continue;
+    std::string_view last;
+    if (!next(last)) break;
+    text.append(last);
+    text.push_back('\n');
+    ++taken;
+  }
+  return taken;
 }
 
 bool LineSource::next(std::string_view& record) {

@@ -211,17 +211,9 @@ class RecordFeed {
   void take_lines(Chunk& c) {
     c.text.clear();
     c.first_line = line_;
-    c.end_of_input = false;
-    std::string_view text;
-    for (std::size_t n = 0; n < CHUNK; ++n) {
-      if (!lines_.next(text)) {
-        c.end_of_input = true;
-        return;
-      }
-      c.text.append(text);
-      c.text.push_back('\n');
-      ++line_;
-    }
+    const std::size_t taken = lines_.append_records(c.text, CHUNK);
+    line_ += static_cast<std::uint32_t>(taken);
+    c.end_of_input = taken < CHUNK;
   }
 
   // Parses the lines of `c` into its records. The records end at the end-of-data or a

@@ -45,6 +45,12 @@ TextFileBuf::int_type TextFileBuf::underflow() {
       // whenever the file does.
       if (n >= 3 && std::memcmp(raw_.data(), "\xEF\xBB\xBF", 3) == 0) from = 3;
     }
+    // A block without CR (the usual case) is handed out as it was read.
+    if (!after_cr_ && std::memchr(raw_.data() + from, '\r', n - from) == nullptr) {
+      if (from == n) continue;
+      setg(raw_.data() + from, raw_.data() + from, raw_.data() + n);
+      return traits_type::to_int_type(raw_[from]);
+    }
     // Runs without CR are copied whole; a CR becomes LF, and an LF right after it (in this
     // block or the next) is dropped.
     std::size_t out = 0;

@@ -240,6 +240,42 @@ TEST(LineSourceTest, LinesAcrossBlocksAndLongerThanABlock) {
   for (std::size_t block : {1u, 2u, 5u, 16u, 64u}) EXPECT_EQ(all_lines(text, block), expected);
 }
 
+// Records taken many at a time are the records taken one at a time, each with a line end:
+// lines across and longer than a block, CR LF, a CR that does not end a line, empty lines, a
+// last line without a line end, and takes that end on a block's edge.
+TEST(LineSourceTest, RecordsTakenInBulkAreTheRecordsOneByOne) {
+  std::mt19937 rng(9);
+  std::uniform_int_distribution<int> length(0, 40), kind(0, 9);
+  for (int trial = 0; trial < 40; ++trial) {
+    std::string text;
+    const int lines = 1 + trial * 7;
+    for (int i = 0; i < lines; ++i) {
+      for (int c = length(rng); c > 0; --c) text.push_back(kind(rng) == 0 ? '\r' : 'x');
+      const int end = kind(rng);
+      if (i + 1 == lines && trial % 2 == 0) break;  // no line end after the last line
+      text += end == 0 ? "\r\n" : "\n";
+    }
+    std::string expected;
+    for (const std::string& line : all_lines(text, 1 << 20)) expected += line + "\n";
+    const std::size_t count = all_lines(text, 1 << 20).size();
+    for (std::size_t block : {1u, 2u, 5u, 16u, 17u, 64u, 1u << 20}) {
+      for (std::size_t most : {1u, 3u, 16u, 2048u}) {
+        std::istringstream in(text);
+        LineSource source(in, block);
+        std::string got;
+        std::size_t taken = 0;
+        for (;;) {
+          const std::size_t n = source.append_records(got, most);
+          taken += n;
+          if (n < most) break;
+        }
+        EXPECT_EQ(got, expected) << "trial " << trial << " block " << block << " most " << most;
+        EXPECT_EQ(taken, count);
+      }
+    }
+  }
+}
+
 TEST(LineSourceTest, RemainingSizeOfAStringStream) {
   std::istringstream in("0123456789");
   EXPECT_EQ(LineSource::remaining_size(in), 10u);

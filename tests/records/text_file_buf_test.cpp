@@ -31,6 +31,8 @@ TEST(TextFileBuf, LineEndsAreLfAndTheMarkIsDropped) {
       {"\r\r\n\n", "\n\n\n"},
       {block + "\r\nB", block + "\nB"},        // CR LF across two blocks
       {block + "\r\rB", block + "\n\nB"},
+      {block + "a\r\nB", block + "a\nB"},      // a block without CR, then one with
+      {block + "aB\n" + block, block + "aB\n" + block},
       {"", ""},
   };
   const std::filesystem::path path =
