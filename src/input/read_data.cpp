@@ -65,6 +65,10 @@ struct Pending {
   bool searched = false;
   std::array<int, 3> k{};
   int isym = 0;
+  // 2theta from the cell, worked out ahead with the search (when the record takes it from
+  // there): the calculations of a batch then overlap.
+  bool tth_known = false;
+  float tth = 0.0f;
 };
 
 constexpr std::size_t BATCH = 32;
@@ -373,6 +377,13 @@ class Reader {
   bool flush();
   // The representative of p's indices.
   void search(Pending& p) const;
+  // 2theta of indices h from the cell, 0 when it has none.
+  float cell_tth(const std::array<int, 3>& h) const {
+    float tth = 0.0f;
+    int ierr = 0;
+    cell_two_theta_(h, tth, ierr);
+    return ierr != 0 ? 0.0f : tth;
+  }
   void index_existing_sets();
   // Members into the reflection list, each set's members together in reading order.
   void place_members();
@@ -469,9 +480,11 @@ bool Reader::file(Pending& p) {
     if (entry != nullptr && (entry->key & HklCache::TTH_KNOWN) != 0) {
       tth = entry->tth;
     } else {
-      int ierr = 0;
-      cell_two_theta_(m.h, tth, ierr);
-      if (ierr != 0) tth = 0.0f;
+      if (p.tth_known) {
+        tth = p.tth;
+      } else {
+        tth = cell_tth(m.h);
+      }
       if (entry != nullptr) {
         entry->key |= HklCache::TTH_KNOWN;
         entry->tth = tth;
@@ -496,12 +509,13 @@ void Reader::search(Pending& p) const {
 }
 
 bool Reader::flush() {
-  // Ahead of filing: the representatives of indices the cache does not know yet, with the
-  // slots of their sets requested from memory. (Indices met twice in one batch are searched
-  // twice; the search has no effects.)
+  // Ahead of filing: the representatives (and 2theta from the cell) of indices the cache
+  // does not know yet, with the slots of their sets requested from memory. (Indices met twice
+  // in one batch are worked out twice; neither calculation has effects.)
   for (std::size_t i = 0; i < pending_; ++i) {
     Pending& p = batch_[i];
     p.searched = false;
+    p.tth_known = false;
     p.entry = nullptr;
     if (p.cacheable) {
       p.entry = cache_.find(p.packed);
@@ -510,6 +524,10 @@ bool Reader::flush() {
     }
     search(p);
     index_.prefetch(p.k);
+    if (p.m->tth_from_cell) {
+      p.tth = cell_tth(p.m->h);
+      p.tth_known = true;
+    }
   }
   for (std::size_t i = 0; i < pending_; ++i) {
     if (!file(batch_[i])) {
