@@ -23,6 +23,8 @@ std::array<float, 3> times(const geometry::Mat3& m, const std::array<float, 3>& 
 // Scalar products of the two beams with themselves, in reciprocal-axis units: beams whose
 // cosines are all (nearly) zero were not given.
 bool cosines_given(const std::array<float, 6>& DC) {
+  // The usual SHELX record has no cosines: all six read as zero.
+  if (DC == std::array<float, 6>{}) return false;
   float s1 = 0.0f;
   float s2 = 0.0f;
   for (std::size_t i = 0; i < 3; ++i) {
