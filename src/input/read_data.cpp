@@ -566,9 +566,9 @@ void Reader::place_members() {
   // highest: the sets [lo, hi) form at most 64 groups of neighbouring sets, and a member found
   // outside its group's stretch is swapped with the one at that group's cursor. Few groups
   // keep every cursor's stream in the cache. Once a group's stretch holds exactly its members
-  // it is divided the same way (below the first division while it is still in the cache),
-  // down to single sets, which then go back to reading order (line numbers rise with it) and
-  // get their indices.
+  // it is placed set by set through a buffer when it is small (below), else divided the same
+  // way; single sets then go back to reading order (line numbers rise with it) and get their
+  // indices.
   auto order = [](const run::Member& a, const run::Member& b) { return a.line < b.line; };
   auto finish_set = [&](std::size_t s) {
     const auto first = members.begin() + static_cast<std::ptrdiff_t>(start[s]);
@@ -619,11 +619,31 @@ void Reader::place_members() {
       then(lo + (g << shift), std::min(lo + ((g + 1) << shift), hi));
     }
   };
-  auto place = [&](auto& self, std::size_t lo, std::size_t hi) -> void {
+  // A group of sets whose members take up to a couple of megabytes is placed at once: its
+  // members are copied to their sets' stretches of a buffer of the thread's own, in one pass,
+  // and back. A larger one is divided further.
+  constexpr std::size_t SCATTER_MAX = std::size_t{1} << 16;  // members
+  struct Scatter {
+    std::vector<run::Member> buffer;
+    std::vector<std::uint32_t> cursor;
+  };
+  auto place = [&](auto& self, Scatter& own, std::size_t lo, std::size_t hi) -> void {
+    const std::size_t first = start[lo];
+    const std::size_t count = start[hi] - first;
     if (hi - lo == 1) {
       finish_set(lo);
+    } else if (count > SCATTER_MAX) {
+      divide(lo, hi, [&](std::size_t a, std::size_t b) { self(self, own, a, b); });
     } else {
-      divide(lo, hi, [&](std::size_t a, std::size_t b) { self(self, a, b); });
+      if (own.buffer.size() < count) own.buffer.resize(count);
+      own.cursor.resize(hi - lo);
+      for (std::size_t s = lo; s < hi; ++s) own.cursor[s - lo] = start[s] - start[lo];
+      for (std::size_t i = first; i < first + count; ++i) {
+        own.buffer[own.cursor[staged_set(members[i]) - lo]++] = members[i];
+      }
+      std::copy(own.buffer.begin(), own.buffer.begin() + static_cast<std::ptrdiff_t>(count),
+                members.begin() + static_cast<std::ptrdiff_t>(first));
+      for (std::size_t s = lo; s < hi; ++s) finish_set(s);
     }
   };
   if (nsets == 1) {
@@ -636,8 +656,9 @@ void Reader::place_members() {
     divide(0, nsets, [&](std::size_t a, std::size_t b) { groups.emplace_back(a, b); });
     run::in_two_halves(groups.size(), nsets >= run::TWO_HALVES_MIN,
                        [&](std::size_t from, std::size_t to) {
+                         Scatter own;
                          for (std::size_t g = from; g < to; ++g) {
-                           place(place, groups[g].first, groups[g].second);
+                           place(place, own, groups[g].first, groups[g].second);
                          }
                        });
   }
