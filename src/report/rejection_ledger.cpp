@@ -35,14 +35,16 @@ std::string rejection_ledger(const run::ReflectionList& list, const expfile::Run
   std::vector<Entry> entries;
   for (std::size_t s = 0; s < list.sets.size(); ++s) {
     const run::EquivSet& set = list.sets[s];
-    const bool whole = statistics::set_reason(set, ctl) != Reason::passed;
+    const Reason set_why = statistics::set_reason(set, ctl);
+    const bool whole = set_why != Reason::passed;
     for (int j = 1; j <= set.NEQ; ++j) {
       const run::Member& m = list.member(set, j);
       // Sets that are written pass most members: look closer only at the others.
       if (!whole && m.IREJ == 0 && ctl.IREJLT == 0 &&
           !statistics::value_overflowed(list, set, j, left_out))
         continue;
-      const Reason why = statistics::member_reason(list, set, j, ctl, left_out);
+      const Reason why =
+          whole ? set_why : statistics::member_reason_in_passed_set(list, set, j, ctl, left_out);
       if (why == Reason::passed) continue;
       entries.push_back({m.line, static_cast<std::uint32_t>(set.first + static_cast<unsigned>(j) - 1),
                          static_cast<std::uint32_t>(s), why});

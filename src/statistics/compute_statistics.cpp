@@ -280,7 +280,9 @@ RejectionCounts rejection_counts(const run::ReflectionList& list, const expfile:
       add(whole, set.NEQ);
       continue;
     }
-    for (int j = 1; j <= set.NEQ; ++j) add(member_reason(list, set, j, ctl, left_out), 1);
+    for (int j = 1; j <= set.NEQ; ++j) {
+      add(member_reason_in_passed_set(list, set, j, ctl, left_out), 1);
+    }
   }
   return n;
 }

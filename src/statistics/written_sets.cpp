@@ -49,6 +49,12 @@ Reason member_reason(const run::ReflectionList& list, const run::EquivSet& set, 
                      const expfile::RunControls& ctl, const LeftOut* left_out) {
   const Reason r = set_reason(set, ctl);
   if (r != Reason::passed) return r;
+  return member_reason_in_passed_set(list, set, j, ctl, left_out);
+}
+
+Reason member_reason_in_passed_set(const run::ReflectionList& list, const run::EquivSet& set,
+                                   int j, const expfile::RunControls& ctl,
+                                   const LeftOut* left_out) {
   const run::Member& m = list.member(set, j);
   if (ctl.IOUTAVE == 0 && m.IOBS == 0 && ctl.IREJLT == 1) return Reason::less_than;
   if (m.IREJ == 1) return Reason::dac_dip;
@@ -62,7 +68,7 @@ bool set_written(const run::ReflectionList& list, const run::EquivSet& set,
   if (set_reason(set, ctl) != Reason::passed) return false;
   if (ctl.IOUTAVE == 1) return true;
   for (int j = 1; j <= set.NEQ; ++j)
-    if (member_reason(list, set, j, ctl, left_out) == Reason::passed) return true;
+    if (member_reason_in_passed_set(list, set, j, ctl, left_out) == Reason::passed) return true;
   return false;
 }
 

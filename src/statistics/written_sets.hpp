@@ -44,6 +44,11 @@ Reason set_reason(const run::EquivSet& set, const expfile::RunControls& ctl);
 // Why member j (from 1) of `set` is not passed on, or Reason::passed.
 Reason member_reason(const run::ReflectionList& list, const run::EquivSet& set, int j,
                      const expfile::RunControls& ctl, const LeftOut* left_out = nullptr);
+// The same for a set whose set_reason is Reason::passed (a pass over a set's members asks
+// about the set once).
+Reason member_reason_in_passed_set(const run::ReflectionList& list, const run::EquivSet& set,
+                                   int j, const expfile::RunControls& ctl,
+                                   const LeftOut* left_out = nullptr);
 
 // Whether member j (from 1) of `set` was left out of the output file because a value of its
 // record (or of its set's record) overflowed its field.
