@@ -44,6 +44,46 @@ struct Measurement {
   // SHELX without direction cosines: 2theta comes from the indices and the cell, and is
   // worked out when the record is filed (it is kept per index triple).
   bool tth_from_cell = false;
+  // Worked out ahead by the parsing side when it had time to spare (see Resolver).
+  bool resolved = false;
+  std::array<int, 3> k{};  // the representative (sign-reversed under FRIEDEL NOFLIP)
+  int isym = 0;            // the operator code of ASIND
+  float tth_cell = 0.0f;   // 2theta from the cell, when tth_from_cell
+};
+
+// The representative of a measurement's indices, and its 2theta from the cell: functions of
+// the indices alone within a run, which the reader would otherwise work out for every index
+// triple it has not met before. The parsing side works them out ahead when it is well ahead
+// of the reader (most triples are new early in a file, when the reader is the slower side).
+class Resolver {
+ public:
+  explicit Resolver(const run::RunState& rs)
+      : search_(rs.sg), cell_two_theta_(rs), noflip_(rs.ctl.INOFLIP == 1) {}
+
+  // The representative k and operator code isym of indices h.
+  void search(const std::array<int, 3>& h, std::array<int, 3>& k, int& isym) const {
+    search_.find(h, k, isym);
+    // Kept apart from its Friedel mate: the sign-reversed representative opens sets of its
+    // own.
+    if (isym < 0 && noflip_) k = {-k[0], -k[1], -k[2]};
+  }
+  // 2theta of indices h from the cell, 0 when it has none.
+  float cell_tth(const std::array<int, 3>& h) const {
+    float tth = 0.0f;
+    int ierr = 0;
+    cell_two_theta_(h, tth, ierr);
+    return ierr != 0 ? 0.0f : tth;
+  }
+  void resolve(Measurement& m) const {
+    search(m.h, m.k, m.isym);
+    if (m.tth_from_cell) m.tth_cell = cell_tth(m.h);
+    m.resolved = true;
+  }
+
+ private:
+  const symmetry::RepresentativeSearch search_;
+  const CellTwoTheta cell_two_theta_;
+  const bool noflip_;
 };
 
 // negative_sigma: the record reads but its sigma is below zero, which no measurement has.
@@ -150,8 +190,9 @@ struct ParsedRecord {
 
 class RecordFeed {
  public:
-  RecordFeed(const run::RunState& rs, std::istream& in, FaultAhead& fault_ahead)
-      : rs_(rs), fault_ahead_(fault_ahead), lines_(in) {
+  RecordFeed(const run::RunState& rs, std::istream& in, FaultAhead& fault_ahead,
+             const Resolver& resolver)
+      : rs_(rs), fault_ahead_(fault_ahead), resolver_(resolver), lines_(in) {
     for (Chunk& c : chunks_) c.records.reserve(CHUNK);
     try {
       worker_ = std::thread([this] { produce(); });
@@ -208,6 +249,7 @@ class RecordFeed {
     std::vector<ParsedRecord> records;
     bool last = false;             // no records follow this chunk's
     bool ready = false;            // parsed (under the lock)
+    bool resolve = false;          // its measurements are to be resolved ahead too
     std::exception_ptr error;
   };
 
@@ -246,6 +288,8 @@ class RecordFeed {
   Chunk* claim() {
     if (input_done_ || taken_ - consumed_ >= SLOTS) return nullptr;
     Chunk& c = chunks_[taken_ % SLOTS];
+    // Half the chunks in hand or more: the reader is the slower side.
+    c.resolve = taken_ - consumed_ >= SLOTS / 2;
     ++taken_;
     try {
       take_lines(c);
@@ -257,11 +301,17 @@ class RecordFeed {
     return &c;
   }
 
-  // Parses a claimed chunk outside the lock, then marks it ready.
-  void finish(Chunk& c) {
+  // Parses a claimed chunk outside the lock (and resolves its measurements when asked), then
+  // marks it ready.
+  void finish(Chunk& c, bool resolve = false) {
     if (!c.error) {
       try {
         parse(c);
+        if (resolve) {
+          for (ParsedRecord& r : c.records) {
+            if (r.parsed == Parsed::measurement) resolver_.resolve(r.m);
+          }
+        }
       } catch (...) {
         c.error = std::current_exception();
       }
@@ -284,7 +334,7 @@ class RecordFeed {
         if (stop_ || input_done_) return;
         c = claim();
       }
-      finish(*c);
+      finish(*c, c->resolve);
       fault_ahead_.step();
     }
   }
@@ -325,6 +375,7 @@ class RecordFeed {
   // The parsing side.
   const run::RunState& rs_;
   FaultAhead& fault_ahead_;
+  const Resolver& resolver_;
   LineSource lines_;          // under the lock
   std::uint32_t line_ = 0;    // under the lock
   std::array<Chunk, SLOTS> chunks_;
@@ -365,8 +416,7 @@ constexpr std::size_t MAX_COUNT = 2147483647;
 class Reader {
  public:
   Reader(run::RunState& rs, const ReadLimits& limits)
-      : rs_(rs), limits_(limits), list_(rs.refl), zezor_(rs.files.INFMT != 1), search_(rs.sg),
-        cell_two_theta_(rs) {}
+      : rs_(rs), limits_(limits), list_(rs.refl), zezor_(rs.files.INFMT != 1), resolver_(rs) {}
 
   void run();
 
@@ -375,15 +425,9 @@ class Reader {
   bool file(Pending& p);
   // Files the pending batch in order. False after a fatal error.
   bool flush();
-  // The representative of p's indices.
+  // The representative of p's indices (and its 2theta from the cell, when the record takes
+  // it from there), from the parsing side when it worked them out.
   void search(Pending& p) const;
-  // 2theta of indices h from the cell, 0 when it has none.
-  float cell_tth(const std::array<int, 3>& h) const {
-    float tth = 0.0f;
-    int ierr = 0;
-    cell_two_theta_(h, tth, ierr);
-    return ierr != 0 ? 0.0f : tth;
-  }
   void index_existing_sets();
   // Members into the reflection list, each set's members together in reading order.
   void place_members();
@@ -392,8 +436,7 @@ class Reader {
   const ReadLimits& limits_;
   run::ReflectionList& list_;
   const bool zezor_;
-  const symmetry::RepresentativeSearch search_;
-  const CellTwoTheta cell_two_theta_;
+  const Resolver resolver_;
   SetIndex index_;
   HklCache cache_;
   // Members this reading adds to every set, counted once the reading is done (a count raised
@@ -483,7 +526,7 @@ bool Reader::file(Pending& p) {
       if (p.tth_known) {
         tth = p.tth;
       } else {
-        tth = cell_tth(m.h);
+        tth = resolver_.cell_tth(m.h);
       }
       if (entry != nullptr) {
         entry->key |= HklCache::TTH_KNOWN;
@@ -499,13 +542,16 @@ bool Reader::file(Pending& p) {
 }
 
 void Reader::search(Pending& p) const {
-  search_.find(p.m->h, p.k, p.isym);
-  if (p.isym < 0 && rs_.ctl.INOFLIP == 1) {
-    // Kept apart from its Friedel mate: the sign-reversed representative opens sets of its
-    // own.
-    p.k = {-p.k[0], -p.k[1], -p.k[2]};
+  const Measurement& m = *p.m;
+  if (m.resolved) {
+    p.k = m.k;
+    p.isym = m.isym;
+  } else {
+    resolver_.search(m.h, p.k, p.isym);
   }
   p.searched = true;
+  p.tth_known = m.tth_from_cell;
+  if (p.tth_known) p.tth = m.resolved ? m.tth_cell : resolver_.cell_tth(m.h);
 }
 
 bool Reader::flush() {
@@ -524,10 +570,6 @@ bool Reader::flush() {
     }
     search(p);
     index_.prefetch(p.k);
-    if (p.m->tth_from_cell) {
-      p.tth = cell_tth(p.m->h);
-      p.tth_known = true;
-    }
   }
   for (std::size_t i = 0; i < pending_; ++i) {
     if (!file(batch_[i])) {
@@ -715,7 +757,7 @@ void Reader::run() {
   auto filled = [&] { return (list_.members.size() - members_before) * sizeof(run::Member); };
   bool fatal = false;
   {
-    RecordFeed feed(rs_, *in, fault_ahead);
+    RecordFeed feed(rs_, *in, fault_ahead, resolver_);
     cache_ = HklCache(expected / 4);
     while (const ParsedRecord* record = feed.next()) {
       Pending& p = batch_[pending_];
