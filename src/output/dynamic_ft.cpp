@@ -1,30 +1,10 @@
 #include "output/dynamic_ft.hpp"
 
-#include <charconv>
 #include <cmath>
-#include <string_view>
+
+#include "records/edit_list.hpp"
 
 namespace vorlane::output {
-
-namespace {
-
-// The fewest characters in which an F edit descriptor writes X with `decimals` decimals:
-// sign, integer digits, point, decimals, the exact binary value rounded; a lone integer zero
-// before the point may be left out when decimals follow.
-int fixed_length(float X, int decimals) {
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(X),
-                                    std::chars_format::fixed, decimals);
-  if (result.ec != std::errc()) return 1000;
-  const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-  int length = static_cast<int>(text.size());
-  if (decimals == 0) return length + 1;  // the point is written even without decimals
-  const std::size_t digits = text.front() == '-' ? 1 : 0;
-  if (text.substr(digits, 2) == "0.") --length;
-  return length;
-}
-
-}  // namespace
 
 void DYNAMIC_FT(int W, float X, int& D, int& IOVER) {
   IOVER = 0;
@@ -64,7 +44,7 @@ void DYNAMIC_FT(int W, float X, int& D, int& IOVER) {
   // Rounding to D decimals may carry into a further integer digit: give up decimals until
   // the written value fits its field. Digits were counted on X + 0.001, so a carry needs half
   // a unit of the last decimal to exceed 0.001: only with two decimals or fewer.
-  while (D <= 2 && fixed_length(X, D) > W) {
+  while (D <= 2 && records::fixed_length(X, D) > W) {
     if (D == 0) {
       IOVER = 1;
       return;

@@ -74,6 +74,10 @@ std::vector<std::string> format(std::string_view layout, const Ts&... values) {
 std::string format_I(int value, int width);
 std::string format_F(float value, int width, int decimals);
 std::string format_F(double value, int width, int decimals);
+// The fewest columns an F edit with `decimals` decimals writes `value` in (finite): its
+// sign, its integer digits (a lone zero left out when decimals follow), the point and the
+// decimals, the exact binary value rounded.
+int fixed_length(float value, int decimals);
 std::string format_E(float value, int width, int decimals);
 std::string format_A(std::string_view text, int width);  // width < 0: the text as it is
 

@@ -68,6 +68,15 @@ void write_field(std::string& rec, const Descriptor& d, const Value& v, const Ed
 
 namespace {
 
+// Blanks before a field: mostly a single one, appended without a call into the library.
+void append_blanks(std::string& rec, std::size_t n) {
+  if (n == 1) {
+    rec.push_back(' ');
+  } else if (n > 1) {
+    rec.append(n, ' ');
+  }
+}
+
 // Where the writer puts its records. Each sink gives: begin(capacity) to open a record that
 // values will fill, begin_empty() for a record a slash leaves empty, rec() for the characters
 // of the record being written, and blanks(n) to append n blanks to it.
@@ -77,7 +86,7 @@ class VectorSink {
   void begin(std::size_t capacity) { out_.emplace_back().reserve(capacity); }
   void begin_empty() { out_.emplace_back(); }
   std::string& rec() { return out_.back(); }
-  void blanks(std::size_t n) { rec().append(n, ' '); }
+  void blanks(std::size_t n) { append_blanks(rec(), n); }
 
  private:
   std::vector<std::string>& out_;
@@ -89,7 +98,7 @@ class BufferSink {
   void begin(std::size_t) { out_.begin_record(); }
   void begin_empty() { out_.begin_record(); }
   std::string& rec() { return out_.text(); }
-  void blanks(std::size_t n) { rec().append(n, ' '); }
+  void blanks(std::size_t n) { append_blanks(rec(), n); }
 
  private:
   RecordBuffer& out_;
@@ -103,7 +112,7 @@ class LineSink {
   void begin(std::size_t) { open(); }
   void begin_empty() { open(); }
   std::string& rec() { return text_; }
-  void blanks(std::size_t n) { text_.append(n, ' '); }
+  void blanks(std::size_t n) { append_blanks(text_, n); }
   void finish() {
     if (any_) text_ += '\n';
   }
@@ -133,7 +142,7 @@ class PrintTextSink {
       control_left_out_ = true;
       --n;
     }
-    text_.append(n, ' ');
+    append_blanks(text_, n);
   }
   void finish() {
     if (open_) close();

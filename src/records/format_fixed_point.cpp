@@ -4,6 +4,7 @@
 // double as well (24 + 28 significant bits at most), so the rounding can be done on that
 // product with integer arithmetic: the fast path for every field the program writes. Other
 // cases go through std::to_chars, which rounds the exact value correctly.
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -264,6 +265,30 @@ void append_F(std::string& out, double value, int width, int decimals) {
 }
 
 }  // namespace detail
+
+int fixed_length(float value, int decimals) {
+  const int sign = std::signbit(value) ? 1 : 0;
+  if (decimals >= 0 && decimals <= 12) {
+    const double p = std::fabs(static_cast<double>(value)) * detail::kPow10[decimals];  // exact
+    if (p < 4503599627370496.0) {
+      auto n = static_cast<std::uint64_t>(p);
+      const double rest = p - static_cast<double>(n);
+      if (rest > 0.5 || (rest == 0.5 && (n & 1U) != 0)) ++n;
+      const int digits = detail::digit_count(n);
+      // "int.frac": at least one integer digit, but a lone zero goes when decimals follow.
+      return sign + 1 + std::max(digits, decimals == 0 ? 1 : decimals);
+    }
+  }
+  char buffer[400];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
+                                    std::chars_format::fixed, decimals);
+  if (result.ec != std::errc()) return 1000;
+  const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
+  int length = static_cast<int>(text.size());
+  if (decimals == 0) return length + 1;  // the point is written even without decimals
+  if (text.substr(static_cast<std::size_t>(sign), 2) == "0.") --length;
+  return length;
+}
 
 std::string format_F(float value, int width, int decimals) {
   std::string s;

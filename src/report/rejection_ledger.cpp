@@ -33,6 +33,9 @@ struct Entry {
 std::string rejection_ledger(const run::ReflectionList& list, const expfile::RunControls& ctl,
                              const statistics::LeftOut* left_out) {
   std::vector<Entry> entries;
+  // No record left out by the writer (the usual case): nothing to look up for each member.
+  const statistics::LeftOut* overflowed =
+      left_out != nullptr && !left_out->empty() ? left_out : nullptr;
   for (std::size_t s = 0; s < list.sets.size(); ++s) {
     const run::EquivSet& set = list.sets[s];
     const Reason set_why = statistics::set_reason(set, ctl);
@@ -41,10 +44,10 @@ std::string rejection_ledger(const run::ReflectionList& list, const expfile::Run
       const run::Member& m = list.member(set, j);
       // Sets that are written pass most members: look closer only at the others.
       if (!whole && m.IREJ == 0 && ctl.IREJLT == 0 &&
-          !statistics::value_overflowed(list, set, j, left_out))
+          (overflowed == nullptr || !statistics::value_overflowed(list, set, j, overflowed)))
         continue;
       const Reason why =
-          whole ? set_why : statistics::member_reason_in_passed_set(list, set, j, ctl, left_out);
+          whole ? set_why : statistics::member_reason_in_passed_set(list, set, j, ctl, overflowed);
       if (why == Reason::passed) continue;
       entries.push_back({m.line, static_cast<std::uint32_t>(set.first + static_cast<unsigned>(j) - 1),
                          static_cast<std::uint32_t>(s), why});

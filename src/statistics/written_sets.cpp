@@ -22,7 +22,7 @@ std::string_view reason_text(Reason r) {
 
 bool value_overflowed(const run::ReflectionList& list, const run::EquivSet& set, int j,
                       const LeftOut* left_out) {
-  if (left_out == nullptr) return false;
+  if (left_out == nullptr || left_out->empty()) return false;
   // The writer lists records in writing order, which is list order: both lists ascend.
   const auto listed = [](const std::vector<std::uint32_t>& v, std::size_t i) {
     return std::binary_search(v.begin(), v.end(), static_cast<std::uint32_t>(i));

@@ -17,6 +17,7 @@ namespace vorlane::statistics {
 struct LeftOut {
   std::vector<std::uint32_t> sets;
   std::vector<std::uint32_t> members;
+  bool empty() const { return sets.empty() && members.empty(); }
 };
 
 // First reason that applies to a measurement that is not passed on, in the ledger's order.

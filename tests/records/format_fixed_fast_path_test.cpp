@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "records/field_format.hpp"
@@ -77,6 +79,37 @@ TEST(FormatIntegerFastPath, NarrowFieldsAgreeWithTheWideField) {
   std::string one;
   detail::append_I(one, 7, 3, 1);
   EXPECT_EQ(one, "  7");
+}
+
+// The fewest columns of an F edit, against the characters std::to_chars writes for the exact
+// value: random floats of every size (ties among them), zeros of both signs, values that round
+// to zero or carry into a new digit, and the huge ones the integer route leaves alone.
+TEST(FormatFixedFastPath, FixedLengthIsTheLengthOfTheExactText) {
+  auto reference = [](float x, int d) {
+    char buffer[400];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(x),
+                                 std::chars_format::fixed, d);
+    std::string_view text(buffer, static_cast<std::size_t>(r.ptr - buffer));
+    int length = static_cast<int>(text.size());
+    if (d == 0) return length + 1;
+    if (text.substr(text.front() == '-' ? 1 : 0, 2) == "0.") --length;
+    return length;
+  };
+  std::mt19937 rng(41);
+  std::uniform_real_distribution<float> exponent(-6.0f, 12.0f);
+  std::vector<float> values = {0.0f, -0.0f, 0.5f, -0.5f, 0.004f, -0.004f, 9.995f, 99.5f,
+                               999.996f, 1e-30f, 3.0e38f, -3.0e38f, 4.5e15f};
+  for (int i = 0; i < 100000; ++i) {
+    float x = std::pow(10.0f, exponent(rng));
+    if (i % 3 == 0) x = -x;
+    if (i % 7 == 0) x = std::round(x * 4.0f) / 4.0f;  // quarters: exact ties at one decimal
+    values.push_back(x);
+  }
+  for (float x : values) {
+    for (int d = 0; d <= 14; ++d) {
+      ASSERT_EQ(fixed_length(x, d), reference(x, d)) << "value " << x << " decimals " << d;
+    }
+  }
 }
 
 }  // namespace
