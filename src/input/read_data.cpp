@@ -594,7 +594,16 @@ void Reader::place_members() {
   }
   std::vector<float>().swap(new_set_aux_);
   const std::size_t nsets = list_.sets.size();
-  for (const run::Member& m : members) ++neq_[staged_set(m)];
+  // The members of each set, counted over the two halves of the list at once for a long
+  // list (the second half's counts are added to the first's).
+  std::vector<int> later_half;
+  run::in_two_halves(members.size(), nsets >= run::TWO_HALVES_MIN,
+                     [&](std::size_t from, std::size_t to) {
+                       std::vector<int>& count = from == 0 ? neq_ : later_half;
+                       if (from != 0) count.assign(nsets, 0);
+                       for (std::size_t i = from; i < to; ++i) ++count[staged_set(members[i])];
+                     });
+  for (std::size_t s = 0; s < later_half.size(); ++s) neq_[s] += later_half[s];
   // Each set's new members take a stretch of the list, after the stretches of the sets before
   // it.
   std::vector<std::uint32_t> start(nsets + 1);
