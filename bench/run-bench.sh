@@ -11,7 +11,13 @@
 set -euo pipefail
 
 bin=${1:?usage: run-bench.sh BIN_DIR}
-data=${VORLANE_BENCH_DATA:-$(mktemp -d -t vorlane-bench.XXXXXX)}
+if [ -n "${VORLANE_BENCH_DATA:-}" ]; then
+  data=$VORLANE_BENCH_DATA
+else
+  # A folder of its own, gone with the script (the 10^7 point alone is a gigabyte).
+  data=$(mktemp -d -t vorlane-bench.XXXXXX)
+  trap 'rm -rf "$data"' EXIT
+fi
 mkdir -p "$data"
 
 echo "== data sets in $data"
@@ -22,6 +28,8 @@ big=${VORLANE_BENCH_1E7:-0}
 if [ "$big" = 1 ] && [ ! -f "$data/s7.hkl" ]; then
   "$bin/gen_synthetic" "$data/s7" 10000000 p21c 20240601 1000000
 fi
+# The data just written go to disk now, not while the runs below are timed.
+sync
 
 if [ -x "$bin/bench_run" ]; then
   echo "== benchmarks"
