@@ -93,7 +93,10 @@ inline bool packed_f8_value(std::uint64_t x, std::uint64_t keep, int point_byte,
     scale = 7 - point_byte;
     const std::uint64_t after = BYTES_80 & ~((std::uint64_t{0x100} << (8 * point_byte)) - 1);
     const std::uint32_t fraction = decimal_value(x, digits & after);
-    mantissa = (whole - fraction) / 10 + fraction;
+    // (whole - fraction) / 10 by a multiplication, exact for every 32-bit value (the
+    // compiler may otherwise keep the division).
+    const std::uint64_t scaled = static_cast<std::uint64_t>(whole - fraction) * 0xCCCCCCCDull;
+    mantissa = static_cast<std::uint32_t>(scaled >> 35) + fraction;
   }
   if (!(mantissa / 10 < (1u << 24) / 10 && mantissa < (1u << 24)) || scale > 10) return false;
   const float v = static_cast<float>(mantissa) / POWERS_OF_TEN[scale];
