@@ -74,12 +74,11 @@ void stages(RunState& rs) {
   averaging::HANDLE_SINGLETS(rs);
   averaging::REJECTDATA(rs);
   if (rs.msg.IHALT != 0) return;
-  averaging::TOTALS(rs);
-  if (rs.msg.IHALT != 0) return;
   // From here on no stage changes the list, the controls or the symmetry. The statistics and
   // then the ledger of the measurements not passed on (with their counts) are worked out on
   // one thread, the figures of the data written on another (when threads can be had), while
-  // the R table, the listing and the output file are written. The ledger and the figures are
+  // the totals, the R table, the listing and the output file are written (the totals and the
+  // R table fill run results these threads do not read). The ledger and the figures are
   // made as if every record fitted its output fields; when one did not, they are made again
   // once the output is written. (The futures are waited for before this function is left,
   // also by an exception.)
@@ -99,6 +98,8 @@ void stages(RunState& rs) {
   });
   std::future<averaging::DataFigures> figures =
       std::async(ahead, [&rs] { return averaging::count_data_figures(rs, averaging::RunResults{}); });
+  averaging::TOTALS(rs);
+  if (rs.msg.IHALT != 0) return;
   averaging::CALC_RINT(rs);
   if (rs.msg.IHALT != 0) return;
   if (rejections.wait_for(std::chrono::seconds(0)) == std::future_status::deferred) {
