@@ -1,7 +1,6 @@
 #include "averaging/calc_rint.hpp"
 
 #include <array>
-#include <cstdint>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -41,11 +40,13 @@ bool set_qualifies(const run::EquivSet& set, SetRule rule, Column column) {
   return true;
 }
 
-// The member rules as bits: a member's mask has the bit of every rule that takes it in.
-unsigned rule_bit(MemberRule rule) { return 1u << static_cast<unsigned>(rule); }
-unsigned member_mask(const run::Member& m) {
-  return rule_bit(MemberRule::all) | (m.IREJ != 1 ? rule_bit(MemberRule::not_dac_dip) : 0u) |
-         (m.IREJ == 0 ? rule_bit(MemberRule::accepted) : 0u);
+bool member_qualifies(const run::Member& m, MemberRule rule) {
+  switch (rule) {
+    case MemberRule::all: return true;
+    case MemberRule::not_dac_dip: return m.IREJ != 1;
+    case MemberRule::accepted: return m.IREJ == 0;
+  }
+  return true;
 }
 
 // Four single-precision lanes, each added on its own with IEEE rounding: lane for lane
@@ -60,9 +61,6 @@ struct Running {
   int NS = 0;
   float RINT2 = 0.0f;
 };
-
-// Lanes of all bits set or none: a lane-wise AND keeps a term or makes it +0.
-using LaneMask = std::int32_t __attribute__((vector_size(16)));
 
 // Adds `terms` in order to each accumulator of `accs`, two at a time, each pair's sums held in
 // registers while the set's members go by.
@@ -144,13 +142,11 @@ std::vector<std::array<RintSums, 3>> rint_table_sums(const run::ReflectionList& 
       const run::Member& m = refl.member(set, static_cast<int>(j) + 1);
       const MemberTerms mt = member_terms(set, m);
       const Lanes t{mt.d, mt.fsq, mt.sig, mt.has_ratio ? mt.ratio : 0.0f};
-      const unsigned mask = member_mask(m);
       for (std::size_t rule = 0; rule < kRules; ++rule) {
         if (open[rule].empty()) continue;
-        const bool in = (mask >> rule & 1u) != 0;
+        const bool in = member_qualifies(m, static_cast<MemberRule>(rule));
         count[rule] += in ? 1 : 0;
-        const LaneMask keep = in ? LaneMask{-1, -1, -1, -1} : LaneMask{0, 0, 0, 0};
-        terms[rule][j] = reinterpret_cast<Lanes>(reinterpret_cast<LaneMask>(t) & keep);
+        terms[rule][j] = in ? t : Lanes{0.0f, 0.0f, 0.0f, 0.0f};
       }
     }
     for (std::size_t rule = 0; rule < kRules; ++rule) {

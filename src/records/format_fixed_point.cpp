@@ -24,30 +24,39 @@ namespace detail {
 namespace {
 
 constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+
+// The integer route: n = magnitude (the exact value of a float) times 10^d, rounded half to
+// even. False when it does not apply (more than 12 decimals, a product of 2^52 or more, NaN
+// or infinity): the truncation and the half test are exact below 2^52.
+bool scaled_rounded(double magnitude, int d, std::uint64_t& n) {
+  if (d < 0 || d > 12) return false;
+  const double p = magnitude * kPow10[d];  // exact: see the note at the top
+  if (!(p < 4503599627370496.0)) return false;
+  n = static_cast<std::uint64_t>(p);
+  const double rest = p - static_cast<double>(n);
+  n += static_cast<std::uint64_t>((rest > 0.5) | ((rest == 0.5) & ((n & 1U) != 0)));
+  return true;
+}
+
 // Body "int.frac" of |x| rounded to d decimals into buf; returns its length.
 int fixed_body(char* buf, int size, double magnitude, bool exact_product, int d) {
-  if (exact_product && d <= 12) {
-    const double p = magnitude * kPow10[d];  // exact: see the note at the top
-    if (p < 4503599627370496.0) {            // 2^52: the truncation and the half test are exact
-      auto n = static_cast<std::uint64_t>(p);
-      const double rest = p - static_cast<double>(n);
-      if (rest > 0.5 || (rest == 0.5 && (n & 1U) != 0)) ++n;
-      // Digits from the right: d decimals, the point, then at least one integer digit.
-      char tmp[40];
-      int k = static_cast<int>(sizeof tmp);
-      for (int j = 0; j < d; ++j) {
-        tmp[--k] = static_cast<char>('0' + n % 10);
-        n /= 10;
-      }
-      tmp[--k] = '.';
-      do {
-        tmp[--k] = static_cast<char>('0' + n % 10);
-        n /= 10;
-      } while (n != 0);
-      const int len = static_cast<int>(sizeof tmp) - k;
-      std::memcpy(buf, tmp + k, static_cast<std::size_t>(len));
-      return len;
+  std::uint64_t n = 0;
+  if (exact_product && scaled_rounded(magnitude, d, n)) {
+    // Digits from the right: d decimals, the point, then at least one integer digit.
+    char tmp[40];
+    int k = static_cast<int>(sizeof tmp);
+    for (int j = 0; j < d; ++j) {
+      tmp[--k] = static_cast<char>('0' + n % 10);
+      n /= 10;
     }
+    tmp[--k] = '.';
+    do {
+      tmp[--k] = static_cast<char>('0' + n % 10);
+      n /= 10;
+    } while (n != 0);
+    const int len = static_cast<int>(sizeof tmp) - k;
+    std::memcpy(buf, tmp + k, static_cast<std::size_t>(len));
+    return len;
   }
   const auto r = std::to_chars(buf, buf + size - 1, magnitude, std::chars_format::fixed, d);
   int len = static_cast<int>(r.ptr - buf);
@@ -143,12 +152,8 @@ std::uint64_t narrow_fixed_field(std::uint32_t n, int d, int integer_digits, boo
 // needed. Fields of up to 8 columns are formed without a branch on the value's digits or
 // sign, which vary from field to field.
 bool append_fixed_short(std::string& out, double x, int width, int d) {
-  if (width <= 0 || width > 48 || d > 12) return false;
-  const double p = std::fabs(x) * kPow10[d];  // exact: see the note at the top
-  if (!(p < 4503599627370496.0)) return false;  // also NaN and infinities
-  auto n = static_cast<std::uint64_t>(p);
-  const double rest = p - static_cast<double>(n);
-  n += static_cast<std::uint64_t>((rest > 0.5) | ((rest == 0.5) & ((n & 1U) != 0)));
+  std::uint64_t n = 0;
+  if (width <= 0 || width > 48 || !scaled_rounded(std::fabs(x), d, n)) return false;
   const bool negative = std::signbit(x);
   // Body "int.frac": d decimals, the point, the integer digits ("0" for none, left out when
   // only that makes the field fit).
@@ -268,16 +273,11 @@ void append_F(std::string& out, double value, int width, int decimals) {
 
 int fixed_length(float value, int decimals) {
   const int sign = std::signbit(value) ? 1 : 0;
-  if (decimals >= 0 && decimals <= 12) {
-    const double p = std::fabs(static_cast<double>(value)) * detail::kPow10[decimals];  // exact
-    if (p < 4503599627370496.0) {
-      auto n = static_cast<std::uint64_t>(p);
-      const double rest = p - static_cast<double>(n);
-      if (rest > 0.5 || (rest == 0.5 && (n & 1U) != 0)) ++n;
-      const int digits = detail::digit_count(n);
-      // "int.frac": at least one integer digit, but a lone zero goes when decimals follow.
-      return sign + 1 + std::max(digits, decimals == 0 ? 1 : decimals);
-    }
+  std::uint64_t n = 0;
+  if (detail::scaled_rounded(std::fabs(static_cast<double>(value)), decimals, n)) {
+    const int digits = detail::digit_count(n);
+    // "int.frac": at least one integer digit, but a lone zero goes when decimals follow.
+    return sign + 1 + std::max(digits, decimals == 0 ? 1 : decimals);
   }
   char buffer[400];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
