@@ -46,6 +46,9 @@ class EditList {
   std::size_t field_count() const { return fields_; }
   // Columns of all items together: the capacity a record is given up front.
   std::size_t width_hint() const { return width_hint_; }
+  // Every record of the list has the same columns (no slash; every field has its width, an A
+  // field too): their number. 0 otherwise.
+  std::size_t fixed_columns() const { return fixed_columns_; }
 
  private:
   std::string source_;
@@ -53,6 +56,7 @@ class EditList {
   std::size_t reversion_ = 0;
   std::size_t fields_ = 0;
   std::size_t width_hint_ = 0;
+  std::size_t fixed_columns_ = 0;
 };
 
 // Writes `values` through `layout` and appends the resulting records (without line ends)

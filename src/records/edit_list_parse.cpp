@@ -8,6 +8,7 @@
 // Repeat groups are expanded once here, so writing never re-walks the nesting. A layout
 // written with one pair of parentheses around everything, as Fortran formats are, is the
 // same layout without them.
+#include <algorithm>
 #include <charconv>
 #include <cstddef>
 #include <stdexcept>
@@ -262,8 +263,13 @@ EditList::EditList(std::string_view layout) : source_(layout) {
   LayoutParser parser(source_);
   reversion_ = join_literals(items_, parser.parse_top(items_));
   std::size_t fields_after_reversion = 0;
+  bool fixed = true;
+  std::size_t columns = 0;
   for (std::size_t i = 0; i < items_.size(); ++i) {
     const Kind k = items_[i].kind;
+    const int w = items_[i].width;
+    fixed = fixed && k != Kind::slash && (k == Kind::A ? w >= 0 : k == Kind::literal || w > 0);
+    columns += k == Kind::literal ? items_[i].text.size() : static_cast<std::size_t>(std::max(w, 0));
     width_hint_ += k == Kind::literal    ? items_[i].text.size()
                    : k == Kind::slash    ? 0
                    : items_[i].width > 0 ? static_cast<std::size_t>(items_[i].width)
@@ -276,6 +282,7 @@ EditList::EditList(std::string_view layout) : source_(layout) {
   // A last group without fields could never take the remaining values: start over instead.
   if (fields_after_reversion == 0) reversion_ = 0;
   if (width_hint_ > 4096) width_hint_ = 4096;
+  if (fixed) fixed_columns_ = columns;
 }
 
 }  // namespace vorlane::records

@@ -4,6 +4,8 @@
 // follows them in the same record, so trailing X never lengthens a record. Writing stops at
 // the first field without a value (literals before it are written); values left over at the
 // end of the layout start a new record at the reversion point, as Fortran formats do.
+#include <cstdint>
+#include <cstring>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -220,6 +222,83 @@ void write_all(const EditList& layout, std::span<const Value> values, Sink& out)
   }
 }
 
+// Records of fixed columns (the usual layouts of the listing and the output file) written as
+// a single record straight into the text: its columns are made blanks first, each field is
+// stored where it goes (a narrow F or I field, or a one-letter A field, in one store), and X
+// only moves on. The text is the same the general writer gives. False (nothing written) for
+// another layout, or when values would be left over for a second record.
+//
+// With `print`, the record's first column is its carriage control: a blank that opens the
+// record is left out as the record is written, another first character becomes what it
+// stands for, as PrintTextSink does.
+bool append_fixed_record(const EditList& layout, std::span<const Value> values, std::string& text,
+                         bool print) {
+  const std::size_t columns = layout.fixed_columns();
+  if (columns == 0 || values.size() > layout.field_count()) return false;
+  const std::vector<Descriptor>& items = layout.items();
+  const std::size_t at = text.size();
+  // Every column of the record, the line end, and the slack of a word stored at the last one.
+  text.append(columns + 8, ' ');
+  char* const record = text.data() + at;
+  // A leading X holds the blank carriage control: the record is written one column left.
+  const std::size_t skip =
+      print && !items.empty() && items[0].kind == Kind::X && items[0].width >= 1 ? 1 : 0;
+  std::size_t column = 0;  // columns up to the last thing written (blanks of X held back)
+  std::size_t pending = 0;
+  std::size_t vi = 0;
+  std::string scratch;
+  for (const Descriptor& d : items) {
+    if (d.kind == Kind::X) {
+      pending += static_cast<std::size_t>(d.width);
+      continue;
+    }
+    if (d.kind == Kind::literal) {
+      column += pending;
+      pending = 0;
+      std::memcpy(record + column - skip, d.text.data(), d.text.size());
+      column += d.text.size();
+      continue;
+    }
+    if (vi == values.size()) break;  // the record ends at the first field without a value
+    column += pending;
+    pending = 0;
+    char* const field = record + column - skip;
+    const Value& v = values[vi];
+    std::uint64_t word = 0;
+    if ((d.kind == Kind::F && std::holds_alternative<float>(v) &&
+         detail::narrow_F_word(std::get<float>(v), d.width, d.decimals, word)) ||
+        (d.kind == Kind::I && std::holds_alternative<int>(v) &&
+         detail::short_I_word(std::get<int>(v), d.width, d.digits, word))) {
+      std::memcpy(field, &word, 8);
+      column += static_cast<std::size_t>(d.width);
+    } else if (d.kind == Kind::A && d.width == 1 && std::holds_alternative<std::string_view>(v) &&
+               !std::get<std::string_view>(v).empty()) {
+      *field = std::get<std::string_view>(v)[0];
+      column += 1;
+    } else {
+      scratch.clear();
+      write_field(scratch, d, v, layout, vi);
+      std::memcpy(field, scratch.data(), scratch.size());
+      column += scratch.size();
+    }
+    ++vi;
+  }
+  std::size_t length = column > skip ? column - skip : 0;
+  if (print && skip == 0 && length > 0) {
+    if (record[0] == '0') {
+      record[0] = '\n';
+    } else if (record[0] == '1') {
+      record[0] = '\f';
+    } else {
+      std::memmove(record, record + 1, length - 1);
+      --length;
+    }
+  }
+  record[length] = '\n';
+  text.resize(at + length + 1);
+  return true;
+}
+
 }  // namespace
 
 void write_records(const EditList& layout, std::span<const Value> values,
@@ -256,6 +335,7 @@ void append_record_lines(const EditList& layout, std::span<const Value> values,
                          std::string& text) {
   const std::size_t before = text.size();
   try {
+    if (append_fixed_record(layout, values, text, false)) return;
     LineSink sink(text);
     write_all(layout, values, sink);
     sink.finish();
@@ -269,6 +349,7 @@ void append_print_lines(const EditList& layout, std::span<const Value> values,
                         std::string& text) {
   const std::size_t before = text.size();
   try {
+    if (append_fixed_record(layout, values, text, true)) return;
     PrintTextSink sink(text);
     write_all(layout, values, sink);
     sink.finish();

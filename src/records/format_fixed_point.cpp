@@ -147,16 +147,52 @@ std::uint64_t narrow_fixed_field(std::uint32_t n, int d, int integer_digits, boo
   return word >> (8 * (8 - width));
 }
 
-// The common field of the program's layouts: a float, at most 12 decimals, a field of 1 to
-// 48 columns, and a product below 2^52. False (nothing written) when the general path is
-// needed. Fields of up to 8 columns are formed without a branch on the value's digits or
-// sign, which vary from field to field.
-bool append_fixed_short(std::string& out, double x, int width, int d) {
+// A narrow F field (1 to 8 columns, room for the point and the decimals) of the exact value x
+// as one word: its columns in the word's bytes in the order they are written, blanks after
+// them. False when the integer route does not apply. Formed without a branch on the value's
+// digits or sign, which vary from field to field.
+bool narrow_word(double x, int width, int d, std::uint64_t& word) {
   std::uint64_t n = 0;
-  if (width <= 0 || width > 48 || !scaled_rounded(std::fabs(x), d, n)) return false;
+  if (!scaled_rounded(std::fabs(x), d, n)) return false;
   const bool negative = std::signbit(x);
   // Body "int.frac": d decimals, the point, the integer digits ("0" for none, left out when
   // only that makes the field fit).
+  const int digits = digit_count(n);
+  const bool zero_integer = digits <= d;
+  int integer_digits = zero_integer ? 1 : digits - d;
+  const int sign = negative ? 1 : 0;
+  const std::uint64_t field_bytes =
+      width == 8 ? ~std::uint64_t{0} : ~(~std::uint64_t{0} << (8 * width));
+  const std::uint64_t after = kBlanks & ~field_bytes;
+  if (sign + integer_digits + 1 + d > width) {
+    if (zero_integer && d > 0 && sign + 1 + d <= width) {
+      integer_digits = 0;
+    } else {
+      word = (0x2A2A2A2A2A2A2A2Aull & field_bytes) | after;  // asterisks
+      return true;
+    }
+  }
+  // At most 7 digits here (the point takes a column).
+  word = narrow_fixed_field(static_cast<std::uint32_t>(n), d, integer_digits, negative, width) |
+         after;
+  return true;
+}
+
+// The common field of the program's layouts: a float, at most 12 decimals, a field of 1 to
+// 48 columns, and a product below 2^52. False (nothing written) when the general path is
+// needed.
+bool append_fixed_short(std::string& out, double x, int width, int d) {
+  if (width >= 1 && width <= 8 && d + 1 <= width) {
+    std::uint64_t word = 0;
+    if (!narrow_word(x, width, d, word)) return false;
+    char bytes[8];
+    std::memcpy(bytes, &word, 8);
+    out.append(bytes, static_cast<std::size_t>(width));
+    return true;
+  }
+  std::uint64_t n = 0;
+  if (width <= 0 || width > 48 || !scaled_rounded(std::fabs(x), d, n)) return false;
+  const bool negative = std::signbit(x);
   const int digits = digit_count(n);
   const bool zero_integer = digits <= d;
   int integer_digits = zero_integer ? 1 : digits - d;
@@ -168,15 +204,6 @@ bool append_fixed_short(std::string& out, double x, int width, int d) {
       out.append(static_cast<std::size_t>(width), '*');
       return true;
     }
-  }
-  if (width <= 8 && d + 1 <= width) {
-    // At most 7 digits here (the point takes a column): composed without a branch on them.
-    const std::uint64_t field = narrow_fixed_field(static_cast<std::uint32_t>(n), d,
-                                                   integer_digits, negative, width);
-    char bytes[8];
-    std::memcpy(bytes, &field, 8);
-    out.append(bytes, static_cast<std::size_t>(width));
-    return true;
   }
   // Wider fields: composed in place at the end of `out`.
   const std::size_t at = out.size();
@@ -203,6 +230,11 @@ void append_fixed(std::string& out, double x, bool exact_product, int width, int
 }
 
 }  // namespace
+
+bool narrow_F_word(float value, int width, int decimals, std::uint64_t& word) {
+  return width >= 1 && width <= 8 && decimals + 1 <= width &&
+         narrow_word(static_cast<double>(value), width, decimals, word);
+}
 
 void append_non_finite(std::string& out, double value, int width) {
   if (std::isnan(value)) {  // never signed

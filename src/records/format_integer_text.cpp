@@ -15,37 +15,43 @@ namespace detail {
 
 namespace {
 
-// The usual I field (no minimum digit count, at most 8 columns, the value fits) composed in
-// one 64-bit word, its bytes in the order they are written, and appended in one store. False
-// (nothing written) otherwise.
-bool append_short_I(std::string& out, int value, int width, int min_digits) {
+void put_word(std::string& out, std::uint64_t word, int width) {
+  char bytes[8];
+  std::memcpy(bytes, &word, 8);
+  out.append(bytes, static_cast<std::size_t>(width));
+}
+
+}  // namespace
+
+bool short_I_word(int value, int width, int min_digits, std::uint64_t& word) {
   if (min_digits > 1 || (min_digits == 0 && value == 0) || width < 1 || width > 8) return false;
   const bool negative = value < 0;
   auto m = static_cast<std::uint32_t>(negative ? 0u - static_cast<std::uint32_t>(value)
                                                : static_cast<std::uint32_t>(value));
-  std::uint64_t word = 0x2020202020202020ull;
+  std::uint64_t w = 0x2020202020202020ull;
   int column = width;
   do {
     if (column == 0) return false;  // does not fit
     --column;
-    word ^= static_cast<std::uint64_t>(('0' + m % 10) ^ 0x20u) << (8 * column);
+    w ^= static_cast<std::uint64_t>(('0' + m % 10) ^ 0x20u) << (8 * column);
     m /= 10;
   } while (m != 0);
   if (negative) {
     if (column == 0) return false;
     --column;
-    word ^= static_cast<std::uint64_t>('-' ^ 0x20u) << (8 * column);
+    w ^= static_cast<std::uint64_t>('-' ^ 0x20u) << (8 * column);
   }
-  char bytes[8];
-  std::memcpy(bytes, &word, 8);
-  out.append(bytes, static_cast<std::size_t>(width));
+  word = w;
   return true;
 }
 
-}  // namespace
-
 void append_I(std::string& out, int value, int width, int min_digits) {
-  if (append_short_I(out, value, width, min_digits)) return;
+  // The usual I field (no minimum digit count, at most 8 columns, the value fits) in one
+  // store.
+  if (std::uint64_t word = 0; short_I_word(value, width, min_digits, word)) {
+    put_word(out, word, width);
+    return;
+  }
   // Digits of |value| (as unsigned, so the most negative int works).
   const unsigned long long magnitude =
       value < 0 ? 0ULL - static_cast<unsigned long long>(static_cast<long long>(value))
