@@ -84,20 +84,19 @@ inline bool read_packed_i4(const char* p, int& value) {
 // its digits do not make a float exactly.
 inline bool packed_f8_value(std::uint64_t x, std::uint64_t keep, int point_byte, bool minus,
                             int decimals, float& value) {
-  const std::uint64_t digits = keep & BYTES_80;
-  const std::uint32_t whole = decimal_value(x, digits);  // the point counts as a 0 digit
-  std::uint32_t mantissa = whole;
+  std::uint64_t digits = keep & BYTES_80;
   int scale = decimals;
   if (point_byte < 8) {
-    // The decimals: the bytes after the point.
+    // The decimals: the bytes after the point. The point is taken out: the characters before
+    // it move up one byte (the first byte, now empty, is no digit), so that all the digits
+    // read as one number, the mantissa.
     scale = 7 - point_byte;
-    const std::uint64_t after = BYTES_80 & ~((std::uint64_t{0x100} << (8 * point_byte)) - 1);
-    const std::uint32_t fraction = decimal_value(x, digits & after);
-    // (whole - fraction) / 10 by a multiplication, exact for every 32-bit value (the
-    // compiler may otherwise keep the division).
-    const std::uint64_t scaled = static_cast<std::uint64_t>(whole - fraction) * 0xCCCCCCCDull;
-    mantissa = static_cast<std::uint32_t>(scaled >> 35) + fraction;
+    const std::uint64_t before = (std::uint64_t{1} << (8 * point_byte)) - 1;
+    const std::uint64_t after = ~before << 8;
+    x = (x & before) << 8 | (x & after);
+    digits = (digits & before) << 8 | (digits & after);
   }
+  const std::uint32_t mantissa = decimal_value(x, digits);
   if (!(mantissa / 10 < (1u << 24) / 10 && mantissa < (1u << 24)) || scale > 10) return false;
   const float v = static_cast<float>(mantissa) / POWERS_OF_TEN[scale];
   value = std::bit_cast<float>(std::bit_cast<std::uint32_t>(v) |
