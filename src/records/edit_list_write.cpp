@@ -278,6 +278,12 @@ bool append_fixed_record(const EditList& layout, std::span<const Value> values, 
     } else {
       scratch.clear();
       write_field(scratch, d, v, layout, vi);
+      // Every field of a width fills exactly its columns; should one not, the general writer
+      // writes the record instead.
+      if (scratch.size() != static_cast<std::size_t>(d.width)) {
+        text.resize(at);
+        return false;
+      }
       std::memcpy(field, scratch.data(), scratch.size());
       column += scratch.size();
     }
