@@ -268,11 +268,13 @@ class RecordFeed {
     c.records.clear();
     c.last = c.end_of_input;
     std::uint32_t line = c.first_line;
-    std::string_view rest = c.text;
-    while (!rest.empty()) {
-      const std::size_t end = rest.find('\n');
-      const std::string_view text = rest.substr(0, end);
-      rest.remove_prefix(end + 1);
+    const char* p = c.text.data();
+    const char* const e = p + c.text.size();
+    while (p != e) {
+      // Every line of the text ends in a line feed.
+      const char* const end = find_line_feed(p, e);
+      const std::string_view text(p, static_cast<std::size_t>(end - p));
+      p = end + 1;
       ParsedRecord& r = c.records.emplace_back();
       r.parsed = parse_record(rs_, text, r.m);
       r.m.line = ++line;
