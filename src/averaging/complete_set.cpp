@@ -60,8 +60,16 @@ ReflectionGrouping::ReflectionGrouping(const symmetry::SpaceGroup& sg, Grouping 
 }
 
 Hkl ReflectionGrouping::canonical(const Hkl& h) const {
+  // The largest image in the order of index triples. An image's first component mostly
+  // decides against the best so far: the others are formed only when it does not.
   Hkl best = h;
-  for (const IntMat& m : ops_) best = std::max(best, apply(m, h));
+  for (const IntMat& m : ops_) {
+    const int a = m[0] * h[0] + m[1] * h[1] + m[2] * h[2];
+    if (a < best[0]) continue;
+    const int b = m[3] * h[0] + m[4] * h[1] + m[5] * h[2];
+    const int c = m[6] * h[0] + m[7] * h[1] + m[8] * h[2];
+    if (a > best[0] || b > best[1] || (b == best[1] && c > best[2])) best = {a, b, c};
+  }
   return best;
 }
 
@@ -122,7 +130,19 @@ bool systematically_absent(const expfile::RunControls& ctl, const symmetry::Spac
 }
 
 AbsenceTest::AbsenceTest(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg)
-    : ctl_(ctl), sg_(sg), integral_(symmetry::whole_number_rotations(sg, rows_)) {}
+    : ctl_(ctl), sg_(sg), integral_(symmetry::whole_number_rotations(sg, rows_)) {
+  // The operators that can make a reflection absent: the identity without a translation
+  // leaves every phase at zero.
+  const std::array<int, 9> identity{1, 0, 0, 0, 1, 0, 0, 0, 1};
+  for (int n = 1; integral_ && sg.NSYMOP != 1 && n <= sg.NSYMOP; ++n) {
+    const symmetry::Vec3& t = sg.SYMTRN[static_cast<std::size_t>(n - 1)];
+    if (rows_[static_cast<std::size_t>(n - 1)] == identity && t[0] == 0.0f && t[1] == 0.0f &&
+        t[2] == 0.0f) {
+      continue;
+    }
+    tested_.push_back(n);
+  }
+}
 
 bool AbsenceTest::operator()(const Hkl& h) const {
   if (ctl_.IABSENT == 3) return false;
@@ -134,23 +154,22 @@ bool AbsenceTest::operator()(const Hkl& h) const {
   const std::array<float, 3> x{static_cast<float>(h[0]), static_cast<float>(h[1]),
                                static_cast<float>(h[2])};
   int ispabs = 1;
-  if (sg_.NSYMOP != 1) {
-    for (int n = 1; n <= sg_.NSYMOP && ispabs == 1; ++n) {
-      // Component by component: a comparison of whole arrays would read back the three
-      // stores as wider words, which the processor cannot forward.
-      const std::array<int, 9>& m = rows_[static_cast<std::size_t>(n - 1)];
-      if (m[0] * h[0] + m[1] * h[1] + m[2] * h[2] != h[0] ||
-          m[3] * h[0] + m[4] * h[1] + m[5] * h[2] != h[1] ||
-          m[6] * h[0] + m[7] * h[1] + m[8] * h[2] != h[2]) {
-        continue;
-      }
-      // Invariant: the phase 2pi h·t must be whole, as ISPABS tests it.
-      const symmetry::Vec3& t = sg_.SYMTRN[static_cast<std::size_t>(n - 1)];
-      const float p = t[0] * x[0] + t[1] * x[1] + t[2] * x[2];
-      const float a = std::fabs(p) + 0.01f;
-      const float r = a - std::trunc(a);
-      if (r > 0.1f) ispabs = 0;
+  for (std::size_t i = 0; i < tested_.size() && ispabs == 1; ++i) {
+    const int n = tested_[i];
+    // Component by component: a comparison of whole arrays would read back the three
+    // stores as wider words, which the processor cannot forward.
+    const std::array<int, 9>& m = rows_[static_cast<std::size_t>(n - 1)];
+    if (m[0] * h[0] + m[1] * h[1] + m[2] * h[2] != h[0] ||
+        m[3] * h[0] + m[4] * h[1] + m[5] * h[2] != h[1] ||
+        m[6] * h[0] + m[7] * h[1] + m[8] * h[2] != h[2]) {
+      continue;
     }
+    // Invariant: the phase 2pi h·t must be whole, as ISPABS tests it.
+    const symmetry::Vec3& t = sg_.SYMTRN[static_cast<std::size_t>(n - 1)];
+    const float p = t[0] * x[0] + t[1] * x[1] + t[2] * x[2];
+    const float a = std::fabs(p) + 0.01f;
+    const float r = a - std::trunc(a);
+    if (r > 0.1f) ispabs = 0;
   }
   return ispabs + symmetry::LATABS(sg_, x) != 2;
 }

@@ -109,6 +109,7 @@ class AbsenceTest {
   const symmetry::SpaceGroup& sg_;
   std::vector<std::array<int, 9>> rows_;  // operator n's rotation acting on h, row by row
   bool integral_ = false;
+  std::vector<int> tested_;  // the operators (numbered from 1) whose phases are tested
 };
 
 // The unique, allowed reflections with inv_d_min <= 1/d <= inv_d_max in the chosen grouping,

@@ -162,12 +162,26 @@ DataFigures count_data_figures(const run::RunState& rs, const RunResults& res) {
   f.lines_gt = written.lines_gt;
   f.lines_overflowed = written.overflowed;
 
+  // The ranges start at the first written member (and take it in again below: a minimum or
+  // maximum with itself changes nothing), and are kept in locals while the members pass.
   float tth_min = 0.0f;
   float tth_max = 0.0f;
+  Hkl hkl_min{};
+  Hkl hkl_max{};
+  for (std::size_t s = 0; s < list.sets.size(); ++s) {
+    if (written.set_written[s] == 0 || list.sets[s].NEQ < 1) continue;
+    const run::Member& m = list.member(list.sets[s], 1);
+    hkl_min = {m.hkl_read[0], m.hkl_read[1], m.hkl_read[2]};
+    hkl_max = hkl_min;
+    tth_min = m.REFANG[0];
+    tth_max = tth_min;
+    break;
+  }
   // The distinct indices as read: equal indices always fall into the same set, so each set's
   // own distinct indices (a handful, however often measured) are kept, and the sort of all of
   // them below has far fewer to order.
   std::vector<std::int64_t> measured;
+  std::int64_t reflections = 0;
   for (std::size_t s = 0; s < list.sets.size(); ++s) {
     if (written.set_written[s] == 0) continue;
     const run::EquivSet& set = list.sets[s];
@@ -176,25 +190,24 @@ DataFigures count_data_figures(const run::RunState& rs, const RunResults& res) {
       const run::Member& m = list.member(set, j);
       const Hkl h{m.hkl_read[0], m.hkl_read[1], m.hkl_read[2]};
       const float tth = m.REFANG[0];
-      if (f.reflections == 0) {
-        f.hkl_min = h;
-        f.hkl_max = h;
-        tth_min = tth;
-        tth_max = tth;
-      }
       for (std::size_t a = 0; a < 3; ++a) {
-        f.hkl_min[a] = std::min(f.hkl_min[a], h[a]);
-        f.hkl_max[a] = std::max(f.hkl_max[a], h[a]);
+        hkl_min[a] = std::min(hkl_min[a], h[a]);
+        hkl_max[a] = std::max(hkl_max[a], h[a]);
       }
       tth_min = std::min(tth_min, tth);
       tth_max = std::max(tth_max, tth);
-      ++f.reflections;
       const std::int64_t key = pack(h);
       if (std::find(measured.begin() + static_cast<std::ptrdiff_t>(set_start), measured.end(),
                     key) == measured.end()) {
         measured.push_back(key);
       }
     }
+    reflections += std::max(set.NEQ, 0);
+  }
+  f.reflections = static_cast<decltype(f.reflections)>(reflections);
+  if (reflections > 0) {
+    f.hkl_min = hkl_min;
+    f.hkl_max = hkl_max;
   }
   // SHELX records carry no angle: without a cell or a UB matrix none is known.
   f.theta_known = f.reflections > 0 && !(rs.files.INFMT == 1 && rs.ctl.IBMAT == 0);
