@@ -190,10 +190,10 @@ DataFigures count_data_figures(const run::RunState& rs, const RunResults& res) {
       const run::Member& m = list.member(set, j);
       const Hkl h{m.hkl_read[0], m.hkl_read[1], m.hkl_read[2]};
       const float tth = m.REFANG[0];
-      for (std::size_t a = 0; a < 3; ++a) {
-        hkl_min[a] = std::min(hkl_min[a], h[a]);
-        hkl_max[a] = std::max(hkl_max[a], h[a]);
-      }
+      hkl_min = {std::min(hkl_min[0], h[0]), std::min(hkl_min[1], h[1]),
+                 std::min(hkl_min[2], h[2])};
+      hkl_max = {std::max(hkl_max[0], h[0]), std::max(hkl_max[1], h[1]),
+                 std::max(hkl_max[2], h[2])};
       tth_min = std::min(tth_min, tth);
       tth_max = std::max(tth_max, tth);
       const std::int64_t key = pack(h);

@@ -274,10 +274,22 @@ RejectionCounts rejection_counts(const run::ReflectionList& list, const expfile:
       case Reason::overflow: n.overflow += count; break;
     }
   };
+  // With no less-thans rejected one by one and no value left out by the writer (the usual
+  // run), a member of a passed set is left out only for its mark.
+  const bool marks_only =
+      !(ctl.IOUTAVE == 0 && ctl.IREJLT == 1) && (left_out == nullptr || left_out->empty());
   for (const run::EquivSet& set : list.sets) {
     const Reason whole = set_reason(set, ctl);
     if (whole != Reason::passed) {
       add(whole, set.NEQ);
+      continue;
+    }
+    if (marks_only) {
+      for (int j = 1; j <= set.NEQ; ++j) {
+        const std::int8_t mark = list.member(set, j).IREJ;
+        n.dac_dip += mark == 1;
+        n.outlier += mark == 2;
+      }
       continue;
     }
     for (int j = 1; j <= set.NEQ; ++j) {
@@ -351,10 +363,17 @@ Statistics compute_statistics(const run::ReflectionList& list, const expfile::Ru
     all += one;
     if (st.has_shells)
       shell[static_cast<std::size_t>(shell_of(resolution.inv_d[i], lo3, step, n_shells))] += one;
-    // By batch: each member against its set's average.
+    // By batch: each member against its set's average (the entry looked up again only when
+    // the batch changes: members of one batch mostly follow each other).
+    std::pair<Sums, BatchRow>* entry = nullptr;
+    std::int32_t entry_batch = 0;
     for (int j = 1; any_batch && j <= set.NEQ; ++j) {
       const run::Member& m = list.member(set, j);
-      auto& [sums, row] = batch_entry(m.batch);
+      if (entry == nullptr || m.batch != entry_batch) {
+        entry = &batch_entry(m.batch);
+        entry_batch = m.batch;
+      }
+      auto& [sums, row] = *entry;
       if (m.IREJ == 1) ++row.n_dac_dips;
       if (m.IREJ == 2) ++row.n_outliers;
       if (m.IREJ != 0) continue;

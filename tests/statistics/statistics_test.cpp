@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <random>
 
 #include "statistics/compute_statistics.hpp"
 #include "statistics/dac_access.hpp"
+#include "statistics/written_sets.hpp"
 
 namespace vorlane::statistics {
 namespace {
@@ -90,6 +92,62 @@ TEST(BatchTable, MembersAgainstTheirSetsAverage) {
   EXPECT_EQ(rejection_counts(list, ctl).outlier, 1);
   ASSERT_EQ(st.set_size_histogram.size(), 3u);
   EXPECT_EQ(st.set_size_histogram[2], 2);
+}
+
+// The counts of every reason are the reasons of the members one by one, for every choice of
+// output, less-than rule and absence rule, with and without values the writer left out.
+TEST(Statistics, RejectionCountsAreTheReasonsOfTheMembers) {
+  std::mt19937 random(3);
+  run::ReflectionList list;
+  for (int s = 0; s < 400; ++s) {
+    run::EquivSet set;
+    set.first = static_cast<std::uint32_t>(list.members.size());
+    set.NEQ = static_cast<int>(random() % 6);
+    set.NAVE = set.NEQ == 0 ? 0 : 1 + static_cast<int>(random() % static_cast<unsigned>(set.NEQ));
+    set.IABS = static_cast<int>(random() % 4);
+    set.IGT = static_cast<int>(random() % 2);
+    for (int j = 0; j < set.NEQ; ++j) {
+      run::Member m;
+      m.IREJ = static_cast<std::int8_t>(random() % 3);
+      m.IOBS = static_cast<std::int8_t>(random() % 2);
+      list.members.push_back(m);
+    }
+    list.sets.push_back(set);
+  }
+  LeftOut some;
+  some.sets = {5, 77};
+  some.members = {3, 40, 41, 900};
+  const LeftOut none;
+  const std::array<const LeftOut*, 3> choices{nullptr, &none, &some};
+  for (const LeftOut* left_out : choices) {
+    for (int outave : {0, 1}) {
+      for (int rejlt : {0, 1}) {
+        for (int absent : {1, 2, 3}) {
+          for (int nosing : {0, 1}) {
+            expfile::RunControls ctl;
+            ctl.IOUTAVE = outave;
+            ctl.IREJLT = rejlt;
+            ctl.IABSENT = absent;
+            ctl.INOSING = nosing;
+            std::array<std::int64_t, 8> expected{};
+            for (const run::EquivSet& set : list.sets) {
+              for (int j = 1; j <= set.NEQ; ++j) {
+                ++expected[static_cast<std::size_t>(member_reason(list, set, j, ctl, left_out))];
+              }
+            }
+            const RejectionCounts n = rejection_counts(list, ctl, left_out);
+            const std::array<std::int64_t, 8> got{0,           n.violation,       n.outside_2theta,
+                                                  n.less_than, n.singlet_dropped, n.dac_dip,
+                                                  n.outlier,   n.overflow};
+            for (std::size_t r = 1; r < got.size(); ++r) {
+              EXPECT_EQ(got[r], expected[r]) << "reason " << r << " output " << outave
+                                             << " less-than " << rejlt << " absent " << absent;
+            }
+          }
+        }
+      }
+    }
+  }
 }
 
 }  // namespace
