@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <bit>
+#include <chrono>
 #include <cmath>
 #include <condition_variable>
 #include <cstdint>
@@ -14,6 +16,10 @@
 #include <thread>
 #include <utility>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "input/fault_ahead.hpp"
 #include "input/get_2theta.hpp"
@@ -249,6 +255,8 @@ class RecordFeed {
     std::vector<ParsedRecord> records;
     bool last = false;             // no records follow this chunk's
     bool ready = false;            // parsed (under the lock)
+    // Set with `ready` (under the lock), and read by a reader that waits awake for it.
+    std::atomic<bool> ready_seen{false};
     bool resolve = false;          // its measurements are to be resolved ahead too
     std::exception_ptr error;
   };
@@ -321,6 +329,7 @@ class RecordFeed {
     {
       std::lock_guard<std::mutex> lock(mutex_);
       c.ready = true;
+      c.ready_seen.store(true, std::memory_order_release);
     }
     changed_.notify_all();
   }
@@ -352,7 +361,12 @@ class RecordFeed {
         if (input_done_ && taken_ == consumed_) return false;
         own = claim();
         if (own == nullptr) {
-          // Its lines are taken: it is being parsed.
+          // Its lines are taken: it is being parsed, and is mostly ready within a fraction of
+          // a chunk's time. The reader waits for it awake for a while first: a thread put to
+          // sleep is woken well after the chunk is ready.
+          lock.unlock();
+          wait_awake(next);
+          lock.lock();
           changed_.wait(lock, [&next] { return next.ready; });
           break;
         }
@@ -364,10 +378,22 @@ class RecordFeed {
     return true;
   }
 
+  // Returns once `c` is ready, or after about the time a chunk takes to parse.
+  static void wait_awake(const Chunk& c) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(300);
+    for (int i = 1; !c.ready_seen.load(std::memory_order_acquire); ++i) {
+#if defined(__SSE2__)
+      _mm_pause();
+#endif
+      if (i % 64 == 0 && std::chrono::steady_clock::now() > until) return;
+    }
+  }
+
   void release() {
     {
       std::lock_guard<std::mutex> lock(mutex_);
       chunks_[consumed_ % SLOTS].ready = false;
+      chunks_[consumed_ % SLOTS].ready_seen.store(false, std::memory_order_relaxed);
       chunks_[consumed_ % SLOTS].error = nullptr;
       ++consumed_;
     }
@@ -430,6 +456,9 @@ class Reader {
   // The representative of p's indices (and its 2theta from the cell, when the record takes
   // it from there), from the parsing side when it worked them out.
   void search(Pending& p) const;
+  // Sets already in the list: their members set aside before the reading, their
+  // representatives in the set index once it is made.
+  void set_aside_existing_sets();
   void index_existing_sets();
   // Members into the reflection list, each set's members together in reading order.
   void place_members();
@@ -457,16 +486,18 @@ class Reader {
   int n_ = 0;  // records accepted so far
 };
 
-void Reader::index_existing_sets() {
+void Reader::set_aside_existing_sets() {
   // The list is empty at the start of a run; sets already present keep their places and
   // their members, and are found like new ones.
   existing_sets_ = list_.sets.size();
-  for (std::uint32_t s = 0; s < list_.sets.size(); ++s) {
-    const run::EquivSet& set = list_.sets[s];
-    index_.insert(list_.member(set, 1).IHKL, s);
-    neq_.push_back(0);
-  }
+  neq_.assign(existing_sets_, 0);
   if (existing_sets_ > 0) existing_members_.swap(list_.members);
+}
+
+void Reader::index_existing_sets() {
+  for (std::uint32_t s = 0; s < existing_sets_; ++s) {
+    index_.insert(existing_members_[list_.sets[s].first].IHKL, s);
+  }
 }
 
 bool Reader::file(Pending& p) {
@@ -755,11 +786,7 @@ void Reader::run() {
   }
   const std::size_t expected =
       expected_records(LineSource::remaining_size(*in), rs_.files.INFMT);
-  // The tables start near the size a data set of this length usually needs (each reflection
-  // measured as a few equivalents, each several times), so that they seldom grow. The larger
-  // one is made once the parsing has started.
-  index_ = SetIndex(expected / 16);
-  index_existing_sets();
+  set_aside_existing_sets();
   list_.members.reserve(list_.members.size() + expected);
   // The members' storage beyond what the list holds, faulted in ahead by the parsing thread.
   const std::size_t members_before = list_.members.size();
@@ -769,6 +796,11 @@ void Reader::run() {
   bool fatal = false;
   {
     RecordFeed feed(rs_, *in, fault_ahead, resolver_);
+    // The tables start near the size a data set of this length usually needs (each
+    // reflection measured as a few equivalents, each several times), so that they seldom
+    // grow. They are made once the parsing has started.
+    index_ = SetIndex(expected / 16);
+    index_existing_sets();
     cache_ = HklCache(expected / 4);
     while (const ParsedRecord* record = feed.next()) {
       Pending& p = batch_[pending_];
