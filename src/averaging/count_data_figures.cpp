@@ -177,28 +177,25 @@ DataFigures count_data_figures(const run::RunState& rs, const RunResults& res) {
     tth_max = tth_min;
     break;
   }
-  // The distinct indices as read, in no particular order. The reader gives them when it has
-  // them all; otherwise they are collected from the members: equal indices always fall into
-  // the same set, so each set's own distinct indices (a handful, however often measured) are
-  // all it takes to compare with. (The ranges of the indices are those of the distinct ones.)
+  // The distinct indices as read: equal indices always fall into the same set, so each set's
+  // own distinct indices (a handful, however often measured) are kept, and the sort of all of
+  // them below has far fewer to order.
   std::vector<std::int64_t> measured;
   std::int64_t reflections = 0;
-  const bool distinct_known = list.distinct_known;
   for (std::size_t s = 0; s < list.sets.size(); ++s) {
     if (written.set_written[s] == 0) continue;
     const run::EquivSet& set = list.sets[s];
     const std::size_t set_start = measured.size();
     for (int j = 1; j <= set.NEQ; ++j) {
       const run::Member& m = list.member(set, j);
-      const float tth = m.REFANG[0];
-      tth_min = std::min(tth_min, tth);
-      tth_max = std::max(tth_max, tth);
-      if (distinct_known) continue;
       const Hkl h{m.hkl_read[0], m.hkl_read[1], m.hkl_read[2]};
+      const float tth = m.REFANG[0];
       hkl_min = {std::min(hkl_min[0], h[0]), std::min(hkl_min[1], h[1]),
                  std::min(hkl_min[2], h[2])};
       hkl_max = {std::max(hkl_max[0], h[0]), std::max(hkl_max[1], h[1]),
                  std::max(hkl_max[2], h[2])};
+      tth_min = std::min(tth_min, tth);
+      tth_max = std::max(tth_max, tth);
       const std::int64_t key = pack(h);
       if (std::find(measured.begin() + static_cast<std::ptrdiff_t>(set_start), measured.end(),
                     key) == measured.end()) {
@@ -206,18 +203,6 @@ DataFigures count_data_figures(const run::RunState& rs, const RunResults& res) {
       }
     }
     reflections += std::max(set.NEQ, 0);
-  }
-  if (distinct_known) {
-    measured.reserve(list.distinct.size());
-    for (const run::ReadIndices& d : list.distinct) {
-      if (d.set >= written.set_written.size() || written.set_written[d.set] == 0) continue;
-      const Hkl h = d.hkl;
-      hkl_min = {std::min(hkl_min[0], h[0]), std::min(hkl_min[1], h[1]),
-                 std::min(hkl_min[2], h[2])};
-      hkl_max = {std::max(hkl_max[0], h[0]), std::max(hkl_max[1], h[1]),
-                 std::max(hkl_max[2], h[2])};
-      measured.push_back(pack(h));
-    }
   }
   f.reflections = static_cast<decltype(f.reflections)>(reflections);
   if (reflections > 0) {
@@ -233,6 +218,7 @@ DataFigures count_data_figures(const run::RunState& rs, const RunResults& res) {
   const float s = 0.6f * rs.ctl.WAVE;
   f.theta_full = s < 1.0f ? std::min(f.theta_max, std::asin(s) * RADDEG) : f.theta_max;
   if (rs.ctl.ICELL == 0) return f;
+  sort_unique(measured);
   count_completeness(rs, std::move(measured), f);
   return f;
 }

@@ -54,20 +54,6 @@ class HklCache {
   // Raised whenever the table grows: entries found before stay where they are until then
   // (an insert that does not grow the table moves no entry).
   std::size_t generation() const { return generation_; }
-  std::size_t size() const { return size_; }
-
-  // Each index triple held, with its set, passed to `f(indices, set)` in no particular order.
-  template <class F>
-  void for_each(F&& f) const {
-    for (const Entry& e : slots_) {
-      if ((e.key & OCCUPIED) == 0) continue;
-      const std::uint64_t k = e.key;
-      f(std::array<int, 3>{static_cast<std::int16_t>(k & 0xFFFF),
-                           static_cast<std::int16_t>((k >> 16) & 0xFFFF),
-                           static_cast<std::int16_t>((k >> 32) & 0xFFFF)},
-        e.set);
-    }
-  }
 
  private:
   std::size_t home(std::uint64_t packed) const {

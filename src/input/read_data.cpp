@@ -9,7 +9,6 @@
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
-#include <future>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -485,7 +484,6 @@ class Reader {
   std::array<Pending, BATCH> batch_;
   std::size_t pending_ = 0;
   int n_ = 0;  // records accepted so far
-  bool all_cacheable_ = true;  // every triple filed went through the cache
 };
 
 void Reader::set_aside_existing_sets() {
@@ -522,7 +520,6 @@ bool Reader::file(Pending& p) {
   member.FSQ = m.fsq;
   member.SIGFSQ = m.sigfsq;
   HklCache::Entry* entry = nullptr;
-  all_cacheable_ = all_cacheable_ && p.cacheable;
   if (p.cacheable) {
     entry = p.entry != nullptr && p.generation == cache_.generation() ? p.entry
                                                                       : cache_.find(p.packed);
@@ -618,36 +615,9 @@ bool Reader::flush() {
 }
 
 void Reader::place_members() {
-  // The set index is done with: its memory goes before the sets are made. The cache of index
-  // triples gives the distinct triples as read, on a thread of its own while the members
-  // are placed (when every triple went through it and the list held no sets before), and
-  // goes once that is done.
+  // The lookup tables are done with: their memory goes before the sets are made.
   index_ = SetIndex();
-  list_.distinct.clear();
-  list_.distinct_known = false;
-  std::future<void> distinct;
-  if (all_cacheable_ && existing_sets_ == 0) {
-    auto export_distinct = [this] {
-      list_.distinct.reserve(cache_.size());
-      cache_.for_each([this](const std::array<int, 3>& h, std::uint32_t set) {
-        list_.distinct.push_back({run::Indices(h), set});
-      });
-      list_.distinct_known = true;
-    };
-    try {
-      distinct = std::async(std::launch::async, export_distinct);
-    } catch (const std::system_error&) {
-      export_distinct();
-    }
-  }
-  struct Join {
-    std::future<void>& f;
-    HklCache& cache;
-    ~Join() {
-      if (f.valid()) f.wait();
-      cache = HklCache();
-    }
-  } join{distinct, cache_};
+  cache_ = HklCache();
   run::LargeArray<run::Member>& members = list_.members;
   list_.sets.reserve(neq_.size());
   for (float aux : new_set_aux_) {

@@ -78,22 +78,11 @@ struct EquivSet {
 
 static_assert(sizeof(Member) == 32);
 
-// An index triple as read, and the set its measurements went to.
-struct ReadIndices {
-  Indices hkl{};
-  std::uint32_t set = 0;  // 0-based
-};
-
 struct ReflectionList {
   LargeArray<EquivSet> sets;
   LargeArray<Member> members;
   // The angle values beyond 2theta of the records that carry them, in reading order.
   std::vector<RecordAngles> record_angles;
-  // Every distinct index triple as read, once, with its set (in no particular order), when
-  // the reader has them all (`distinct_known`): what the members' triples are, without
-  // their repeats.
-  std::vector<ReadIndices> distinct;
-  bool distinct_known = false;
 
   int NSET() const { return static_cast<int>(sets.size()); }
   Member& member(const EquivSet& s, int j) { return members[s.first + j - 1]; }  // j from 1

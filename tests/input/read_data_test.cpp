@@ -226,8 +226,6 @@ TEST(ReadDataFiling, SetsAlreadyInTheListKeepTheirMembersFirst) {
   EXPECT_EQ(list.sets[1].first, 4u);
   EXPECT_EQ(r.member(2, 1).IHKL, (Hkl{0, 0, 2}));
   EXPECT_EQ(r.member(2, 1).FSQ, 40.0f);
-  // The members read before have triples the reader never saw: it claims no list of them.
-  EXPECT_FALSE(list.distinct_known);
 }
 
 TEST(ReadDataFiling, TwoThetaOfRepeatedIndicesFromTheCellOrFromTheirOwnCosines) {
@@ -294,7 +292,6 @@ void expect_filing_as_the_scan(int count, Pick pick) {
   std::string input;
   ScanFiling ref;
   std::map<Hkl, std::size_t> set_of;  // the scan's answer, found faster
-  std::map<Hkl, std::size_t> distinct;  // each index triple as read, with its set
   for (int i = 0; i < count; ++i) {
     Hkl h = pick(i);
     if (h == Hkl{0, 0, 0}) h = {1, 1, 1};
@@ -304,7 +301,6 @@ void expect_filing_as_the_scan(int count, Pick pick) {
     int isym = 0;
     symmetry::ASIND(sg, h, k, isym);
     const auto [at, is_new] = set_of.try_emplace(k, ref.keys.size());
-    distinct.emplace(h, at->second);
     if (is_new) {
       ref.keys.push_back(k);
       ref.members.push_back({{k, fsq}});
@@ -324,13 +320,6 @@ void expect_filing_as_the_scan(int count, Pick pick) {
       ASSERT_EQ(r.list().member(set, j).FSQ, fsq);
     }
   }
-  // The distinct triples as read, each once with its set.
-  ASSERT_TRUE(r.list().distinct_known);
-  std::map<Hkl, std::size_t> given;
-  for (const run::ReadIndices& d : r.list().distinct) {
-    ASSERT_TRUE(given.emplace(Hkl(d.hkl), d.set).second) << "twice: " << d.hkl[0];
-  }
-  EXPECT_EQ(given, distinct);
 }
 
 TEST(ReadDataFiling, AgreesWithTheScanOverAllSets) {
