@@ -177,9 +177,9 @@ DataFigures count_data_figures(const run::RunState& rs, const RunResults& res) {
     tth_max = tth_min;
     break;
   }
-  // The distinct indices as read: equal indices always fall into the same set, so each set's
-  // own distinct indices (a handful, however often measured) are kept, and the sort of all of
-  // them below has far fewer to order.
+  // The distinct indices as read, in no particular order: equal indices always fall into the
+  // same set, so each set's own distinct indices (a handful, however often measured) are all
+  // a member's need to be compared with.
   std::vector<std::int64_t> measured;
   std::int64_t reflections = 0;
   for (std::size_t s = 0; s < list.sets.size(); ++s) {
@@ -218,7 +218,6 @@ DataFigures count_data_figures(const run::RunState& rs, const RunResults& res) {
   const float s = 0.6f * rs.ctl.WAVE;
   f.theta_full = s < 1.0f ? std::min(f.theta_max, std::asin(s) * RADDEG) : f.theta_max;
   if (rs.ctl.ICELL == 0) return f;
-  sort_unique(measured);
   count_completeness(rs, std::move(measured), f);
   return f;
 }
