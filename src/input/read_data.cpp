@@ -119,6 +119,13 @@ struct Pending {
 
 constexpr std::size_t BATCH = 32;
 
+// A spinning thread's pause between two looks at what it waits for.
+void spin_pause() {
+#if defined(__SSE2__)
+  _mm_pause();
+#endif
+}
+
 // Filed members wait in the reflection list itself, in reading order, until the sets are
 // complete; then they are moved to their sets in place. Until then IHKL, which is filled
 // from the indices as read (and, for member 1 of a new set, the representative) once the
@@ -382,9 +389,7 @@ class RecordFeed {
   static void wait_awake(const Chunk& c) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(300);
     for (int i = 1; !c.ready_seen.load(std::memory_order_acquire); ++i) {
-#if defined(__SSE2__)
-      _mm_pause();
-#endif
+      spin_pause();
       if (i % 64 == 0 && std::chrono::steady_clock::now() > until) return;
     }
   }
@@ -679,9 +684,13 @@ void Reader::place_members() {
   };
   // Divides the stretch of sets [lo, hi) into at most 64 groups; `then` is called with each
   // group's sets [a, b) once the group's stretch holds exactly its members.
+  // The shift of set numbers and the number of groups (at most 64) of a stretch of n sets.
+  auto groups_of = [](std::size_t n) {
+    const int shift = std::max(static_cast<int>(std::bit_width(n - 1)) - 6, 0);
+    return std::pair<int, std::size_t>(shift, ((n - 1) >> shift) + 1);
+  };
   auto divide = [&](std::size_t lo, std::size_t hi, auto&& then) {
-    const int shift = std::max(static_cast<int>(std::bit_width(hi - lo - 1)) - 6, 0);
-    const std::size_t ngroups = ((hi - lo - 1) >> shift) + 1;
+    const auto [shift, ngroups] = groups_of(hi - lo);
     std::array<std::uint32_t, 64> cursor{};
     std::array<std::uint32_t, 64> end{};
     for (std::size_t g = 0; g < ngroups; ++g) {
@@ -733,18 +742,42 @@ void Reader::place_members() {
   if (nsets == 1) {
     finish_set(0);
   } else if (nsets > 1) {
-    // The first division runs over the whole list. The groups it makes touch disjoint
-    // stretches of the list and read the rest only: each half of them is finished on a
-    // thread of its own for a long list.
-    std::vector<std::pair<std::size_t, std::size_t>> groups;
-    divide(0, nsets, [&](std::size_t a, std::size_t b) { groups.emplace_back(a, b); });
-    run::in_two_halves(groups.size(), nsets >= run::TWO_HALVES_MIN,
-                       [&](std::size_t from, std::size_t to) {
-                         Scatter own;
-                         for (std::size_t g = from; g < to; ++g) {
-                           place(place, own, groups[g].first, groups[g].second);
-                         }
-                       });
+    // The first division runs over the whole list, one group after another. A group's
+    // stretch, once it holds exactly its members, is touched by no later step of the division
+    // (the members left in the later stretches all belong to later groups), and the groups
+    // touch disjoint stretches of the list. So for a long list a second thread places each
+    // group as soon as it is complete, while the division goes on; this thread joins in
+    // once the division is done. Each group is taken by one thread.
+    const std::size_t ngroups = groups_of(nsets).second;
+    std::array<std::pair<std::size_t, std::size_t>, 64> groups{};
+    std::atomic<std::size_t> complete{0};  // groups complete, in order
+    std::atomic<std::size_t> taken{0};     // groups taken by a placing thread
+    auto place_complete_groups = [&] {
+      Scatter own;
+      for (std::size_t g = taken.fetch_add(1); g < ngroups; g = taken.fetch_add(1)) {
+        // The division completes a group every few hundred microseconds.
+        for (int i = 1; complete.load(std::memory_order_acquire) <= g; ++i) {
+          spin_pause();
+          if (i % 256 == 0) std::this_thread::yield();
+        }
+        place(place, own, groups[g].first, groups[g].second);
+      }
+    };
+    std::future<void> helper;
+    if (nsets >= run::TWO_HALVES_MIN) {
+      try {
+        helper = std::async(std::launch::async, place_complete_groups);
+      } catch (const std::system_error&) {
+        // All placed below, on this thread.
+      }
+    }
+    std::size_t made = 0;
+    divide(0, nsets, [&](std::size_t a, std::size_t b) {
+      groups[made] = {a, b};
+      complete.store(++made, std::memory_order_release);
+    });
+    place_complete_groups();
+    if (helper.valid()) helper.get();
   }
   std::vector<run::Indices>().swap(new_set_rep_);
   if (existing_sets_ == 0) {
