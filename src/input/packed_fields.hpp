@@ -79,6 +79,16 @@ inline bool read_packed_i4(const char* p, int& value) {
   return true;
 }
 
+// The value of an F field whose digits, the point taken out, read `mantissa`, with `scale`
+// decimals. False (value untouched) when they do not make a float exactly.
+inline bool mantissa_value(std::uint32_t mantissa, int scale, bool minus, float& value) {
+  if (!(mantissa / 10 < (1u << 24) / 10 && mantissa < (1u << 24)) || scale > 10) return false;
+  const float v = static_cast<float>(mantissa) / POWERS_OF_TEN[scale];
+  value = std::bit_cast<float>(std::bit_cast<std::uint32_t>(v) |
+                               (static_cast<std::uint32_t>(minus) << 31));
+  return true;
+}
+
 // The value of an F8 field in its usual form: its characters `x`, its digit bytes flagged 0xFF
 // in `keep`, its point (if any) at byte `point_byte` (8: none). False (value untouched) when
 // its digits do not make a float exactly.
@@ -96,12 +106,7 @@ inline bool packed_f8_value(std::uint64_t x, std::uint64_t keep, int point_byte,
     x = (x & before) << 8 | (x & after);
     digits = (digits & before) << 8 | (digits & after);
   }
-  const std::uint32_t mantissa = decimal_value(x, digits);
-  if (!(mantissa / 10 < (1u << 24) / 10 && mantissa < (1u << 24)) || scale > 10) return false;
-  const float v = static_cast<float>(mantissa) / POWERS_OF_TEN[scale];
-  value = std::bit_cast<float>(std::bit_cast<std::uint32_t>(v) |
-                               (static_cast<std::uint32_t>(minus) << 31));
-  return true;
+  return mantissa_value(decimal_value(x, digits), scale, minus, value);
 }
 
 // An F8.d field at `p` in its usual form, with `decimals` implied decimals when it has no

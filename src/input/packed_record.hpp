@@ -2,9 +2,10 @@
 // The first 32 columns of a SHELX record (3I4, 2F8, I4) read in one go when every field has
 // the usual form read_i4_at and read_f8_at read packed (right-justified, leading blanks, an
 // optional minus sign, digits, in the F fields at most one point). The characters of the
-// whole record are classified at once, 16 at a time; each field is then checked and
-// converted with the same arithmetic as its packed reader, so it gets exactly the value that
-// reader gives. A record with any field in another form is left to the field readers.
+// whole record are classified at once, 16 at a time, each field is checked, and the digits
+// of all fields are read at once: each field gets the same digits, so the same mantissa and
+// exactly the value its packed reader gives. A record with any field in another form is left
+// to the field readers.
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -17,19 +18,6 @@
 #include "input/packed_fields.hpp"
 
 namespace vorlane::input {
-
-namespace detail {
-
-// The digits of the bytes of `x` flagged 0xFF in `keep` as decimal numbers, the first byte the
-// most significant: the two 4-byte halves as two numbers.
-inline std::uint64_t two_decimal_values(std::uint64_t x, std::uint64_t keep) {
-  std::uint64_t t = (x & keep) - (BYTES_01 * '0' & keep);
-  t = (t * 10 + (t >> 8)) & 0x00FF00FF00FF00FFull;
-  t = (t * 100 + (t >> 16)) & 0x0000FFFF0000FFFFull;
-  return t;
-}
-
-}  // namespace detail
 
 // Columns 1-32 of `p` (32 characters readable) as h, k, l, F squared, sigma and batch, when
 // every field has its usual form; false (nothing stored) otherwise.
@@ -75,38 +63,59 @@ inline bool read_usual_shelx_record(const char* p, std::array<int, 3>& h, float&
       (I_ENDS & ~digit) != 0 || (digit & F1) == 0 || (digit & F2) == 0) {
     return false;
   }
-  const auto lo = [](__m128i v) { return static_cast<std::uint64_t>(_mm_cvtsi128_si64(v)); };
-  const auto hi = [](__m128i v) {
-    return static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(v, v)));
+  // The values, all fields at once. The F fields (columns 13-28, read again as one vector:
+  // each in a 64-bit half) have their point taken out first: the characters before it move
+  // up one byte, so that their digits read as the mantissa. Non-digits count as 0.
+  const auto up_to_point = [](std::uint32_t field_point) -> long long {
+    // The bytes up to the point's, which move (none when there is no point).
+    if (field_point == 0) return 0;
+    return static_cast<long long>(~std::uint64_t{0} >> (56 - 8 * std::countr_zero(field_point)));
   };
-  const std::uint64_t a_lo = lo(a), a_hi = hi(a), e_lo = lo(e), e_hi = hi(e);
-  const std::uint64_t da_lo = lo(digit_a), da_hi = hi(digit_a);
-  const std::uint64_t de_lo = lo(digit_e), de_hi = hi(digit_e);
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i moved = _mm_set_epi64x(up_to_point(f2_point >> 20), up_to_point(f1_point >> 12));
+  auto take_out_point = [moved](__m128i v) {
+    return _mm_or_si128(_mm_and_si128(_mm_slli_epi64(v, 8), moved), _mm_andnot_si128(moved, v));
+  };
+  const __m128i f = take_out_point(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 12)));
+  const __m128i f_digit =
+      take_out_point(_mm_or_si128(_mm_srli_si128(digit_a, 12), _mm_slli_si128(digit_e, 4)));
+  // Digits as numbers: pairs, fours, then eights (the F fields) in 32-bit lanes.
+  const __m128i tens = _mm_set1_epi32(0x0001000A);     // 10, 1 in 16-bit lanes
+  const __m128i hundreds = _mm_set1_epi32(0x00010064);  // 100, 1
+  auto fours = [&](__m128i chars, __m128i digits) {
+    const __m128i d = _mm_and_si128(_mm_sub_epi8(chars, _mm_set1_epi8('0')), digits);
+    const __m128i pairs = _mm_packs_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(d, zero), tens),
+                                          _mm_madd_epi16(_mm_unpackhi_epi8(d, zero), tens));
+    return _mm_madd_epi16(pairs, hundreds);  // four values of four digits
+  };
+  const __m128i f4 = fours(f, f_digit);
+  const __m128i f8 = _mm_madd_epi16(_mm_packs_epi32(f4, zero), _mm_set1_epi32(0x00012710));
+  // h, k, l from columns 1-12, the batch from columns 29-32.
+  const __m128i i_mask = _mm_set_epi32(0, -1, -1, -1);
+  const __m128i ihkl = _mm_or_si128(_mm_and_si128(a, i_mask), _mm_andnot_si128(i_mask, e));
+  const __m128i ihkl_digit =
+      _mm_or_si128(_mm_and_si128(digit_a, i_mask), _mm_andnot_si128(i_mask, digit_e));
+  const __m128i i4 = fours(ihkl, ihkl_digit);
+  const auto mantissa1 = static_cast<std::uint32_t>(_mm_cvtsi128_si32(f8));
+  const auto mantissa2 = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(f8, 4)));
   // The F fields' values first: one that does not make a float exactly leaves the record to
   // the field readers before anything is stored.
   float f1 = 0.0f;
   float f2 = 0.0f;
-  if (!detail::packed_f8_value((a_hi >> 32) | (e_lo << 32), (da_hi >> 32) | (de_lo << 32),
-                               f1_point != 0 ? std::countr_zero(f1_point) - 12 : 8,
-                               (minus & F1) != 0, 0, f1) ||
-      !detail::packed_f8_value((e_lo >> 32) | (e_hi << 32), (de_lo >> 32) | (de_hi << 32),
-                               f2_point != 0 ? std::countr_zero(f2_point) - 20 : 8,
-                               (minus & F2) != 0, 0, f2)) {
+  if (!detail::mantissa_value(mantissa1, f1_point != 0 ? 19 - std::countr_zero(f1_point) : 0,
+                              (minus & F1) != 0, f1) ||
+      !detail::mantissa_value(mantissa2, f2_point != 0 ? 27 - std::countr_zero(f2_point) : 0,
+                              (minus & F2) != 0, f2)) {
     return false;
   }
-  // h and k from columns 1-8, l and the batch from columns 9-12 and 29-32.
-  const std::uint64_t hk = detail::two_decimal_values(a_lo, da_lo);
-  const std::uint64_t lb = detail::two_decimal_values(
-      (a_hi & 0xFFFFFFFFull) | (e_hi & 0xFFFFFFFF00000000ull),
-      (da_hi & 0xFFFFFFFFull) | (de_hi & 0xFFFFFFFF00000000ull));
-  auto signed_value = [](std::uint64_t v, bool negative) {
+  auto signed_value = [](int v, bool negative) {
     const int m = -static_cast<int>(negative);
-    return (static_cast<int>(v & 0xFFFF) ^ m) - m;
+    return (v ^ m) - m;
   };
-  h[0] = signed_value(hk, (minus & 0x0000000Fu) != 0);
-  h[1] = signed_value(hk >> 32, (minus & 0x000000F0u) != 0);
-  h[2] = signed_value(lb, (minus & 0x00000F00u) != 0);
-  batch = signed_value(lb >> 32, (minus & 0xF0000000u) != 0);
+  h[0] = signed_value(_mm_cvtsi128_si32(i4), (minus & 0x0000000Fu) != 0);
+  h[1] = signed_value(_mm_cvtsi128_si32(_mm_srli_si128(i4, 4)), (minus & 0x000000F0u) != 0);
+  h[2] = signed_value(_mm_cvtsi128_si32(_mm_srli_si128(i4, 8)), (minus & 0x00000F00u) != 0);
+  batch = signed_value(_mm_cvtsi128_si32(_mm_srli_si128(i4, 12)), (minus & 0xF0000000u) != 0);
   value = f1;
   sigma = f2;
   return true;
