@@ -27,8 +27,10 @@ bool parse_shelx_record(std::string_view record, InputRecord& r) {
   // Records without direction cosines (most files) end before their fields: zeros.
   if (record.size() <= 32) {
     for (float& c : r.cosines) c = 0.0f;
+    r.cosine_columns = false;
     return ok;
   }
+  r.cosine_columns = true;
   for (int i = 0; ok && i < 6; ++i) {
     ok = read_f8_at(record, 33 + 8 * i, 5, r.cosines[static_cast<std::size_t>(i)]);
   }

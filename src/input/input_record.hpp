@@ -14,6 +14,7 @@ struct InputRecord {
   std::array<float, 4> angles{};    // Zezor: 2theta and three more angle values
   int batch = 0;                    // SHELX columns 29-32 (read, not used)
   std::array<float, 6> cosines{};   // SHELX columns 33-80
+  bool cosine_columns = false;      // SHELX: the record reaches them (else all read as zero)
 };
 
 // Zezor abs: 3I3 (h, k, l), F10.3 (F), F6.3 (sigma F), F10.5 (auxiliary value), columns

@@ -156,7 +156,10 @@ Parsed parse_record(const run::RunState& rs, std::string_view text, Measurement&
     m.itag = 0.0f;
     m.aux = 0.0f;
     m.batch = r.batch;
-    m.tth_from_cell = two_theta_source(rs, r.cosines) == TwoThetaSource::cell;
+    // Without cosine columns (most files) the cosines read as zero: 2theta then comes from
+    // the cell whenever the run can work it out.
+    m.tth_from_cell = r.cosine_columns ? two_theta_source(rs, r.cosines) == TwoThetaSource::cell
+                                       : rs.ctl.IBMAT != 0 && rs.ctl.ICELL != 0;
     if (m.tth_from_cell) {
       m.refang = {0.0f, 0.0f, 0.0f};
     } else {
