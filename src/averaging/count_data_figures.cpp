@@ -188,21 +188,23 @@ DataFigures count_data_figures(const run::RunState& rs, const RunResults& res) {
     const std::size_t set_start = measured.size();
     for (int j = 1; j <= set.NEQ; ++j) {
       const run::Member& m = list.member(set, j);
-      const Hkl h{m.hkl_read[0], m.hkl_read[1], m.hkl_read[2]};
       const float tth = m.REFANG[0];
-      hkl_min = {std::min(hkl_min[0], h[0]), std::min(hkl_min[1], h[1]),
-                 std::min(hkl_min[2], h[2])};
-      hkl_max = {std::max(hkl_max[0], h[0]), std::max(hkl_max[1], h[1]),
-                 std::max(hkl_max[2], h[2])};
       tth_min = std::min(tth_min, tth);
       tth_max = std::max(tth_max, tth);
-      const std::int64_t key = pack(h);
-      if (std::find(measured.begin() + static_cast<std::ptrdiff_t>(set_start), measured.end(),
-                    key) == measured.end()) {
-        measured.push_back(key);
-      }
+      const std::int64_t key = pack({m.hkl_read[0], m.hkl_read[1], m.hkl_read[2]});
+      bool seen = false;
+      for (std::size_t i = set_start; i < measured.size() && !seen; ++i) seen = measured[i] == key;
+      if (!seen) measured.push_back(key);
     }
     reflections += std::max(set.NEQ, 0);
+  }
+  // The ranges of the indices are those of the distinct ones.
+  for (const std::int64_t key : measured) {
+    const Hkl h = unpack(key);
+    hkl_min = {std::min(hkl_min[0], h[0]), std::min(hkl_min[1], h[1]),
+               std::min(hkl_min[2], h[2])};
+    hkl_max = {std::max(hkl_max[0], h[0]), std::max(hkl_max[1], h[1]),
+               std::max(hkl_max[2], h[2])};
   }
   f.reflections = static_cast<decltype(f.reflections)>(reflections);
   if (reflections > 0) {
