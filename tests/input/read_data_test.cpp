@@ -334,9 +334,15 @@ TEST(ReadDataFiling, AgreesWithTheScanOverAllSets) {
     if (i < 4) return heavy[i];
     return share(rng) < 8 ? heavy[share(rng) % 4] : Hkl{idx(rng), idx(rng), idx(rng)};
   });
-  // Enough sets for the list to be split in two before it is placed, a half on each thread.
+  // Enough sets for the groups to be placed on a second thread while the division goes on.
   std::uniform_int_distribution<int> wide(-40, 40);
   expect_filing_as_the_scan(60000, [&](int) { return Hkl{wide(rng), wide(rng), wide(rng)}; });
+  // The same with heavy sets among them: their group is divided further on whichever thread
+  // takes it.
+  expect_filing_as_the_scan(160000, [&](int i) {
+    if (i < 4) return heavy[i];
+    return share(rng) < 5 ? heavy[share(rng) % 4] : Hkl{wide(rng), wide(rng), wide(rng)};
+  });
 }
 
 TEST(ReadDataFriedel, MatesMergeAndAreListed) {
