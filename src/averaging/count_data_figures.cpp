@@ -162,24 +162,20 @@ DataFigures count_data_figures(const run::RunState& rs, const RunResults& res) {
   f.lines_gt = written.lines_gt;
   f.lines_overflowed = written.overflowed;
 
-  // The ranges start at the first written member (and take it in again below: a minimum or
-  // maximum with itself changes nothing), and are kept in locals while the members pass.
+  // The range of 2theta starts at the first written member (and takes it in again below: a
+  // minimum or maximum with itself changes nothing), and is kept in locals while the members
+  // pass.
   float tth_min = 0.0f;
   float tth_max = 0.0f;
-  Hkl hkl_min{};
-  Hkl hkl_max{};
   for (std::size_t s = 0; s < list.sets.size(); ++s) {
     if (written.set_written[s] == 0 || list.sets[s].NEQ < 1) continue;
-    const run::Member& m = list.member(list.sets[s], 1);
-    hkl_min = {m.hkl_read[0], m.hkl_read[1], m.hkl_read[2]};
-    hkl_max = hkl_min;
-    tth_min = m.REFANG[0];
+    tth_min = list.member(list.sets[s], 1).REFANG[0];
     tth_max = tth_min;
     break;
   }
   // The distinct indices as read, in no particular order: equal indices always fall into the
-  // same set, so each set's own distinct indices (a handful, however often measured) are all
-  // a member's need to be compared with.
+  // same set, so a member's indices need only be compared with the distinct ones of its own
+  // set (a handful, however often measured).
   std::vector<std::int64_t> measured;
   std::int64_t reflections = 0;
   for (std::size_t s = 0; s < list.sets.size(); ++s) {
@@ -199,6 +195,8 @@ DataFigures count_data_figures(const run::RunState& rs, const RunResults& res) {
     reflections += std::max(set.NEQ, 0);
   }
   // The ranges of the indices are those of the distinct ones.
+  Hkl hkl_min = measured.empty() ? Hkl{} : unpack(measured.front());
+  Hkl hkl_max = hkl_min;
   for (const std::int64_t key : measured) {
     const Hkl h = unpack(key);
     hkl_min = {std::min(hkl_min[0], h[0]), std::min(hkl_min[1], h[1]),

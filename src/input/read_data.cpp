@@ -685,13 +685,13 @@ void Reader::place_members() {
     // Member 1 of a set this reading opened holds the representative.
     if (s >= existing_sets_ && first != last) first->IHKL = new_set_rep_[s - existing_sets_];
   };
-  // Divides the stretch of sets [lo, hi) into at most 64 groups; `then` is called with each
-  // group's sets [a, b) once the group's stretch holds exactly its members.
   // The shift of set numbers and the number of groups (at most 64) of a stretch of n sets.
   auto groups_of = [](std::size_t n) {
     const int shift = std::max(static_cast<int>(std::bit_width(n - 1)) - 6, 0);
     return std::pair<int, std::size_t>(shift, ((n - 1) >> shift) + 1);
   };
+  // Divides the stretch of sets [lo, hi) into at most 64 groups; `then` is called with each
+  // group's sets [a, b) once the group's stretch holds exactly its members.
   auto divide = [&](std::size_t lo, std::size_t hi, auto&& then) {
     const auto [shift, ngroups] = groups_of(hi - lo);
     std::array<std::uint32_t, 64> cursor{};

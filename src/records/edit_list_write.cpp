@@ -79,6 +79,23 @@ void append_blanks(std::string& rec, std::size_t n) {
   }
 }
 
+// Closes a print record that starts at `at` of `text` and still holds its carriage control
+// (its first character): "0" becomes an empty line first, "1" a form feed first, any other
+// character goes. A line end follows.
+void close_print_record(std::string& text, std::size_t at) {
+  if (text.size() > at) {
+    char& control = text[at];
+    if (control == '0') {
+      control = '\n';
+    } else if (control == '1') {
+      control = '\f';
+    } else {
+      text.erase(at, 1);
+    }
+  }
+  text += '\n';
+}
+
 // Where the writer puts its records. Each sink gives: begin(capacity) to open a record that
 // values will fill, begin_empty() for a record a slash leaves empty, rec() for the characters
 // of the record being written, and blanks(n) to append n blanks to it.
@@ -158,17 +175,11 @@ class PrintTextSink {
     control_left_out_ = false;
   }
   void close() {
-    if (!control_left_out_ && text_.size() > at_) {
-      char& control = text_[at_];
-      if (control == '0') {
-        control = '\n';
-      } else if (control == '1') {
-        control = '\f';
-      } else {
-        text_.erase(at_, 1);
-      }
+    if (control_left_out_) {
+      text_ += '\n';
+    } else {
+      close_print_record(text_, at_);
     }
-    text_ += '\n';
   }
   std::string& text_;
   std::size_t at_ = 0;
@@ -289,19 +300,14 @@ bool append_fixed_record(const EditList& layout, std::span<const Value> values, 
     }
     ++vi;
   }
-  std::size_t length = column > skip ? column - skip : 0;
-  if (print && skip == 0 && length > 0) {
-    if (record[0] == '0') {
-      record[0] = '\n';
-    } else if (record[0] == '1') {
-      record[0] = '\f';
-    } else {
-      std::memmove(record, record + 1, length - 1);
-      --length;
-    }
+  const std::size_t length = column > skip ? column - skip : 0;
+  if (print && skip == 0) {
+    text.resize(at + length);
+    close_print_record(text, at);
+  } else {
+    record[length] = '\n';
+    text.resize(at + length + 1);
   }
-  record[length] = '\n';
-  text.resize(at + length + 1);
   return true;
 }
 

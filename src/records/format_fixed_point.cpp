@@ -31,11 +31,11 @@ constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1
 bool scaled_rounded(double magnitude, int d, std::uint64_t& n) {
   if (d < 0 || d > 12) return false;
   const double p = magnitude * kPow10[d];  // exact: see the note at the top
-  if (!(p < 4503599627370496.0)) return false;
   // Below 2^52, adding 2^52 leaves steps of exactly one: the sum is p rounded to a whole
   // number, half to even, in the processor's rounding (to nearest), and the subtraction is
   // exact.
-  constexpr double kWhole = 4503599627370496.0;
+  constexpr double kWhole = 4503599627370496.0;  // 2^52
+  if (!(p < kWhole)) return false;
   n = static_cast<std::uint64_t>((p + kWhole) - kWhole);
   return true;
 }
