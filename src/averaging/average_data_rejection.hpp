@@ -12,20 +12,19 @@ namespace vorlane::averaging {
 
 // The set-wide part of the statistics a test compares against.
 struct SetSpread {
-  float M = 0.0f;     // mean
-  float EXT1 = 0.0f;  // rms of the member sigmas
-  float INT1 = 0.0f;  // sample standard deviation of the members
+  double M = 0.0;     // mean
+  double EXT1 = 0.0;  // rms of the member sigmas
+  double INT1 = 0.0;  // sample standard deviation of the members
 };
 
-// DAC-dip test on a set whose members all have IREJ = 0: marks dips with IREJ = 1 and
-// subtracts their I, I^2, sigma^2 and 1/sigma^2 from the sums. Returns the number rejected.
-int reject_dac_dips(std::span<run::Member> members, const SetSpread& spread,
-                    const std::array<float, 4>& BLESS, int NAVE, SetSums& sums);
+// DAC-dip test on a set whose members all have IREJ = 0: marks dips with IREJ = 1.
+// Returns the number rejected.
+int reject_dac_dips(std::span<run::Member> members, std::span<const SortedMember> sorted,
+                    const SetSpread& spread, const std::array<float, 4>& BLESS, int NAVE);
 
-// Outlier test over the members still accepted: marks outliers with IREJ = 2 and subtracts
-// their I, I^2 and 1/sigma^2 from the sums (sigma^2 is no longer needed). Returns the number
-// rejected.
-int reject_outliers(std::span<run::Member> members, const SetSpread& spread,
-                    const std::array<float, 4>& BLESS, int NAVE, SetSums& sums);
+// Outlier test over the members still accepted: marks outliers with IREJ = 2. Returns the
+// number rejected.
+int reject_outliers(std::span<run::Member> members, std::span<const SortedMember> sorted,
+                    const SetSpread& spread, const std::array<float, 4>& BLESS, int NAVE);
 
 }  // namespace vorlane::averaging

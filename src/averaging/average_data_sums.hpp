@@ -1,44 +1,45 @@
 #pragma once
-// The running sums of one equivalent set while it is averaged: formed once over all members,
-// then corrected by subtraction as members are rejected (never recomputed in the ordinary case).
+// The statistics of one equivalent set while it is averaged. Every sum runs in double over the
+// members taken in a canonical order (by intensity, then sigma), with a two-pass mean and
+// variance, so that the same measurements read in any order give the same bits.
+#include <cstdint>
 #include <limits>
 #include <span>
+#include <vector>
 
 #include "run/reflection_list.hpp"
 
 namespace vorlane::averaging {
 
 // 1/sigma^2 of one member. A zero sigma (the reader allows it for intensities at most
-// 0.0001), or one whose square underflows, is an infinite weight: the measurement is taken as
-// exact. Written without a division by zero so that no floating-point trap can fire.
-inline float member_weight(float sigma) {
-  const float s2 = sigma * sigma;
-  return s2 > 0.0f ? 1.0f / s2 : std::numeric_limits<float>::infinity();
+// 0.0001) is an infinite weight: the measurement is taken as exact. Written without a
+// division by zero so that no floating-point trap can fire.
+inline double member_weight(double sigma) {
+  const double s2 = sigma * sigma;
+  return s2 > 0.0 ? 1.0 / s2 : std::numeric_limits<double>::infinity();
 }
 
-struct SetSums {
-  float S1 = 0.0f;  // sum of intensities
-  float S2 = 0.0f;  // sum of squared intensities
-  float SS = 0.0f;  // sum of squared sigmas
-  float SW = 0.0f;  // sum of weights 1/sigma^2
+// One member's values with its place in the set (from 0), in canonical order.
+struct SortedMember {
+  float I = 0.0f;
+  float sigma = 0.0f;
+  std::uint32_t j = 0;
 };
 
-// Stage-1 sums over all members, one term at a time in member order.
-SetSums set_sums(std::span<const run::Member> members);
+// The members of a set in canonical order: by intensity, then sigma (equal pairs are
+// interchangeable, so their order never shows in a result).
+void sort_members(std::span<const run::Member> members, std::vector<SortedMember>& out);
 
-// A sum of squared sigmas (SS) or of weights (SW) that was corrected by subtraction is only
-// trusted while it stands above the rounding noise of the sum it came from: n additions and
-// as many subtractions of terms no larger than `stage1` leave an error of at most about
-// n * epsilon * stage1. At or below that (zero, negative, or NaN after inf - inf), the
-// corrected value says nothing and must be summed afresh over the accepted members. Sets of
-// ordinary sigmas never come near this bound.
-inline bool corrected_sum_lost(float corrected, float stage1, int neq) {
-  const float noise = stage1 * (static_cast<float>(neq) * std::numeric_limits<float>::epsilon());
-  return !(corrected > noise);
-}
+// Mean, spread and sigma sums over the members still accepted (IREJ = 0).
+struct SetMoments {
+  int n = 0;
+  double mean = 0.0;
+  double V = 0.0;   // sum of squared deviations from the mean
+  double SS = 0.0;  // sum of squared sigmas
+  double SW = 0.0;  // sum of weights 1/sigma^2
+};
 
-// Fresh sums of squared sigmas and of weights over the members with IREJ = 0, in member order.
-float accepted_sigma_squares(std::span<const run::Member> members);
-float accepted_weights(std::span<const run::Member> members);
+SetMoments accepted_moments(std::span<const SortedMember> sorted,
+                            std::span<const run::Member> members);
 
 }  // namespace vorlane::averaging

@@ -31,6 +31,9 @@ bool set_qualifies(const run::EquivSet& set, SetRule rule, Column column) {
     case SetRule::allowed:
       if (set.IABS != 0) return false;
       break;
+    case SetRule::not_absent:
+      if (set.IABS == 1 || set.IABS == 3) return false;
+      break;
   }
   switch (column) {
     case Column::all: return true;
@@ -49,17 +52,17 @@ bool member_qualifies(const run::Member& m, MemberRule rule) {
   return true;
 }
 
-// Four single-precision lanes, each added on its own with IEEE rounding: lane for lane
+// Four double-precision lanes, each added on its own with IEEE rounding: lane for lane
 // what four separate additions give.
-using Lanes = float __attribute__((vector_size(16)));
+using Lanes = double __attribute__((vector_size(32)));
 
 // The running sums of one accumulator while the table is summed: SUMD, SUMI, SUMS and SUMRS
 // in the lanes of `sums`, in that order.
 struct Running {
-  Lanes sums{0.0f, 0.0f, 0.0f, 0.0f};
+  Lanes sums{0.0, 0.0, 0.0, 0.0};
   int NREF = 0;
   int NS = 0;
-  float RINT2 = 0.0f;
+  double RINT2 = 0.0;
 };
 
 // Adds `terms` in order to each accumulator of `accs`, two at a time, each pair's sums held in
@@ -146,21 +149,21 @@ std::vector<std::array<RintSums, 3>> rint_table_sums(const run::ReflectionList& 
         if (open[rule].empty()) continue;
         const bool in = member_qualifies(m, static_cast<MemberRule>(rule));
         count[rule] += in ? 1 : 0;
-        terms[rule][j] = in ? t : Lanes{0.0f, 0.0f, 0.0f, 0.0f};
+        terms[rule][j] = in ? t : Lanes{0.0, 0.0, 0.0, 0.0};
       }
     }
     for (std::size_t rule = 0; rule < kRules; ++rule) {
       if (open[rule].empty()) continue;
       add_terms(open[rule], terms[rule]);
       // The set's own sums (modes 1 and 3), from +0 over the members the rule takes.
-      float d = 0.0f, i = 0.0f;
+      double d = 0.0, i = 0.0;
       for (const Lanes& t : terms[rule]) {
         d += t[0];
         i += t[1];
       }
       for (Running* acc : open[rule]) {
         acc->NREF += count[rule];
-        if (i > 0.001f) {
+        if (i > static_cast<double>(0.001f)) {
           acc->NS += 1;
           acc->RINT2 += d / i;
         }
@@ -209,9 +212,14 @@ void CALC_RINT(run::RunState& rs) {
 
   std::vector<RowRule> rules;
   for (const Row& r : rows) rules.push_back(r.rule);
+  // One more row, not printed: the equivalents that formed the averages, without the sets
+  // that are systematic absences (published R(int) values leave them out).
+  rules.push_back({SetRule::not_absent, MemberRule::all});
   const auto sums = rint_table_sums(refl, rules);
   rs.res.RINT_ALL = sums[0][0].RINT;
   rs.res.RSIG_ALL = sums[0][0].RSIG;
+  const RintSums& used = sums.back()[0];
+  rs.res.RINT_USED = used.NREF > 0 && used.SUMI > 0.0 ? used.RINT : -1.0f;
 
   const records::EditList row(kRow);
   for (std::size_t r = 0; r < rows.size(); ++r) {
@@ -219,9 +227,10 @@ void CALC_RINT(run::RunState& rs) {
     const RintSums& gt = sums[r][1];
     const RintSums& lt = sums[r][2];
     prt.put(row, rows[r].label,
-            static_cast<float>(all.NREF), all.RINT, all.RINT2, all.RSIG, all.RSIG2,
-            static_cast<float>(gt.NREF), gt.RINT, gt.RINT2, gt.RSIG, gt.RSIG2,
-            static_cast<float>(lt.NREF), lt.RINT, lt.RINT2, lt.RSIG, lt.RSIG2);
+            static_cast<float>(all.NREF), all.RINT, static_cast<float>(all.RINT2), all.RSIG,
+            all.RSIG2, static_cast<float>(gt.NREF), gt.RINT, static_cast<float>(gt.RINT2),
+            gt.RSIG, gt.RSIG2, static_cast<float>(lt.NREF), lt.RINT,
+            static_cast<float>(lt.RINT2), lt.RSIG, lt.RSIG2);
   }
 
   prt.put(records::EditList(kRatio), rs.res.RATIO, rs.res.NRATIO, ctl.LTHRESH);

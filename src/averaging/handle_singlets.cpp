@@ -16,7 +16,11 @@ void HANDLE_SINGLETS(run::RunState& rs) {
   if (res.NSINGLET == 0) return;
 
   const expfile::RunControls& ctl = rs.ctl;
-  if (ctl.INOSING != 1 && ctl.IOUTAVE != 0) {
+  if (ctl.sigma_of_mean()) {
+    // The ratio compares the sigma of one observation with that of a mean: with sigmas of
+    // means in the output it has no meaning, and a singlet keeps its own sigma.
+    res.SIGFACT = 1.0f;
+  } else if (ctl.INOSING != 1 && ctl.IOUTAVE != 0) {
     if (res.NRATIO == 0) {
       // No averaged greater-than set: RATIO is 0.0 only because nothing was measured twice
       // well enough. Offering it would zero every singlet sigma; keep them instead.

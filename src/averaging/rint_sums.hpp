@@ -10,13 +10,15 @@ namespace vorlane::averaging {
 struct RintSums {
   int NREF = 0;      // members added
   int NS = 0;        // sets that entered RINT2
-  float SUMD = 0.0f; // sum of abs(FSQ - FAVE)
-  float SUMI = 0.0f; // sum of FSQ
-  float SUMS = 0.0f; // sum of SIGFSQ
-  float SUMRS = 0.0f;  // sum of SIGFSQ/FSQ over members with abs(FSQ) > 0.001
-  float RINT2 = 0.0f;  // sum of per-set R, then their mean
-  float SETD = 0.0f;
-  float SETI = 0.0f;
+  // Sums in double: their last bits then never show in a printed figure, whatever the order
+  // of the sets and members.
+  double SUMD = 0.0;   // sum of abs(FSQ - FAVE)
+  double SUMI = 0.0;   // sum of FSQ
+  double SUMS = 0.0;   // sum of SIGFSQ
+  double SUMRS = 0.0;  // sum of SIGFSQ/FSQ over members with abs(FSQ) > 0.001
+  double RINT2 = 0.0;  // sum of per-set R, then their mean
+  double SETD = 0.0;
+  double SETI = 0.0;
   // Results of mode 4.
   float RINT = 0.0f;
   float RSIG = 0.0f;
@@ -74,8 +76,8 @@ inline void RINT_SUMS(RintSums& acc, const run::ReflectionList& refl, int MODE, 
       acc = RintSums{};
       break;
     case RINT_START_SET:
-      acc.SETD = 0.0f;
-      acc.SETI = 0.0f;
+      acc.SETD = 0.0;
+      acc.SETI = 0.0;
       break;
     case RINT_ADD_MEMBER: {
       const run::EquivSet& set = refl.sets[static_cast<std::size_t>(I - 1)];
@@ -83,24 +85,24 @@ inline void RINT_SUMS(RintSums& acc, const run::ReflectionList& refl, int MODE, 
       break;
     }
     case RINT_END_SET:
-      if (acc.SETI > 0.001f) {
+      if (acc.SETI > static_cast<double>(0.001f)) {
         acc.NS += 1;
         acc.RINT2 += acc.SETD / acc.SETI;
       }
       break;
     case RINT_FINISH:
-      acc.RINT2 = acc.NS != 0 ? acc.RINT2 / static_cast<float>(acc.NS) : 0.0f;
+      acc.RINT2 = acc.NS != 0 ? acc.RINT2 / acc.NS : 0.0;
       if (acc.NREF != 0) {
         // Intensities that cancel to exactly zero leave R(int) and R(sigma) without a
         // meaning; they are reported as 0 rather than as a division by zero.
-        if (acc.SUMI != 0.0f) {
-          acc.RINT = acc.SUMD / acc.SUMI;
-          acc.RSIG = acc.SUMS / acc.SUMI;
+        if (acc.SUMI != 0.0) {
+          acc.RINT = static_cast<float>(acc.SUMD / acc.SUMI);
+          acc.RSIG = static_cast<float>(acc.SUMS / acc.SUMI);
         } else {
           acc.RINT = 0.0f;
           acc.RSIG = 0.0f;
         }
-        acc.RSIG2 = acc.SUMRS / static_cast<float>(acc.NREF);
+        acc.RSIG2 = static_cast<float>(acc.SUMRS / acc.NREF);
       } else {
         acc.RINT = 0.0f;
         acc.RSIG = 0.0f;

@@ -28,6 +28,14 @@ struct RunResults {
   // R values of the "All Reflections" class.
   float RINT_ALL = 0.0f;
   float RSIG_ALL = 0.0f;
+  // R(int) over the equivalents used to form the averages: every set of two or more members
+  // that is not a systematic absence of the space group (what published values give);
+  // negative when it cannot be formed.
+  float RINT_USED = -1.0f;
+  // The power of ten the output intensities were scaled by when they would not have fitted
+  // their fields or were all below 1 (0: not scaled), and the note that says so.
+  int output_scale_power = 0;
+  std::string output_scale_note;
   // The CIF fragment: its path, and whether it was written completely.
   std::string cif_path;
   bool cif_written = false;

@@ -21,7 +21,7 @@ struct Keyword {
   std::string_view word;
   int from;
 };
-constexpr std::array<Keyword, 13> KEYWORDS{{{"SYMOP", 6},
+constexpr std::array<Keyword, 14> KEYWORDS{{{"SYMOP", 6},
                                             {"UNITIN", 5},
                                             {"LAUE", 5},
                                             {"SPACEGROUP", 6},
@@ -33,11 +33,12 @@ constexpr std::array<Keyword, 13> KEYWORDS{{{"SYMOP", 6},
                                             {"2THETA", 5},
                                             {"SCALE", 2},
                                             {"FRIEDEL", 1},
-                                            {"OPENING", 1}}};
+                                            {"OPENING", 1},
+                                            {"SIGMA", 1}}};
 // Words that follow keywords; never taken for a misspelt keyword.
-constexpr std::array<std::string_view, 11> VALUE_WORDS{
+constexpr std::array<std::string_view, 13> VALUE_WORDS{
     "SYMMETRY", "DAC", "NONE", "INDIVIDUAL", "NOSINGLET", "REJECT", "INCLUDE", "MAX", "MIN",
-    "NOFLIP", "AXIS"};
+    "NOFLIP", "AXIS", "MEAN", "SPREAD"};
 
 bool is_card(const std::string& card) {
   return card.starts_with("TITLE") || card.starts_with("CELL") || card.starts_with("WAVEL ") ||

@@ -98,6 +98,7 @@ void finish_exp_file(run::RunState& rs, const ExpReading& rd) {
 
   // Friedel mates as the command line asks, whatever FRIEDEL NOFLIP said.
   if (ctl.friedel_option >= 0) ctl.INOFLIP = ctl.friedel_option;
+  if (ctl.sigma_option >= 0) ctl.sigma_convention = ctl.sigma_option;
   if (ctl.laue_row == 0) ctl.laue_row = laue_row_of_group(rs.sg);
   print_setting_lines(rs);
 

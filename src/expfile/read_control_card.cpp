@@ -101,10 +101,19 @@ void read_control_card(run::RunState& rs, ExpReading& rd) {
 
   if (const int col = column_after(card, "SCALE", 2)) {
     if (!required_real(rs, rd, from_column(card, col), ctl.OSCALE)) return;
+    ctl.scale_from_card = 1;
   }
 
   if (column_after(card, "FRIEDEL", 1)) {
     if (on_card(card, "NOFLIP")) ctl.INOFLIP = 1;
+  }
+
+  // SIGMA MEAN: the output sigma of an average is that of the weighted mean; SIGMA SPREAD
+  // (the default) the spread of one observation.
+  if (column_after(card, "SIGMA", 1)) {
+    if (on_card(card, "MEAN")) ctl.sigma_convention = 1;
+    else if (on_card(card, "SPREAD")) ctl.sigma_convention = 0;
+    else warn_values_not_read(rs, rd);
   }
 
   read_opening(rs, rd);

@@ -32,6 +32,8 @@ void reset_controls(RunControls& ctl) {
   ctl.TTHMIN = defaults.TTHMIN;
   ctl.OSCALE = defaults.OSCALE;
   ctl.INOFLIP = defaults.INOFLIP;
+  ctl.sigma_convention = defaults.sigma_convention;
+  ctl.scale_from_card = 0;
   ctl.wave_from_card = 0;
   ctl.space_group_name.clear();
   ctl.space_group_number = 0;

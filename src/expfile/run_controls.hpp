@@ -35,16 +35,25 @@ struct RunControls {
   float TTHMIN = 0.0f;
   float OSCALE = 1.0f;
   int INOFLIP = 0;
+  // The output sigma of an averaged set: 0 the larger of two estimates of the spread of one
+  // observation (never divided by sqrt(n)); 1 (SIGMA MEAN) the sigma of the weighted mean.
+  int sigma_convention = 0;
 
   // What the print file and the summary report about the setting of the run.
   int wave_from_card = 0;          // 1 once a WAVEL card set WAVE
+  int scale_from_card = 0;         // 1 once a SCALE keyword set OSCALE
   std::string space_group_name;    // Hermann-Mauguin symbol of a SPACEGROUP card, else empty
   int space_group_number = 0;      // its number, 0 without a SPACEGROUP card
   int laue_row = 0;                // row of the Laue table the operators belong to, 0 if none
   // Friedel mates from the command line, overriding FRIEDEL NOFLIP: -1 not given, 0 merge,
   // 1 keep apart. Not reset by a reading.
   int friedel_option = -1;
+  // The sigma convention from the command line, overriding SIGMA: -1 not given, 0 spread,
+  // 1 mean. Not reset by a reading.
+  int sigma_option = -1;
   CellOpening dac;
+
+  bool sigma_of_mean() const { return sigma_convention == 1; }
 };
 
 }  // namespace vorlane::expfile

@@ -22,9 +22,9 @@ namespace vorlane::expfile {
 namespace {
 
 // The other keywords of a control card: the symbol ends where the first of them begins.
-constexpr std::array<std::string_view, 11> OTHER_KEYWORDS{
+constexpr std::array<std::string_view, 12> OTHER_KEYWORDS{
     "SYMOP", "UNITIN", "LAUE", "OUTLIER", "BLESSING", "OUTPUT",
-    "ABSENT", "LESSTHAN", "2THETA", "SCALE", "FRIEDEL"};
+    "ABSENT", "LESSTHAN", "2THETA", "SCALE", "FRIEDEL", "SIGMA"};
 
 std::string trimmed(std::string_view s) {
   const auto b = s.find_first_not_of(' ');

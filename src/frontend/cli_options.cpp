@@ -22,6 +22,7 @@ int parse_shells(const std::string& v) {
 std::string cli_usage() {
   return "usage: vorlane [--in-format zezor|shelx] [--out-format zezor|shelx]\n"
          "               [--sigma-ratio apply|keep|ask] [--friedel merge|keep]\n"
+         "               [--sigma spread|mean]\n"
          "               [--report none|html] [--shells N]\n"
          "               EXPFILE PRINTFILE INFILE OUTFILE\n"
          "       vorlane --help | --version\n";
@@ -35,7 +36,7 @@ std::string cli_help() {
          "Files:\n"
          "  EXPFILE    experiment file (80-column cards: TITLE, WAVEL, UB/UBL, CELL, BLAXES, and\n"
          "             VORLAN control cards: SPACEGROUP, SYMOP, UNITIN, LAUE, OUTLIER,\n"
-         "             BLESSING, OUTPUT, ABSENT, LESSTHAN, 2THETA, SCALE, FRIEDEL)\n"
+         "             BLESSING, OUTPUT, ABSENT, LESSTHAN, 2THETA, SCALE, FRIEDEL, SIGMA)\n"
          "  PRINTFILE  listing of the run; created, or appended to when it exists\n"
          "  INFILE     measured reflections: Zezor abs (.abs) or SHELX hkl (.hkl)\n"
          "  OUTFILE    averaged (or individual) reflections: Zezor (.avg, .abs) or SHELX (.hkl);\n"
@@ -51,6 +52,9 @@ std::string cli_help() {
          "                              (default: ask on a terminal, keep otherwise)\n"
          "  --friedel merge|keep        merge Friedel mates or keep them apart (overrides\n"
          "                              FRIEDEL NOFLIP of the experiment file)\n"
+         "  --sigma spread|mean          sigma of an average: the spread of one observation\n"
+         "                              (default), or the sigma of the weighted mean that\n"
+         "                              refinement programs expect (overrides SIGMA MEAN)\n"
          "  --report none|html          write NAME_report.html beside OUTFILE (default html);\n"
          "                              NAME_stats.json and NAME_rejections.csv are always written\n"
          "  --shells N                  resolution shells of the shell tables (default 10)\n"
@@ -113,6 +117,14 @@ CliParse parse_cli(const std::vector<std::string>& args) {
       else if (value == "keep") o.friedel = 1;
       else {
         r.error = "option --friedel takes merge or keep, not '" + value + "'";
+        return r;
+      }
+    } else if (a == "--sigma") {
+      if (!take(a)) return r;
+      if (value == "spread") o.sigma = 0;
+      else if (value == "mean") o.sigma = 1;
+      else {
+        r.error = "option --sigma takes spread or mean, not '" + value + "'";
         return r;
       }
     } else if (a == "--report") {

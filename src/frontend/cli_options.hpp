@@ -13,6 +13,7 @@ struct CliOptions {
   int in_format = -1;   // -1 decide from the name
   int out_format = -1;
   std::optional<SigmaRatioAnswer> sigma_ratio;  // unset: ask on a terminal, keep otherwise
+  int sigma = -1;       // -1 as the experiment file says, 0 spread, 1 sigma of the mean
   int friedel = -1;     // -1 as the experiment file says, 0 merge, 1 keep apart
   int shells = 10;    // --shells N: resolution shells of the shell tables
   bool html_report = true;  // --report none|html

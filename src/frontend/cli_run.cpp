@@ -134,6 +134,7 @@ int run_cli(const std::vector<std::string>& args, CliStreams io) {
     return 1;
   }
   if (o.friedel >= 0) rs.ctl.friedel_option = o.friedel;
+  if (o.sigma >= 0) rs.ctl.sigma_option = o.sigma;
   std::error_code ec;
   const bool print_existed = std::filesystem::exists(o.print_file, ec);
   if (!open_or_report(rs, run::PRINT, o.print_file, io.err) ||

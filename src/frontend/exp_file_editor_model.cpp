@@ -94,6 +94,7 @@ CardFields fields_of(const std::string& upper_card) {
     f.fields.push_back(ExpField::LessThan);
   if (has(upper_card, "SCALE")) f.fields.push_back(ExpField::Scale);
   if (has(upper_card, "OPENING")) f.fields.push_back(ExpField::Opening);
+  if (has(upper_card, "SIGMA")) f.fields.push_back(ExpField::Sigma);
   for (std::string_view w : {"SYMOP", "UNITIN", "LAUE", "OUTPUT"})
     if (has(upper_card, w)) f.other = true;
   return f;
@@ -133,6 +134,7 @@ bool changed(ExpField f, const ExpValues& a, const ExpValues& b) {
       return a.lessthan != b.lessthan || a.lessthan_reject != b.lessthan_reject;
     case ExpField::Absent: return effective_absent(a.absent) != effective_absent(b.absent);
     case ExpField::Scale: return a.scale != b.scale;
+    case ExpField::Sigma: return a.sigma_mean != b.sigma_mean;
     case ExpField::Opening: return a.opening != b.opening;
   }
   return false;
@@ -235,6 +237,7 @@ void ExpFileEditorModel::read_values() {
     if (has(u, "SCALE")) v.scale = item_after(t, u, "SCALE");
     if (has(u, "OPENING")) v.opening = item_after(t, u, "OPENING");
     if (has(u, "FRIEDEL")) v.friedel_noflip = u.find("NOFLIP") != std::string::npos;
+    if (has(u, "SIGMA")) v.sigma_mean = u.find("MEAN") != std::string::npos;
   }
   values_ = v;
 }
@@ -272,6 +275,7 @@ std::string ExpFileEditorModel::card(ExpField field, const ExpValues& v,
     }
     case ExpField::Scale: return "VORLAN SCALE " + v.scale;
     case ExpField::Opening: return "VORLAN OPENING " + v.opening;
+    case ExpField::Sigma: return v.sigma_mean ? "VORLAN SIGMA MEAN" : "VORLAN SIGMA SPREAD";
   }
   return {};
 }

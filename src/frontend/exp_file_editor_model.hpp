@@ -13,12 +13,13 @@ namespace vorlane::frontend {
 
 enum class ExpField {
   Title, Cell, Wavelength, SpaceGroup, Friedel, Outlier, Blessing, TwoTheta, LessThan,
-  Absent, Scale, Opening
+  Absent, Scale, Opening, Sigma
 };
-inline constexpr std::array<ExpField, 12> all_exp_fields = {
+inline constexpr std::array<ExpField, 13> all_exp_fields = {
     ExpField::Title,    ExpField::Cell,     ExpField::Wavelength, ExpField::SpaceGroup,
     ExpField::Friedel,  ExpField::Outlier,  ExpField::Blessing,   ExpField::TwoTheta,
-    ExpField::LessThan, ExpField::Absent,   ExpField::Scale,      ExpField::Opening};
+    ExpField::LessThan, ExpField::Absent,   ExpField::Scale,      ExpField::Opening,
+    ExpField::Sigma};
 
 // What the form shows, as the cards give it; an empty text means "no card, default".
 struct ExpValues {
@@ -35,6 +36,7 @@ struct ExpValues {
   int absent = -1;  // 0 include, 1 as less-thans, 2 reject; -1 without an ABSENT keyword
   std::string scale;
   std::string opening;
+  bool sigma_mean = false;  // SIGMA MEAN: output sigmas of means
 
   bool operator==(const ExpValues&) const = default;
 };

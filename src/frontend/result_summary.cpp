@@ -51,8 +51,12 @@ std::vector<SummaryRow> result_summary(const run::RunState& rs) {
   add("Rejected: outlier", count(r.outlier));
   add("Rejected: value too wide for its field", count(r.overflow));
 
-  add("R(int)", number(res.RINT_ALL, 4), "_diffrn_reflns_av_R_equivalents");
+  add("R(int)", res.RINT_USED >= 0.0f ? number(res.RINT_USED, 4) : std::string("?"),
+      "_diffrn_reflns_av_R_equivalents");
   add("R(sigma)", number(res.RSIG_ALL, 4), "_diffrn_reflns_av_unetI/netI");
+  add("Output sigma", ctl.sigma_of_mean() ? "sigma of the weighted mean"
+                                          : "spread of one observation (not of the mean)");
+  if (!res.output_scale_note.empty()) add("Output scale", res.output_scale_note);
 
   // The CIF fragment's figures, "?" where it writes "?".
   auto angle = [&f](float t) { return f.theta_known ? number(t, 2) : std::string("?"); };

@@ -11,7 +11,11 @@ RunOutcome describe_outcome(const run::RunState& rs) {
   const auto& refl = rs.refl;
   o.sets = refl.NSET();
   o.reflections = static_cast<int>(refl.members.size());
-  if (rs.res.NDIPS_ALL >= 0) {
+  if (rs.res.cif_written || !rs.report.ledger_path.empty()) {
+    // The counts every report of the run gives (print file, CIF, statistics, ledger, window).
+    o.dac_dips = static_cast<int>(rs.stats.rejections.dac_dip);
+    o.outliers = static_cast<int>(rs.stats.rejections.outlier);
+  } else if (rs.res.NDIPS_ALL >= 0) {
     o.dac_dips = rs.res.NDIPS_ALL;
     o.outliers = rs.res.NOUTLIERS_ALL;
   } else {
@@ -21,7 +25,9 @@ RunOutcome describe_outcome(const run::RunState& rs) {
     }
   }
   o.singlets = rs.res.NSINGLET;
-  o.rint = rs.res.RINT_ALL;
+  o.rint = rs.res.RINT_USED;
+  o.sigma_of_mean = rs.ctl.sigma_of_mean();
+  o.scale_note = rs.res.output_scale_note;
   o.rsigma = rs.res.RSIG_ALL;
   o.completeness_max = rs.res.completeness_max;
   o.completeness_full = rs.res.completeness_full;
@@ -85,11 +91,16 @@ std::string summary_text(const RunOutcome& o) {
        " measured once)\n";
   s += "  rejected           " + format_I(o.dac_dips + o.outliers, 9) + "   (" +
        std::to_string(o.dac_dips) + " DAC dips, " + std::to_string(o.outliers) + " outliers)\n";
-  s += "  R(int)             " + format_F(o.rint, 9, 4) + "\n";
+  s += "  R(int)             " +
+       (o.rint >= 0.0f ? format_F(o.rint, 9, 4) : std::string(8, ' ') + "?") + "\n";
   s += "  R(sigma)           " + format_F(o.rsigma, 9, 4) + "\n";
   s += "  completeness       " + std::string(4, ' ') + fraction(o.completeness_max) +
        " to theta max, " + fraction(o.completeness_full) + " to theta full\n";
   s += figure_lines(o.figures);
+  s += o.sigma_of_mean ? "  output sigma       of the weighted mean (SIGMA MEAN)\n"
+                       : "  output sigma       spread of one observation, not of the mean "
+                         "(SIGMA MEAN for the sigma of the mean)\n";
+  if (!o.scale_note.empty()) s += "  output scale       " + o.scale_note + "\n";
   s += "  print file         " + o.print_file + "\n";
   s += "  output file        " + o.output_file + "\n";
   s += "  CIF fragment       " + (o.cif_written ? o.cif_file : std::string("not written")) + "\n";

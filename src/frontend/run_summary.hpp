@@ -13,7 +13,9 @@ struct RunOutcome {
   int dac_dips = 0;          // members rejected as DAC dips
   int outliers = 0;          // members rejected as outliers
   int singlets = 0;
-  float rint = 0.0f;
+  float rint = 0.0f;          // over the equivalents that formed the averages; < 0 unknown
+  bool sigma_of_mean = false;  // output sigmas are those of means (SIGMA MEAN)
+  std::string scale_note;      // how the output was scaled, when it was
   float rsigma = 0.0f;
   float completeness_max = -1.0f;
   float completeness_full = -1.0f;

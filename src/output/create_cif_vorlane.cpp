@@ -12,7 +12,7 @@
 #include "output/print_completeness.hpp"
 #include "run/version.hpp"
 #include "averaging/coverage.hpp"
-#include "output/cif_dac_details.hpp"
+#include "output/cif_special_details.hpp"
 #include "records/edit_list.hpp"
 #include "run/messages.hpp"
 
@@ -70,8 +70,7 @@ std::vector<std::string> cif_lines(const run::RunState& rs, const averaging::Dat
   lines.push_back(";");
   lines.push_back("");
   lines.push_back("_diffrn_reflns_reduction_process  ");
-  lines.push_back("; data averaged using Blessing (1987) criteria ");
-  lines.push_back(";");
+  add(reduction_process_lines(ctl, rs.stats.rejections));
   lines.push_back("");
 
   // Index limits of the indices as measured of the counted reflections.
@@ -116,14 +115,21 @@ std::vector<std::string> cif_lines(const run::RunState& rs, const averaging::Dat
   friedel_item("_reflns_Friedel_fraction_max", f.friedel_max);
   friedel_item("_reflns_Friedel_fraction_full", f.friedel_full);
 
-  add(format("(A,F7.3)", std::string_view("_diffrn_reflns_av_R_equivalents    "), res.RINT_ALL));
+  // R(int) over the equivalents that formed the averages (systematic absences left out).
+  if (res.RINT_USED >= 0.0f) {
+    add(format("(A,F7.4)", std::string_view("_diffrn_reflns_av_R_equivalents    "),
+               res.RINT_USED));
+  } else {
+    add(format("(A,A7)", std::string_view("_diffrn_reflns_av_R_equivalents    "),
+               std::string_view("?")));
+  }
   add(format("(A,F7.3)", std::string_view("_diffrn_reflns_av_unetI/netI       "), res.RSIG_ALL));
   lines.push_back("");
 
   add(format(R"(("_reflns_number_total",17X,I5))", f.lines_total));
   add(format(R"(("_reflns_number_gt   ",17X,I5))", f.lines_gt));
   add(format(R"(("_reflns_threshold_expression    'Fsqd > ",F3.1,"u(Fsqd)' "))", ctl.LTHRESH));
-  add(dac_special_details(rs.stats, ctl));
+  add(reflns_special_details(rs.stats, ctl, res));
   return lines;
 }
 

@@ -22,6 +22,7 @@
 #include "output/create_cif_vorlane.hpp"
 #include "output/printdata.hpp"
 #include "output/print_header.hpp"
+#include "output/output_scale.hpp"
 #include "output/print_summary.hpp"
 #include "output/write_data.hpp"
 #include "pipeline/statistics_stage.hpp"
@@ -74,6 +75,8 @@ void stages(RunState& rs) {
   averaging::HANDLE_SINGLETS(rs);
   averaging::REJECTDATA(rs);
   if (rs.msg.IHALT != 0) return;
+  rs.res.output_scale_note = output::choose_output_scale(rs);
+  if (rs.msg.IHALT != 0) return;
   // From here on no stage changes the list, the controls or the symmetry. The statistics and
   // then the ledger of the measurements not passed on (with their counts) are worked out on
   // one thread, the figures of the data written on another (when threads can be had), while
@@ -122,6 +125,13 @@ void stages(RunState& rs) {
   output::finish_output_file(rs, overflows);
   if (rs.msg.IHALT != 0 || !output_written(rs)) return;
   const bool none_left_out = rs.res.overflowed_sets.empty() && rs.res.overflowed_members.empty();
+  // The rejection counts are known before the CIF fragment, whose text names them: every
+  // report of the run takes them from this one count.
+  pipeline::RejectionReport report =
+      none_left_out ? rejections.get()
+                    : pipeline::rejection_report(rs, statistics::LeftOut{rs.res.overflowed_sets,
+                                                                         rs.res.overflowed_members});
+  rs.stats.rejections = report.counts;
   if (none_left_out) {
     output::CREATE_CIF_VORLANE(rs, figures.get());
   } else {
@@ -129,11 +139,7 @@ void stages(RunState& rs) {
   }
   if (rs.msg.IHALT != 0) return;
   averaging::check_plausibility(rs);
-  pipeline::write_run_reports(
-      rs, none_left_out ? rejections.get()
-                        : pipeline::rejection_report(rs, statistics::LeftOut{
-                                                             rs.res.overflowed_sets,
-                                                             rs.res.overflowed_members}));
+  pipeline::write_run_reports(rs, std::move(report));
 }
 
 // Ends the run as halted without a print-file block of its own: the message is already where

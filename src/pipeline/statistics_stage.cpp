@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <future>
+#include <limits>
 #include <string>
 #include <utility>
 
@@ -53,7 +54,9 @@ report::RunFigures figures(const run::RunState& rs) {
   f.reflections_read = static_cast<long>(rs.refl.members.size());
   f.sets = rs.refl.NSET();
   f.singlets = rs.res.NSINGLET;
-  f.r_int_all = rs.res.RINT_ALL;
+  // The CIF's R(int): the equivalents that formed the averages (NaN when it cannot be formed).
+  f.r_int_all = rs.res.RINT_USED >= 0.0f ? rs.res.RINT_USED
+                                         : std::numeric_limits<double>::quiet_NaN();
   f.r_sigma_all = rs.res.RSIG_ALL;
   f.completeness_max = rs.res.completeness_max;
   f.completeness_full = rs.res.completeness_full;

@@ -93,7 +93,7 @@ std::string html_report(const statistics::Statistics& st, const RunFigures& run)
   line("reflections read", std::to_string(run.reflections_read));
   line("equivalent sets", std::to_string(run.sets) + " (" + std::to_string(run.singlets) +
                               " measured once)");
-  line("R(int), all sets (CIF)", cell(run.r_int_all, 4));
+  line("R(int), absences left out (CIF)", cell(run.r_int_all, 4));
   line("R(σ), all sets (CIF)", cell(run.r_sigma_all, 4));
   line("completeness to θ_max (CIF)", fraction_text(run.completeness_max));
   line("completeness to θ_full (CIF)", fraction_text(run.completeness_full));

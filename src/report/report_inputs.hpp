@@ -14,7 +14,7 @@ struct RunFigures {
   long reflections_read = 0;
   long sets = 0;
   long singlets = 0;
-  double r_int_all = 0.0;    // _diffrn_reflns_av_R_equivalents
+  double r_int_all = 0.0;    // _diffrn_reflns_av_R_equivalents (NaN: cannot be formed)
   double r_sigma_all = 0.0;  // _diffrn_reflns_av_unetI/netI
   double completeness_max = -1.0;   // negative: not known
   double completeness_full = -1.0;

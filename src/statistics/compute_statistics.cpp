@@ -214,8 +214,9 @@ NormalProbability normal_probability(std::vector<float> dev, std::size_t max_poi
   np.intercept = NaN;
   if (dev.empty()) return np;
   // Beyond MAX_FIT_POINTS deviations the fit and the plot take every m-th one in the order
-  // they were computed (set by set), a fixed sample whose sorted values follow the same
-  // distribution: sorting a million of them would cost more than the rest of the figures.
+  // they are given (set by set in the order of the representative indices), a fixed sample
+  // whose sorted values follow the same distribution: sorting a million of them would cost
+  // more than the rest of the figures.
   if (dev.size() > MAX_FIT_POINTS) {
     const std::size_t m = (dev.size() + MAX_FIT_POINTS - 1) / MAX_FIT_POINTS;
     std::size_t kept = 0;
@@ -319,6 +320,12 @@ Statistics compute_statistics(const run::ReflectionList& list, const expfile::Ru
       hi = std::max(hi, resolution.inv_d[i]);
     }
   }
+  // Every sum below runs over the sets in the order of their representative indices and over
+  // each set's members in the order of their values, so that no figure depends on the order
+  // in which the records were read.
+  std::sort(written.begin(), written.end(), [&list](std::size_t a, std::size_t b) {
+    return list.member(list.sets[a], 1).IHKL.v < list.member(list.sets[b], 1).IHKL.v;
+  });
   st.has_shells = resolution.known && !written.empty() && hi > 0.0;
   if (!resolution.known) st.no_shells_reason = resolution.reason;
   else if (!st.has_shells) st.no_shells_reason = "NO WRITTEN SETS: NO RESOLUTION SHELLS";
@@ -346,14 +353,20 @@ Statistics compute_statistics(const run::ReflectionList& list, const expfile::Ru
     return e;
   };
 
-  std::vector<const run::Member*> acc;
+  std::vector<const run::Member*> acc, sorted;
   for (std::size_t i : written) {
     const run::EquivSet& set = list.sets[i];
+    sorted.clear();
+    for (int j = 1; j <= set.NEQ; ++j) sorted.push_back(&list.member(set, j));
+    std::sort(sorted.begin(), sorted.end(), [](const run::Member* a, const run::Member* b) {
+      if (a->FSQ != b->FSQ) return a->FSQ < b->FSQ;
+      if (a->SIGFSQ != b->SIGFSQ) return a->SIGFSQ < b->SIGFSQ;
+      if (a->batch != b->batch) return a->batch < b->batch;
+      return a->IREJ < b->IREJ;
+    });
     acc.clear();
-    for (int j = 1; j <= set.NEQ; ++j) {
-      const run::Member& m = list.member(set, j);
-      if (m.IREJ == 0) acc.push_back(&m);
-    }
+    for (const run::Member* m : sorted)
+      if (m->IREJ == 0) acc.push_back(m);
     const std::size_t size = acc.size();
     if (st.set_size_histogram.size() <= size) st.set_size_histogram.resize(size + 1, 0);
     ++st.set_size_histogram[size];
@@ -367,8 +380,8 @@ Statistics compute_statistics(const run::ReflectionList& list, const expfile::Ru
     // the batch changes: members of one batch mostly follow each other).
     std::pair<Sums, BatchRow>* entry = nullptr;
     std::int32_t entry_batch = 0;
-    for (int j = 1; any_batch && j <= set.NEQ; ++j) {
-      const run::Member& m = list.member(set, j);
+    for (std::size_t j = 0; any_batch && j < sorted.size(); ++j) {
+      const run::Member& m = *sorted[j];
       if (entry == nullptr || m.batch != entry_batch) {
         entry = &batch_entry(m.batch);
         entry_batch = m.batch;

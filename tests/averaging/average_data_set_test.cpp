@@ -1,9 +1,12 @@
 // Averaging of single sets. Expected values were worked by hand where the numbers allow it and
-// otherwise computed independently, operation by operation, in numpy.float32 following the
-// written rules (sums over members in order, V = S2 - (n*M)*M, sqrt in single precision);
-// literals carry nine significant digits, enough to name one float exactly.
+// otherwise computed independently in Python floats (double precision) following the written
+// rules: sums over the members sorted by intensity and sigma, a two-pass mean and variance,
+// set-wide thresholds, results rounded to float32 with numpy; literals carry nine significant
+// digits, enough to name one float exactly.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "average_data_fixture.hpp"
@@ -26,7 +29,8 @@ Averaged run_set(std::initializer_list<testing::Obs> obs, const expfile::RunCont
   run::ReflectionList refl;
   run::EquivSet& set = add_set(refl, obs);
   Averaged a;
-  a.ratio = average_data_set(set, members_of(refl, set), ctl);
+  std::vector<SortedMember> scratch;
+  a.ratio = average_data_set(set, members_of(refl, set), ctl, scratch);
   a.set = set;
   for (const run::Member& m : members_of(refl, set)) a.irej.push_back(m.IREJ);
   return a;
@@ -35,19 +39,19 @@ Averaged run_set(std::initializer_list<testing::Obs> obs, const expfile::RunCont
 using Ints = std::vector<int>;
 
 TEST(AverageDataSet, ThreeMembersWithoutRejection) {
-  // numpy.float32: M = 101.766663, V/2 = 10.663, INT1 = INT2 = 3.26543808,
-  // EXT1 = sqrt(28.91/3) = 3.10429811, EXT2 = sqrt(3/0.314791679) = 3.08708811.
+  // M = 101.766663, V/2 = 10.6633, INT1 = INT2 = 3.26547575, EXT1 = sqrt(28.91/3) =
+  // 3.10429811, EXT2 = sqrt(3/0.3147917) = 3.08708787.
   const Averaged a = run_set({{105.2f, 3.1f}, {98.7f, 2.9f}, {101.4f, 3.3f}}, controls(1));
   EXPECT_EQ(a.irej, (Ints{0, 0, 0}));
   EXPECT_EQ(a.set.NAVE, 3);
   EXPECT_EQ(a.set.FAVE, 101.766663f);
-  EXPECT_EQ(a.set.SIGINT_, 3.26543808f);
+  EXPECT_EQ(a.set.SIGINT_, 3.26547575f);
   EXPECT_EQ(a.set.SIGEXT, 3.10429811f);
-  EXPECT_EQ(a.set.SIGINT2, 3.26543808f);
-  EXPECT_EQ(a.set.SIGEXT2, 3.08708811f);
-  EXPECT_EQ(a.set.SIGAVE, 3.26543808f);  // the larger of INT2 and EXT2
+  EXPECT_EQ(a.set.SIGINT2, 3.26547575f);
+  EXPECT_EQ(a.set.SIGEXT2, 3.08708787f);
+  EXPECT_EQ(a.set.SIGAVE, 3.26547575f);  // the larger of INT2 and EXT2
   ASSERT_TRUE(a.ratio.has_value());
-  EXPECT_EQ(*a.ratio, 1.05190861f);  // SIGAVE / EXT1
+  EXPECT_EQ(*a.ratio, 1.05192077f);  // SIGAVE / EXT1
 }
 
 // Eight members at 10 and one at 6, all sigma 1: M = 86/9 = 9.5555, INT1 = sqrt(1.7778) =
@@ -73,16 +77,16 @@ TEST(AverageDataSet, DacDipWithDefaultParameters) {
   EXPECT_EQ(o.irej, (Ints{0, 0, 0, 0, 0, 0, 0, 0, 2}));
   EXPECT_EQ(o.set.NAVE, 8);
   EXPECT_EQ(o.set.FAVE, 10.0f);
-  EXPECT_EQ(o.set.SIGINT_, 1.33333361f);
+  EXPECT_EQ(o.set.SIGINT_, 1.33333337f);
   // No rejection: the spread enters the average.
   const Averaged n = run_set(obs, controls(0));
   EXPECT_EQ(n.irej, (Ints{0, 0, 0, 0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(n.set.NAVE, 9);
   EXPECT_EQ(n.set.FAVE, 9.55555534f);
-  EXPECT_EQ(n.set.SIGINT2, 1.33333361f);
-  EXPECT_EQ(n.set.SIGAVE, 1.33333361f);
+  EXPECT_EQ(n.set.SIGINT2, 1.33333337f);
+  EXPECT_EQ(n.set.SIGAVE, 1.33333337f);
   ASSERT_TRUE(n.ratio.has_value());
-  EXPECT_EQ(*n.ratio, 1.33333361f);
+  EXPECT_EQ(*n.ratio, 1.33333337f);
 }
 
 // Eight at 10, one at 6 and one at 14 (sigma 1). Mode 3: 6 is a dip (M = 10, T = 3.29);
@@ -95,14 +99,14 @@ TEST(AverageDataSet, EachRejectionMode) {
   EXPECT_EQ(m3.irej, (Ints{0, 0, 0, 0, 0, 0, 0, 0, 1, 2}));
   EXPECT_EQ(m3.set.NAVE, 8);
   EXPECT_EQ(m3.set.FAVE, 10.0f);
-  EXPECT_EQ(m3.set.SIGINT_, 1.33333361f);
+  EXPECT_EQ(m3.set.SIGINT_, 1.33333337f);
   EXPECT_EQ(m3.set.SIGEXT, 1.0f);
 
   const Averaged m2 = run_set(obs, controls(2));
   EXPECT_EQ(m2.irej, (Ints{0, 0, 0, 0, 0, 0, 0, 0, 1, 0}));
   EXPECT_EQ(m2.set.NAVE, 9);
   EXPECT_EQ(m2.set.FAVE, 10.4444447f);
-  EXPECT_EQ(m2.set.SIGINT2, 1.33333361f);
+  EXPECT_EQ(m2.set.SIGINT2, 1.33333337f);
 
   const Averaged m1 = run_set(obs, controls(1));
   EXPECT_EQ(m1.irej, (Ints{0, 0, 0, 0, 0, 0, 0, 0, 2, 2}));
@@ -136,26 +140,21 @@ TEST(AverageDataSet, MemberExactlyAtThresholdStays) {
   EXPECT_EQ(over.set.FAVE, 10.0f);
 }
 
-// BLESS = (0, 1, 1, 0): T starts at EXT1 and each examined member raises it to its own sigma.
-// Members 7, 10 x5, 7; one of the 7s has sigma 3, the rest sigma 1: M = 9.142857,
-// EXT1 = sqrt(15/7) = 1.4639, and both 7s lie 2.1429 below the mean.
-TEST(AverageDataSet, RaisedThresholdIsCarriedAlongMemberOrder) {
+// BLESS = (0, 1, 1, 0): T starts at EXT1 and every examined member raises it to its own
+// sigma, over the whole set. Members 7, 10 x5, 7; one of the 7s has sigma 3, the rest sigma 1:
+// M = 9.142857, EXT1 = sqrt(15/7) = 1.4639, and both 7s lie 2.1429 below the mean, under
+// T = 3 wherever the sigma-3 member stands: no dip in either order.
+TEST(AverageDataSet, RaisedThresholdHoldsForTheWholeSet) {
   const std::array<float, 4> b{0.0f, 1.0f, 1.0f, 0.0f};
-  // The sigma-3 member comes first: T = 3 from then on, and the later 7 is protected.
   const Averaged first = run_set(
       {{7, 3}, {10, 1}, {10, 1}, {10, 1}, {10, 1}, {10, 1}, {7, 1}}, controls(2, b));
-  EXPECT_EQ(first.irej, (Ints{0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(first.set.NAVE, 7);
-  EXPECT_EQ(first.set.FAVE, 9.14285755f);
-  // Swapped: the sigma-1 member meets T = 1.4639 and is a dip; the sigma-3 one is protected.
   const Averaged last = run_set(
       {{7, 1}, {10, 1}, {10, 1}, {10, 1}, {10, 1}, {10, 1}, {7, 3}}, controls(2, b));
-  EXPECT_EQ(last.irej, (Ints{1, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(last.set.NAVE, 6);
-  EXPECT_EQ(last.set.FAVE, 9.5f);
-  EXPECT_EQ(last.set.SIGINT_, 1.22474492f);  // after the dip: sqrt(1.5)
-  EXPECT_EQ(last.set.SIGEXT, 1.52752519f);  // sqrt(14/6)
-  EXPECT_EQ(last.set.SIGEXT2, 1.08347261f);
+  for (const Averaged* a : {&first, &last}) {
+    EXPECT_EQ(a->irej, (Ints{0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(a->set.NAVE, 7);
+    EXPECT_EQ(a->set.FAVE, 9.14285755f);  // 64/7
+  }
 }
 
 // A member above the mean never raises the DAC-dip threshold, but does raise the outlier
@@ -253,21 +252,17 @@ TEST(AverageDataSet, OutlierTestNeverEmptiesASet) {
   EXPECT_EQ(one.set.FAVE, 100.0f);
 }
 
-// Rounding alone can put the mean above every member: three times -1.47f sums to a mean of
-// -1.46999991, 1.2e-7 above each of them. With BLESSING 0 0 0 0 the threshold is 0 and every
-// member would be a DAC dip, leaving 0/0. The test rejects none instead: FAVE = S1/3,
-// EXT2 = sqrt(3/12) = 0.5, INT2 = 0 (V below 1e-5), INT1 = 0.000690533954 (V = 9.5e-7).
-TEST(AverageDataSet, DipTestNeverEmptiesASet) {
-  const Averaged a =
-      run_set({{-1.47f, 0.5f}, {-1.47f, 0.5f}, {-1.47f, 0.5f}}, controls(3, {0, 0, 0, 0}));
-  EXPECT_EQ(a.irej, (Ints{0, 0, 0}));
-  EXPECT_EQ(a.set.NAVE, 3);
-  EXPECT_EQ(a.set.FAVE, -1.46999991f);
-  EXPECT_EQ(a.set.SIGINT_, 0.000690533954f);
-  EXPECT_EQ(a.set.SIGEXT, 0.5f);
-  EXPECT_EQ(a.set.SIGINT2, 0.0f);
-  EXPECT_EQ(a.set.SIGEXT2, 0.5f);
-  EXPECT_EQ(a.set.SIGAVE, 0.5f);
+// A test that would reject every member rejects none. With BLESSING 0 0 0 0 the threshold is
+// 0, and 0, 0, 3, 3 all lie 1.5 from their mean: the outlier test would leave 0/0. By hand:
+// FAVE = 1.5, INT2 = sqrt(9/3) = 1.73205078, EXT2 = 1.
+TEST(AverageDataSet, TestNeverEmptiesASet) {
+  const Averaged a = run_set({{0, 1}, {0, 1}, {3, 1}, {3, 1}}, controls(1, {0, 0, 0, 0}));
+  EXPECT_EQ(a.irej, (Ints{0, 0, 0, 0}));
+  EXPECT_EQ(a.set.NAVE, 4);
+  EXPECT_EQ(a.set.FAVE, 1.5f);
+  EXPECT_EQ(a.set.SIGINT2, 1.73205078f);
+  EXPECT_EQ(a.set.SIGEXT2, 1.0f);
+  EXPECT_EQ(a.set.SIGAVE, 1.73205078f);
   EXPECT_TRUE(testing::all_finite(a.set));
 }
 
@@ -338,22 +333,129 @@ TEST(AverageDataSet, SwampingSigmaSquareIsSummedAfresh) {
   EXPECT_EQ(*a.ratio, 1.0f);
 }
 
-// Ordinary sigmas keep the corrected running sum even where summing afresh would round
-// differently: 21.2 (sigma 2.1) is an outlier of 107.8, 105.3, 107.4 (sigmas 2.0, 1.9, 1.1);
-// SW corrected by subtraction = 1.35345447 gives EXT2 = 1.48880839, a fresh sum over the
-// three survivors would give 1.48880827.
-TEST(AverageDataSet, OrdinarySigmasKeepTheCorrectedRunningSum) {
+// An outlier leaves the survivors' statistics summed afresh: 21.2 (sigma 2.1) is an outlier
+// of 107.8, 105.3, 107.4 (sigmas 2.0, 1.9, 1.1); the stage-1 spread INT1 keeps all four.
+TEST(AverageDataSet, OutlierLeavesTheSurvivorsStatistics) {
   const Averaged a =
       run_set({{21.2f, 2.1f}, {107.8f, 2.0f}, {105.3f, 1.9f}, {107.4f, 1.1f}}, controls(1));
   EXPECT_EQ(a.irej, (Ints{2, 0, 0, 0}));
   EXPECT_EQ(a.set.FAVE, 106.833336f);
-  EXPECT_EQ(a.set.SIGINT_, 42.8307076f);
+  EXPECT_EQ(a.set.SIGINT_, 42.8307037f);
   EXPECT_EQ(a.set.SIGEXT, 1.81865335f);
-  EXPECT_EQ(a.set.SIGINT2, 1.34265947f);
-  EXPECT_EQ(a.set.SIGEXT2, 1.48880839f);
-  EXPECT_EQ(a.set.SIGAVE, 1.48880839f);
+  EXPECT_EQ(a.set.SIGINT2, 1.34288216f);
+  EXPECT_EQ(a.set.SIGEXT2, 1.48880827f);
+  EXPECT_EQ(a.set.SIGAVE, 1.48880827f);
   ASSERT_TRUE(a.ratio.has_value());
-  EXPECT_EQ(*a.ratio, 0.818632305f);
+  EXPECT_EQ(*a.ratio, 0.818632245f);
+}
+
+}  // namespace
+}  // namespace vorlane::averaging
+
+namespace vorlane::averaging {
+namespace {
+
+// Every order of the members gives the same bits. 99999.00, 99999.25 and 99999.50 are exact
+// in single precision and have the sample standard deviation 0.25 exactly; the seven-member
+// set has a DAC dip and an outlier (by hand: M = 10.43, T = 3.29, 6 is 4.43 below: a dip;
+// then M = 11.17, INT1 = 2.14, T = 3.29: 15 is 3.83 from the mean, an outlier; the rest
+// average to 52/5).
+TEST(AverageDataSet, SameBitsInAnyMemberOrder) {
+  struct Case {
+    std::vector<testing::Obs> obs;
+    int mode;
+    float fave, sigint;
+  };
+  const Case cases[] = {
+      {{{99999.0f, 0.01f}, {99999.25f, 0.01f}, {99999.5f, 0.01f}}, 0, 99999.25f, 0.25f},
+      {{{10, 1}, {10, 1}, {9, 1}, {12, 1}, {11, 1}, {6, 1}, {15, 1}}, 3, 10.4f, -1.0f},
+  };
+  for (const Case& c : cases) {
+    std::vector<int> order(c.obs.size());
+    for (std::size_t k = 0; k < order.size(); ++k) order[k] = static_cast<int>(k);
+    std::vector<float> first;
+    do {
+      run::ReflectionList refl;
+      run::EquivSet set;
+      set.NEQ = static_cast<int>(order.size());
+      for (const int k : order) {
+        run::Member m;
+        m.FSQ = c.obs[static_cast<std::size_t>(k)].FSQ;
+        m.SIGFSQ = c.obs[static_cast<std::size_t>(k)].SIGFSQ;
+        refl.members.push_back(m);
+      }
+      refl.sets.push_back(set);
+      std::vector<SortedMember> scratch;
+      average_data_set(refl.sets[0], members_of(refl, refl.sets[0]), controls(c.mode), scratch);
+      const run::EquivSet& r = refl.sets[0];
+      std::vector<float> got{r.FAVE, r.SIGAVE, r.SIGINT_, r.SIGEXT, r.SIGINT2, r.SIGEXT2,
+                             static_cast<float>(r.NAVE)};
+      // Which intensities were rejected, as values, so that the order does not show.
+      std::vector<float> rejected;
+      for (const run::Member& m : refl.members)
+        if (m.IREJ != 0) rejected.push_back(m.FSQ * static_cast<float>(m.IREJ));
+      std::sort(rejected.begin(), rejected.end());
+      got.insert(got.end(), rejected.begin(), rejected.end());
+      if (first.empty()) {
+        first = got;
+        EXPECT_EQ(r.FAVE, c.fave);
+        if (c.sigint >= 0.0f) {
+          EXPECT_EQ(r.SIGINT_, c.sigint);
+        }
+      }
+      EXPECT_EQ(got, first);
+    } while (std::next_permutation(order.begin(), order.end()));
+  }
+}
+
+// Under SIGMA MEAN the average is the 1/sigma^2-weighted mean and its sigma the larger of the
+// external sqrt(1/sum w) and the internal sqrt(sum w (x - mean)^2 / ((n - 1) sum w)).
+// By hand: four 100(10): mean 100, external sqrt(100/4) = 5, internal 0. 10.00(0.10) and
+// 20.00(10.00): w = 100 and 0.01, mean 1000.2/100.01 = 10.0009999, external 0.0999950,
+// internal sqrt(0.9999/100.01) = 0.0999900. A zero sigma weighs as the smallest non-zero one
+// of its set: 0(0), 2(1) and 4(1) is an unweighted mean, 2, with external sqrt(1/3) and
+// internal sqrt(8/(2*3)) = 1.1547005. A set left with one member keeps its sigma.
+TEST(AverageDataSet, SigmaOfTheWeightedMean) {
+  struct Case {
+    std::vector<testing::Obs> obs;
+    float fave, sigave;
+  };
+  const Case cases[] = {
+      {{{100, 10}, {100, 10}, {100, 10}, {100, 10}}, 100.0f, 5.0f},
+      {{{10.0f, 0.1f}, {20.0f, 10.0f}}, 10.0009999f, 0.0999950f},
+      {{{0, 0}, {2, 1}, {4, 1}}, 2.0f, 1.1547005f},
+  };
+  for (const Case& c : cases) {
+    run::ReflectionList refl;
+    run::EquivSet set;
+    set.NEQ = static_cast<int>(c.obs.size());
+    for (const auto& o : c.obs) {
+      run::Member m;
+      m.FSQ = o.FSQ;
+      m.SIGFSQ = o.SIGFSQ;
+      refl.members.push_back(m);
+    }
+    refl.sets.push_back(set);
+    expfile::RunControls ctl = controls(0);
+    ctl.sigma_convention = 1;
+    std::vector<SortedMember> scratch;
+    const auto ratio =
+        average_data_set(refl.sets[0], members_of(refl, refl.sets[0]), ctl, scratch);
+    EXPECT_NEAR(refl.sets[0].FAVE, c.fave, 1e-5f * std::fabs(c.fave) + 1e-6f);
+    EXPECT_NEAR(refl.sets[0].SIGAVE, c.sigave, 1e-6f * c.sigave);
+    EXPECT_FALSE(ratio.has_value());  // no sigma ratio for sigmas of means
+  }
+  // 10, 10, 10 (sigma 1) and 30 (sigma 1) with the defaults: 30 is an outlier, and the
+  // survivors' mean 10 has the sigma sqrt(1/3).
+  run::ReflectionList refl;
+  run::EquivSet& set = testing::add_set(refl, {{10, 1}, {10, 1}, {10, 1}, {30, 1}});
+  expfile::RunControls ctl = controls(1);
+  ctl.sigma_convention = 1;
+  std::vector<SortedMember> scratch;
+  average_data_set(set, members_of(refl, set), ctl, scratch);
+  EXPECT_EQ(set.NAVE, 3);
+  EXPECT_EQ(set.FAVE, 10.0f);
+  EXPECT_NEAR(set.SIGAVE, 0.57735027f, 1e-6f);
 }
 
 }  // namespace

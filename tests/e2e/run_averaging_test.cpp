@@ -132,7 +132,7 @@ TEST(RunAveraging, DacDipsWithCarriedThresholdAndAMemberExactlyAtIt) {
                    "_diffrn_measured_fraction_theta_max      ?",
                    "_diffrn_measured_fraction_theta_full     ?"}));
   EXPECT_EQ(lines_from(cif, "_diffrn_reflns_av_R_equivalents", 2),
-            (Lines{"_diffrn_reflns_av_R_equivalents      0.127",
+            (Lines{"_diffrn_reflns_av_R_equivalents     0.1267",
                    "_diffrn_reflns_av_unetI/netI         0.030"}));
   EXPECT_EQ(lines_from(cif, "_reflns_number_total", 3),
             (Lines{"_reflns_number_total                     2",
@@ -292,7 +292,7 @@ TEST(RunAveraging, OutlierAndSingletKeptUnscaled) {
                    "_diffrn_reflns_limit_l_min               0",
                    "_diffrn_reflns_number                    9"}));
   EXPECT_EQ(lines_from(cif, "_diffrn_reflns_av_R_equivalents", 5),
-            (Lines{"_diffrn_reflns_av_R_equivalents      0.078",
+            (Lines{"_diffrn_reflns_av_R_equivalents     0.0776",
                    "_diffrn_reflns_av_unetI/netI         0.024", "",
                    "_reflns_number_total                     4",
                    "_reflns_number_gt                        3"}));
@@ -388,9 +388,10 @@ TEST(RunAveraging, SetReducedToOneMemberAndNoSingletsWithScale) {
 }
 
 // Values too wide for their fields, SHELX output (F7.d):
-// (1,0,0) F2 = 12345678 does not fit: a warning, and the set is missing from the file; in the
-//   listing it gets 0 decimals and prints as asterisks.
-// (2,0,0) F2 = 500000 fits with 0 decimals; sigma 2000000 does not and is written 999999.
+// (1,0,0) F2 = 12345678 does not fit: without a SCALE card the output scale is divided by
+//   100, the smallest power of ten that makes every intensity fit, with one warning; in the
+//   listing (unscaled) it prints as asterisks.
+// (2,0,0) F2 = 500000 scales to 5000; sigma 2000000 to 20000.
 // (3,0,0) an ordinary singlet.
 TEST(RunAveraging, ValuesTooWideForTheirFields) {
   E2eRun r("e2e_overflow");
@@ -400,16 +401,17 @@ TEST(RunAveraging, ValuesTooWideForTheirFields) {
                        shelx_record(3, 0, 0, "100.", "2.") + shelx_record(0, 0, 0, "0.", "0."));
   const auto res = r.run("t.exp t.prt d.hkl o.hkl");
   ASSERT_EQ(res.status, 0) << res.err;
-  EXPECT_EQ(r.read("o.hkl"), "   2   0   0 500000. 999999.\n"
-                             "   3   0   0 100.000 2.00000\n");
-  EXPECT_NE(res.err.find("OVERFLOW WRITING TO OUTPUT DATAFILE"), std::string::npos);
+  EXPECT_EQ(r.read("o.hkl"), "   1   0   0 123457. 10.0000\n"
+                             "   2   0   0 5000.00 20000.0\n"
+                             "   3   0   0 1.00000 0.02000\n");
+  const std::string note = "OUTPUT SCALED BY 1E-2: THE LARGEST INTENSITY DID NOT FIT ITS FIELD";
+  EXPECT_NE(res.err.find(note), std::string::npos);
   const Lines prt = after_date(r.lines("t.prt"));
-  // The warning text (37 characters and one blank) stands right-justified in 100 columns
-  // after the 5X: 4 + 62 + 2 blanks before "OVERFLOW".
+  // The warning text (67 characters and one blank) stands right-justified in 100 columns
+  // after the 5X: 4 + 32 + 1 blanks before it.
   EXPECT_EQ(lines_from(prt, "****WARNING:", 4),
-            (Lines{"****WARNING:", blanks(68) + "OVERFLOW WRITING TO OUTPUT DATAFILE ", "",
-                   "****PROGRAM WILL CONTINUE"}));
-  EXPECT_EQ(testing::count_lines(prt, "OVERFLOW WRITING"), 1);
+            (Lines{"****WARNING:", blanks(37) + note + " ", "", "****PROGRAM WILL CONTINUE"}));
+  EXPECT_EQ(testing::count_lines(prt, "OVERFLOW WRITING"), 0);
   EXPECT_EQ(lines_from(prt, "  1  0  0 G", 3),
             (Lines{set_line("  1  0  0", 'G', {"*******", "1000.", "0.", "1000.", "0.", "1000."}, 1,
                             1, {{"*******"}}, false),

@@ -183,7 +183,7 @@ TEST_P(RunAbsent, ViolationsAndTheTwoThetaWindow) {
                    "_diffrn_reflns_Laue_measured_fraction_max          0.273",
                    "_diffrn_reflns_Laue_measured_fraction_full         0.273"}));
   EXPECT_EQ(lines_from(cif, "_diffrn_reflns_av_R_equivalents", 2),
-            (Lines{"_diffrn_reflns_av_R_equivalents      0.000",
+            (Lines{"_diffrn_reflns_av_R_equivalents     0.0000",
                    "_diffrn_reflns_av_unetI/netI         0.050"}));
   // Lines written; the violation counts above the threshold only when included as it is.
   EXPECT_EQ(lines_from(cif, "_reflns_number_total", 2),

@@ -52,7 +52,8 @@ const std::vector<std::string> kHead{
     ";",
     "",
     "_diffrn_reflns_reduction_process  ",
-    "; data averaged using Blessing (1987) criteria ",
+    "; data averaged; rejected: ",
+    " 0 outliers by the Blessing (1987) outlier criteria ",
     ";",
     "",
 };
@@ -86,6 +87,7 @@ TEST(CreateCif, FragmentLineByLine) {
   rs.res.NSET_PASSED = 3;
   rs.res.NSET_GT = 2;
   rs.res.RINT_ALL = 0.0456f;
+  rs.res.RINT_USED = 0.04561f;
   rs.res.RSIG_ALL = 0.0123f;
   CREATE_CIF_VORLANE(rs);
   auto expected = kHead;
@@ -111,13 +113,19 @@ TEST(CreateCif, FragmentLineByLine) {
       "_reflns_Friedel_coverage                               ?",
       "_reflns_Friedel_fraction_max                           ?",
       "_reflns_Friedel_fraction_full                          ?",
-      "_diffrn_reflns_av_R_equivalents      0.046",
+      "_diffrn_reflns_av_R_equivalents     0.0456",
       "_diffrn_reflns_av_unetI/netI         0.012",
       "",
       // Lines written: the three sets, all greater-thans.
       "_reflns_number_total" + blanks(17) + "    3",
       "_reflns_number_gt   " + blanks(17) + "    3",
       "_reflns_threshold_expression    'Fsqd > 2.0u(Fsqd)' ",
+      "",
+      "_reflns_special_details",
+      ";",
+      " The s.u. of an averaged intensity is the larger of the members' scatter",
+      " and their rms s.u.: the s.u. of one observation, not divided by sqrt(n).",
+      ";",
   };
   expected.insert(expected.end(), rest.begin(), rest.end());
   EXPECT_EQ(c.cif_lines(), expected);
@@ -140,23 +148,23 @@ TEST(CreateCif, IndividualOutputCountsIndividuals) {
   rs.res.NSET_GT = 6;
   CREATE_CIF_VORLANE(rs);
   const auto lines = c.cif_lines("my_vorlane.cif");
-  ASSERT_EQ(lines.size(), 40u);
+  ASSERT_EQ(lines.size(), 47u);
   // Individual output counts the members written: the one member, a greater-than.
-  EXPECT_EQ(lines[37], "_reflns_number_total" + blanks(17) + "    1");
-  EXPECT_EQ(lines[38], "_reflns_number_gt   " + blanks(17) + "    1");
-  EXPECT_EQ(lines[39], "_reflns_threshold_expression    'Fsqd > 3.0u(Fsqd)' ");
+  EXPECT_EQ(lines[38], "_reflns_number_total" + blanks(17) + "    1");
+  EXPECT_EQ(lines[39], "_reflns_number_gt   " + blanks(17) + "    1");
+  EXPECT_EQ(lines[40], "_reflns_threshold_expression    'Fsqd > 3.0u(Fsqd)' ");
 }
 
 TEST(CreateCif, EmptyListAndPositiveIndicesStartFromZero) {
   CifRun c;
   CREATE_CIF_VORLANE(c.run.rs);
   auto lines = c.cif_lines();
-  ASSERT_EQ(lines.size(), 40u);
+  ASSERT_EQ(lines.size(), 47u);
   // Nothing measured: limits 0, no angle known.
-  EXPECT_EQ(lines[16], "_diffrn_reflns_limit_h_min               0");
-  EXPECT_EQ(lines[22], "_diffrn_reflns_theta_full                ?");
-  EXPECT_EQ(lines[23], "_diffrn_reflns_theta_max                 ?");
-  EXPECT_EQ(lines[24], "_diffrn_reflns_theta_min                 ?");
+  EXPECT_EQ(lines[17], "_diffrn_reflns_limit_h_min               0");
+  EXPECT_EQ(lines[23], "_diffrn_reflns_theta_full                ?");
+  EXPECT_EQ(lines[24], "_diffrn_reflns_theta_max                 ?");
+  EXPECT_EQ(lines[25], "_diffrn_reflns_theta_min                 ?");
 
   CifRun d;
   add_set(d.run.rs.refl, SetSpec{{3, 2, 1}, {{1}, {1}}, 1.0f});
@@ -164,10 +172,10 @@ TEST(CreateCif, EmptyListAndPositiveIndicesStartFromZero) {
   CREATE_CIF_VORLANE(d.run.rs);
   lines = d.cif_lines();
   // The limits are those of the indices as measured, (3,2,1) and (1,4,2): not widened to 0.
-  EXPECT_EQ(lines[15], "_diffrn_reflns_limit_h_max               3");
-  EXPECT_EQ(lines[16], "_diffrn_reflns_limit_h_min               1");
-  EXPECT_EQ(lines[17], "_diffrn_reflns_limit_k_max               4");
-  EXPECT_EQ(lines[20], "_diffrn_reflns_limit_l_min               1");
+  EXPECT_EQ(lines[16], "_diffrn_reflns_limit_h_max               3");
+  EXPECT_EQ(lines[17], "_diffrn_reflns_limit_h_min               1");
+  EXPECT_EQ(lines[18], "_diffrn_reflns_limit_k_max               4");
+  EXPECT_EQ(lines[21], "_diffrn_reflns_limit_l_min               1");
 }
 
 float tth_for_d(float wave, float d) { return 2.0f * std::asin(wave / (2.0f * d)) * 57.29578f; }
@@ -204,10 +212,10 @@ TEST(CreateCif, CompletenessLinesFollowTheFraction) {
     }
     CREATE_CIF_VORLANE(rs);
     const auto lines = c.cif_lines();
-    ASSERT_EQ(lines.size(), 40u);
-    EXPECT_EQ(lines[25], k.line26) << k.sets;
+    ASSERT_EQ(lines.size(), 47u);
+    EXPECT_EQ(lines[26], k.line26) << k.sets;
     // theta_full = min(theta_max, asin(0.6)): here theta_max.
-    EXPECT_EQ(lines[26], "_diffrn_measured_fraction_theta_full " + lines[25].substr(37)) << k.sets;
+    EXPECT_EQ(lines[27], "_diffrn_measured_fraction_theta_full " + lines[26].substr(37)) << k.sets;
     if (k.sets == 16) {
       // The run's summary gets the same values, negative for "?".
       EXPECT_FLOAT_EQ(rs.res.completeness_max, 0.5f);
@@ -266,10 +274,10 @@ TEST(CreateCif, CompleteDataSetReportsOne) {
       averaging::TOTALS(rs);
       CREATE_CIF_VORLANE(rs);
       const auto lines = c.cif_lines();
-      ASSERT_EQ(lines.size(), 40u);
-      EXPECT_EQ(lines[25], "_diffrn_measured_fraction_theta_max  1.000")
+      ASSERT_EQ(lines.size(), 47u);
+      EXPECT_EQ(lines[26], "_diffrn_measured_fraction_theta_max  1.000")
           << g.name << " INOFLIP " << noflip << ": " << keys.size() << " sets";
-      EXPECT_EQ(lines[26], "_diffrn_measured_fraction_theta_full 1.000")
+      EXPECT_EQ(lines[27], "_diffrn_measured_fraction_theta_full 1.000")
           << g.name << " INOFLIP " << noflip;
     }
   }
@@ -283,7 +291,7 @@ TEST(CreateCif, ReplacesAnOldFragment) {
   }
   CREATE_CIF_VORLANE(c.run.rs);
   const auto lines = c.cif_lines();
-  ASSERT_EQ(lines.size(), 40u);
+  ASSERT_EQ(lines.size(), 47u);
   EXPECT_EQ(lines[0], kStars);
 }
 

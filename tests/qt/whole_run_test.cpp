@@ -126,11 +126,11 @@ TEST_F(WholeRunTest, RunDrivenByClicksFinishesAndWritesItsThreeFiles) {
         panel.summary()->item(r, 1)->text().toStdString();
   EXPECT_EQ(figures["Reflections read"], std::to_string(rs.refl.members.size()));
   EXPECT_EQ(figures["Equivalent sets"], std::to_string(rs.refl.NSET()));
-  EXPECT_EQ(figures["R(int)"], records::format_F(rs.res.RINT_ALL, 6, 4).substr(0));
-  // The CIF's own line carries the same R(int) to three decimals.
+  EXPECT_EQ(figures["R(int)"], records::format_F(rs.res.RINT_USED, 6, 4).substr(0));
+  // The CIF's own line carries the same R(int) to four decimals.
   EXPECT_NE(read_text_file(path("avg_vorlane.cif"))
                 .find("_diffrn_reflns_av_R_equivalents    " +
-                      records::format_F(rs.res.RINT_ALL, 7, 3)),
+                      records::format_F(rs.res.RINT_USED, 7, 4)),
             std::string::npos);
   // The example keeps its Friedel mates apart and raises no warning: the list shows every
   // warning of the run, here none.

@@ -90,6 +90,14 @@ ExpEditorDialog::ExpEditorDialog(const QString& path, DialogRunner runner, QWidg
                      QStringLiteral("Treat as less-thans"), QStringLiteral("Reject")});
   rform->addRow(QStringLiteral("Systematic absences"), absent_);
   rform->addRow(QStringLiteral("Output scale"), line(QStringLiteral("scale"), v.scale));
+  sigma_ = new QComboBox(rejection);
+  sigma_->setObjectName(QStringLiteral("editor_sigma"));
+  sigma_->addItems({QStringLiteral("Spread of one observation (default)"),
+                    QStringLiteral("Sigma of the weighted mean (SIGMA MEAN)")});
+  sigma_->setToolTip(QStringLiteral(
+      "Refinement programs expect the sigma of the mean; the default keeps the spread of one "
+      "observation, never divided by the square root of the number of members"));
+  rform->addRow(QStringLiteral("Output sigma"), sigma_);
   rform->addRow(QStringLiteral("DAC opening angle (°)"), line(QStringLiteral("opening"), v.opening));
   layout->addWidget(rejection);
 
@@ -134,6 +142,7 @@ void ExpEditorDialog::show_values(const ExpValues& v) {
   // Without a card the default is shown: symmetry outliers, absences rejected.
   outlier_->setCurrentIndex(v.outlier < 0 ? 1 : v.outlier);
   absent_->setCurrentIndex(v.absent < 0 || v.absent > 2 ? 2 : v.absent);
+  sigma_->setCurrentIndex(v.sigma_mean ? 1 : 0);
 }
 
 ExpValues ExpEditorDialog::form_values() const {
@@ -155,6 +164,7 @@ ExpValues ExpEditorDialog::form_values() const {
   v.lessthan_reject = lt_reject_->isChecked();
   v.outlier = outlier_->currentIndex();
   v.absent = absent_->currentIndex();
+  v.sigma_mean = sigma_->currentIndex() == 1;
   return v;
 }
 

@@ -40,6 +40,7 @@ class ExpEditorDialog : public QDialog {
   QCheckBox* lt_reject_ = nullptr;
   QComboBox* outlier_ = nullptr;
   QComboBox* absent_ = nullptr;
+  QComboBox* sigma_ = nullptr;
   QLabel* message_ = nullptr;
 };
 
