@@ -13,6 +13,7 @@
 #include "run/version.hpp"
 #include "averaging/coverage.hpp"
 #include "output/cif_dac_details.hpp"
+#include "output/cif_space_group.hpp"
 #include "records/edit_list.hpp"
 #include "run/messages.hpp"
 
@@ -124,6 +125,7 @@ std::vector<std::string> cif_lines(const run::RunState& rs, const averaging::Dat
   add(format(R"(("_reflns_number_gt   ",17X,I5))", f.lines_gt));
   add(format(R"(("_reflns_threshold_expression    'Fsqd > ",F3.1,"u(Fsqd)' "))", ctl.LTHRESH));
   add(dac_special_details(rs.stats, ctl));
+  add(space_group_items(ctl));
   return lines;
 }
 

@@ -369,10 +369,16 @@ TEST_F(ModelTest, RunStateDialogsIsTheWindowsDuringTheRun) {
   choose_all();
   rs.dialogs = nullptr;
   m.RUN_PROG();
-  // The run talks to the window's dialogs through the list that keeps its warnings.
+  // The run talks to the window's dialogs through the list that keeps its warnings; a
+  // warning goes to that list (the Warnings tab), never to a box.
   ASSERT_NE(seen, nullptr);
   seen->warning_box("W");
-  EXPECT_EQ(dialogs.warning_texts, std::vector<std::string>{"W"});
+  seen->warning_box("V");
+  EXPECT_TRUE(dialogs.warning_texts.empty());
+  EXPECT_EQ(m.run_warnings(), (std::vector<std::string>{"W", "V"}));
+  // Fatal errors and questions still reach the window's dialogs.
+  seen->fatal_box("F");
+  EXPECT_EQ(dialogs.fatal_texts, std::vector<std::string>{"F"});
 }
 
 }  // namespace
