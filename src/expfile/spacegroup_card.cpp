@@ -1,7 +1,8 @@
-// SPACEGROUP: a space group by its Hermann-Mauguin symbol or its number, taken from gemmi's
-// table. The operators go through READ_SYMM and the planes of the Laue class through
-// READ_UNITIN, exactly as if the SYMOP and UNITIN cards had been written out, so the
-// program's own symmetry code is the one that builds the group.
+// SPACEGROUP: a space group by its Hermann-Mauguin symbol or its number, in any setting of
+// gemmi's table but rhombohedral axes. The operators go through READ_SYMM and the planes of
+// the Laue class, in the orientation of the group's axes, through READ_UNITIN, exactly as if
+// the SYMOP and UNITIN cards had been written out, so the program's own symmetry code is the
+// one that builds the group.
 #include <array>
 #include <cctype>
 #include <string>
@@ -47,8 +48,26 @@ bool all_digits(const std::string& s) {
   return true;
 }
 
+// By symbol gemmi's match, taking origin choice 2 when the symbol does not ask for ":1".
+const gemmi::SpaceGroup* by_name(const std::string& symbol) {
+  const gemmi::SpaceGroup* sg = gemmi::find_spacegroup_by_name(symbol);
+  if (sg != nullptr && sg->ext == '1' && symbol.find(':') == std::string::npos) {
+    if (const gemmi::SpaceGroup* two = gemmi::find_spacegroup_by_name(symbol + ":2")) sg = two;
+  }
+  return sg;
+}
+
+std::string without_blanks(const std::string& s) {
+  std::string out;
+  for (const char c : s)
+    if (c != ' ') out += c;
+  return out;
+}
+
 // The table entry: by number the reference setting (origin choice 2, hexagonal axes); by
-// symbol gemmi's match, taking origin choice 2 when the symbol does not ask for ":1".
+// symbol gemmi's match. gemmi passes over blanks between the parts of a full symbol but not
+// inside the short monoclinic ones, so "P 21 /c" is looked up again without its blanks, as
+// "P21/c"; a symbol gemmi knows as written is taken as written.
 const gemmi::SpaceGroup* look_up(const std::string& symbol) {
   if (all_digits(symbol)) {
     if (symbol.size() > 3) return nullptr;
@@ -56,11 +75,9 @@ const gemmi::SpaceGroup* look_up(const std::string& symbol) {
     if (n < 1 || n > 230) return nullptr;
     return &gemmi::get_spacegroup_reference_setting(n);
   }
-  const gemmi::SpaceGroup* sg = gemmi::find_spacegroup_by_name(symbol);
-  if (sg != nullptr && sg->ext == '1' && symbol.find(':') == std::string::npos) {
-    if (const gemmi::SpaceGroup* two = gemmi::find_spacegroup_by_name(symbol + ":2")) sg = two;
-  }
-  return sg;
+  if (const gemmi::SpaceGroup* sg = by_name(symbol)) return sg;
+  if (std::isalpha(static_cast<unsigned char>(symbol.front())) == 0) return nullptr;
+  return by_name(without_blanks(symbol));
 }
 
 std::string upper(std::string s) {
@@ -110,16 +127,19 @@ void read_spacegroup_card(run::RunState& rs, ExpReading& rd, int column) {
   for (const gemmi::Op& op : ops.sym_ops) add(op);
   for (const gemmi::Op::Tran& t : ops.cen_ops) add(gemmi::Op{gemmi::Op::identity().rot, t});
 
-  const int row = laue_row_of_group(sg);
-  if (row == 0) {
+  // The planes of the Laue class, turned with the group's axes where its unique axis is not
+  // the table's (a monoclinic group with unique axis a or c).
+  const LaueSetting setting = laue_setting_of_group(sg);
+  if (setting.row == 0) {
     run::fatal(rs, line_text(rd) + "SPACEGROUP " + entry->xhm() +
-                       " IS NOT IN A SETTING OF THE LAUE TABLE: USE THE STANDARD (UNIQUE AXIS B)");
+                       " IS NOT IN A SETTING OF THE LAUE TABLE");
     return;
   }
-  for (const auto& p : LAUE_CLASSES[static_cast<std::size_t>(row - 1)].planes) {
+  for (const auto& p : LAUE_CLASSES[static_cast<std::size_t>(setting.row - 1)].planes) {
     if (p == std::array<int, 4>{}) break;
+    const std::array<int, 4> q = plane_in_setting(p, setting);
     const std::string card =
-        "UNITIN" + records::format("4I5", p[0], p[1], p[2], p[3]).front();
+        "UNITIN" + records::format("4I5", q[0], q[1], q[2], q[3]).front();
     int ierr = SYMCARD_OK;
     READ_UNITIN(sg, card, static_cast<int>(card.size()), 7, ierr);
     if (ierr != SYMCARD_OK) {
@@ -129,7 +149,7 @@ void read_spacegroup_card(run::RunState& rs, ExpReading& rd, int column) {
   }
   rs.ctl.space_group_name = entry->xhm();
   rs.ctl.space_group_number = entry->number;
-  rs.ctl.laue_row = row;
+  rs.ctl.laue_row = setting.row;
 }
 
 }  // namespace vorlane::expfile

@@ -62,7 +62,7 @@ class MainDialogModel {
 
   run::RunState& run_state() { return rs_; }
   const run::RunState& run_state() const { return rs_; }
-  // Every warning of the last run, in order; only the first was shown in the warning box.
+  // Every warning of the last run, in order; none was shown in a box.
   const std::vector<std::string>& run_warnings() const { return warnings_.warnings(); }
   // Full paths of the four files chosen (empty where none is).
   std::array<std::string, 4> chosen_paths() const;

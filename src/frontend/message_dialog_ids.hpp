@@ -25,9 +25,22 @@ inline constexpr std::string_view shelx = "Shelx hkl";
 }  // namespace vorlane::frontend::format_dialog
 
 namespace vorlane::frontend::sigma_dialog {
-inline constexpr int ratio_id = 1054, question_id = 1057, yes_id = 1055, no_id = 1056;
+inline constexpr int ratio_id = 1054, question_id = 1057, yes_id = 1055, no_id = 1056,
+                     explanation_id = 1058, remember_id = 1059;
+// The question of the command line, in the words of the print file.
 inline constexpr std::string_view question =
     "Do you want this ratio applied to the sig(Fsq) of the singlet reflections?";
+// The window's question, in plain words.
+inline constexpr std::string_view plain_question =
+    "Multiply the σ of the reflections measured only once by this ratio?";
+inline constexpr std::string_view explanation =
+    "A reflection measured only once has no spread of repeated measurements, so its σ is "
+    "that of its one measurement. Over the reflections measured more than once and observed, "
+    "the σ given to an average is on average this ratio times the σ of its "
+    "measurements. Yes multiplies the σ of every reflection measured only once by the "
+    "ratio, so that all σ of the output are on the same footing; No keeps them as "
+    "measured. Intensities do not change.";
+inline constexpr std::string_view remember = "Remember this answer";
 inline constexpr std::string_view yes = "Yes";
 inline constexpr std::string_view no = "No";
 }  // namespace vorlane::frontend::sigma_dialog

@@ -37,6 +37,7 @@ RunOutcome describe_outcome(const run::RunState& rs) {
   o.cif_file = rs.res.cif_path;
   o.cif_written = rs.res.cif_written;
   o.setting = expfile::setting_lines(rs);
+  o.notes = rs.report.notes;
   o.shell_lines = report::compact_shell_lines(rs.stats);
   o.stats_file = rs.report.stats_path;
   o.ledger_file = rs.report.ledger_path;
@@ -86,6 +87,7 @@ std::string summary_text(const RunOutcome& o) {
   using records::format_I;
   std::string s = "VORLANE FINISHED SUCCESSFULLY\n";
   for (const std::string& line : o.setting) s += "  " + line + "\n";
+  for (const std::string& note : o.notes) s += "  Note: " + note + "\n";
   s += "  reflections read   " + format_I(o.reflections, 9) + "\n";
   s += "  equivalent sets    " + format_I(o.sets, 9) + "   (" + std::to_string(o.singlets) +
        " measured once)\n";

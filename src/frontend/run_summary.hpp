@@ -23,6 +23,7 @@ struct RunOutcome {
   std::string print_file, output_file, cif_file;
   bool cif_written = false;
   std::vector<std::string> setting;  // wavelength, symmetry and Friedel mates used
+  std::vector<std::string> notes;    // the run's notes (run::note)
   std::vector<std::string> shell_lines;  // compact shell table
   std::string stats_file, ledger_file, html_file;  // empty: not written
   bool html_asked = true;

@@ -1,7 +1,8 @@
 #pragma once
-// The dialogs a run talks to: every warning of the run is kept for the result list, and only
-// the first is shown in the modal warning box, so that a run with many warnings is not
-// stopped by each of them. Everything else goes to the window's own dialogs.
+// The dialogs a run talks to: every warning of the run is kept for the result list (the
+// window's Warnings tab) and none stops the run in a box: a warning says the work went on,
+// so only fatal errors and the questions, which need the user, are modal. Everything else
+// goes to the window's own dialogs.
 #include <string>
 #include <vector>
 

@@ -14,8 +14,19 @@ void SwappedReflections::add(const std::array<int, 3>& h, int max_listed) {
 
 void SwappedReflections::report(run::RunState& rs) const {
   if (count_ <= 0) return;
-  run::warn(rs, records::format_I(count_, 5) + " Reflections transformed to Friedel mates." +
-                    " Check consistency of UNITIN and SYMOP cards");
+  if (!rs.ctl.space_group_name.empty()) {
+    // The group is named, so its operators and asymmetric unit are the table's and cannot
+    // disagree: a non-centrosymmetric group whose Friedel mates are merged sends every
+    // reflection outside the unit to its Friedel mate, as asked. Nothing to check.
+    run::note(rs, std::to_string(count_) +
+                      " reflections were merged with their Friedel mates as equivalents (" +
+                      rs.ctl.space_group_name +
+                      " is non-centrosymmetric and Friedel mates are merged). To keep Friedel "
+                      "mates apart give VORLAN FRIEDEL NOFLIP or --friedel keep");
+  } else {
+    run::warn(rs, records::format_I(count_, 5) + " Reflections transformed to Friedel mates." +
+                      " Check consistency of UNITIN and SYMOP cards");
+  }
   records::PrintFile& print = rs.files.print;
   const records::EditList heading(
       "(/,5X,\"The following input hkl's swapped to \",\"Friedel mates:\",/)");

@@ -16,8 +16,9 @@ class SwappedReflections {
   const std::vector<std::array<int, 3>>& listed() const { return listed_; }
 
   // When any were counted: the warning "<count> Reflections transformed to Friedel mates.
-  // Check consistency of UNITIN and SYMOP cards", then in the print file an empty line, the
-  // heading, an empty line and one line of h, k, l per listed reflection.
+  // Check consistency of UNITIN and SYMOP cards" (a note that says what happened when the
+  // group came by name, from SPACEGROUP), then in the print file an empty line, the heading,
+  // an empty line and one line of h, k, l per listed reflection.
   void report(run::RunState& rs) const;
 
  private:

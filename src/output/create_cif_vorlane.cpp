@@ -12,6 +12,7 @@
 #include "output/print_completeness.hpp"
 #include "run/version.hpp"
 #include "averaging/coverage.hpp"
+#include "output/cif_space_group.hpp"
 #include "output/cif_special_details.hpp"
 #include "records/edit_list.hpp"
 #include "run/messages.hpp"
@@ -130,6 +131,7 @@ std::vector<std::string> cif_lines(const run::RunState& rs, const averaging::Dat
   add(format(R"(("_reflns_number_gt   ",17X,I5))", f.lines_gt));
   add(format(R"(("_reflns_threshold_expression    'Fsqd > ",F3.1,"u(Fsqd)' "))", ctl.LTHRESH));
   add(reflns_special_details(rs.stats, ctl, res));
+  add(space_group_items(ctl));
   return lines;
 }
 

@@ -57,6 +57,15 @@ void WARNING(RunState& rs) {
   if (rs.dialogs != nullptr) rs.dialogs->warning_box(msg.substr(0, length));
 }
 
+void note(RunState& rs, std::string_view text) {
+  auto& print = rs.files.print;
+  if (rs.files.IPRTOPEN == 1 && print.is_open()) {
+    static const records::EditList layout(R"(/,/,"*****NOTE:",/,5X,A,/)");
+    print.put(layout, text);
+  }
+  rs.report.notes.emplace_back(text);
+}
+
 void fatal(RunState& rs, std::string_view text) {
   set_errmsg(rs, text);
   ERROR(rs);

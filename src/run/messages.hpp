@@ -22,6 +22,12 @@ void ERROR(RunState& rs);
 // Recoverable: print-file block (right-justified text), warning box; the work goes on.
 void WARNING(RunState& rs);
 
+// A note: something the run did that the user may want to know about but that is not a
+// problem (no box, ERRMSG untouched). A block in the print file, "*****NOTE:" and the text on
+// the next line, and the text kept in the run's list of notes, which the front ends show
+// after the run.
+void note(RunState& rs, std::string_view text);
+
 // set_errmsg followed by ERROR / WARNING.
 void fatal(RunState& rs, std::string_view text);
 void warn(RunState& rs, std::string_view text);

@@ -12,6 +12,8 @@ struct ReportFiles {
   bool html = true;   // write the HTML report
   // Every warning of the run, as its box showed it, for the report.
   std::vector<std::string> warnings;
+  // Every note of the run (run::note): what was done, not a problem.
+  std::vector<std::string> notes;
   // Written by the statistics stage: a path is empty when the file was not written.
   std::string stats_path, ledger_path, html_path;
 };

@@ -89,8 +89,8 @@ INSTANTIATE_TEST_SUITE_P(
         FatalCase{"RhombohedralAxes", "VORLAN SPACEGROUP R -3 c:R\n",
                   "LINE   1: SPACEGROUP R -3 C:R IS IN RHOMBOHEDRAL AXES: USE HEXAGONAL AXES (R -3 c:H) "
                   "AND A HEXAGONAL CELL"},
-        FatalCase{"UnknownSpacegroup", "VORLAN SPACEGROUP P 2 1/c\n",
-                  "LINE   1: UNKNOWN SPACE GROUP SYMBOL OR NUMBER: P 2 1/C"},
+        FatalCase{"UnknownSpacegroup", "VORLAN SPACEGROUP P 2 1/q\n",
+                  "LINE   1: UNKNOWN SPACE GROUP SYMBOL OR NUMBER: P 2 1/Q"},
         FatalCase{"AmbiguousLaue", "VORLAN LAUE -3m\n",
                   "LAUE -3M IS AMBIGUOUS: WRITE -3M1 (E.G. P-3M1, R-3M) OR -31M (E.G. P-31M)"},
         // The README's old example: the fields read 0 10 0 0, the card shows 0 0 1 0.

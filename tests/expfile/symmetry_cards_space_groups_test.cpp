@@ -299,7 +299,7 @@ TEST(SymmetryCardsSpaceGroups, SpaceGroupKeywordSettings) {
       {"I 2/a", 15, "I 1 2/a 1"},    {"P n a 21", 33, "P n a 21"},  {"pcab", 61, "P c a b"},
       {"P b c a", 61, "P b c a"},    {"Pnnn", 48, "P n n n:2"},     {"P n n n:1", 48, "P n n n:1"},
       {"Fd-3m", 227, "F d -3 m:2"},  {"R-3c", 167, "R -3 c:H"},     {"R 3:R", 0, ""},
-      {"P 1 1 21/b", 0, ""},         {"P 2 1/c", 0, ""},            {"231", 0, ""},
+      {"P 1 1 21/b", 14, "P 1 1 21/b"}, {"P 2 1/c", 14, "P 1 21/c 1"}, {"231", 0, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

@@ -244,16 +244,17 @@ TEST_F(ModelTest, EverySecondRunStartsFromAFreshRunState) {
   m.RUN_PROG();
   ASSERT_EQ(m.state(), DialogState::Halted);
   EXPECT_EQ(enabled_controls(), (std::set<int>{3, 1004, 1009, 1017}));
-  // Only the first warning of a run stops it in a box; the list keeps them all.
-  EXPECT_EQ(dialogs.warning_texts.size(), 1u);
-  EXPECT_EQ(m.run_warnings().size(), 2u);
+  // No warning of a run stops it in a box; the list keeps them all.
+  EXPECT_TRUE(dialogs.warning_texts.empty());
+  EXPECT_EQ(m.run_warnings(), (std::vector<std::string>{"FIRST WARNING ", "ANOTHER WARNING "}));
+  EXPECT_EQ(dialogs.fatal_texts.size(), 1u);
   m.RUN_PROG();
   EXPECT_EQ(m.state(), DialogState::Finished);
   EXPECT_EQ(titles_seen, (std::vector<std::string>{"     ", "     "}));
   EXPECT_EQ(halt_seen, (std::vector<int>{0, 0}));
   EXPECT_EQ(rs.refl.members.size(), 1u);
   EXPECT_EQ(m.run_warnings().size(), 1u);
-  EXPECT_EQ(dialogs.warning_texts.size(), 2u);
+  EXPECT_TRUE(dialogs.warning_texts.empty());
 }
 
 TEST_F(ModelTest, PickingAnOutputFileChecksItButLeavesItWhole) {
@@ -369,10 +370,16 @@ TEST_F(ModelTest, RunStateDialogsIsTheWindowsDuringTheRun) {
   choose_all();
   rs.dialogs = nullptr;
   m.RUN_PROG();
-  // The run talks to the window's dialogs through the list that keeps its warnings.
+  // The run talks to the window's dialogs through the list that keeps its warnings; a
+  // warning goes to that list (the Warnings tab), never to a box.
   ASSERT_NE(seen, nullptr);
   seen->warning_box("W");
-  EXPECT_EQ(dialogs.warning_texts, std::vector<std::string>{"W"});
+  seen->warning_box("V");
+  EXPECT_TRUE(dialogs.warning_texts.empty());
+  EXPECT_EQ(m.run_warnings(), (std::vector<std::string>{"W", "V"}));
+  // Fatal errors and questions still reach the window's dialogs.
+  seen->fatal_box("F");
+  EXPECT_EQ(dialogs.fatal_texts, std::vector<std::string>{"F"});
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // The message and question dialogs 103 to 106 and the file dialogs' set-up.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QRadioButton>
+#include <QSettings>
 #include <filesystem>
 #include <fstream>
 
@@ -101,10 +103,70 @@ TEST_F(MessageDialogs, SigmaRatioQuestionAnswersYesNoOrClosed) {
   EXPECT_EQ(dialogs.ask_sigma_ratio(line), -1);  // closed with its close box
   EXPECT_EQ(shown_line, line);
   EXPECT_EQ(shown_question,
-            "Do you want this ratio applied to the sig(Fsq) of the singlet reflections?");
+            "Multiply the \u03c3 of the reflections measured only once by this ratio?");
   EXPECT_EQ(yes, "Yes");
   EXPECT_EQ(no, "No");
   EXPECT_EQ(script.shown.size(), 3u);
+}
+
+TEST_F(MessageDialogs, SigmaRatioQuestionSaysWhatItChanges) {
+  SigmaRatioDialog d(QStringLiteral("Ratio output sigma to external-sig1 for the observed reflns is:    1.37"));
+  const std::string explanation = label_text(d, 1058);
+  // What Yes and No do, and to which reflections, in plain words.
+  for (const std::string words : {"measured only once", "Yes multiplies the \u03c3",
+                                  "No keeps them as measured", "Intensities do not change"}) {
+    EXPECT_NE(explanation.find(words), std::string::npos) << words;
+  }
+  auto* remember = find_control<QCheckBox>(d, 1059);
+  ASSERT_NE(remember, nullptr);
+  EXPECT_EQ(remember->text().toStdString(), "Remember this answer");
+  EXPECT_FALSE(remember->isChecked());
+  EXPECT_FALSE(d.remember());
+  remember->setChecked(true);
+  EXPECT_TRUE(d.remember());
+}
+
+TEST_F(MessageDialogs, SigmaRatioAnswerIsRememberedOnlyWhenAsked) {
+  const std::string dir = make_temp_dir("remember");
+  QSettings settings(QString::fromStdString(dir + "/settings.ini"), QSettings::IniFormat);
+  const std::string line = "Ratio output sigma to external-sig1 for the observed reflns is:    1.37";
+  ScriptedRunner script;
+  QtDialogs dialogs(nullptr, script.runner());
+  dialogs.remember_answers_in(&settings);
+  const auto answer = [](int button, bool tick) {
+    return [button, tick](QDialog& d) {
+      find_control<QCheckBox>(d, 1059)->setChecked(tick);
+      click(d, button);
+      return d.result();
+    };
+  };
+  // Not ticked: asked every time, nothing kept; closing the box is no answer to keep.
+  script.answers = {answer(1055, false), answer(1056, false)};
+  EXPECT_EQ(dialogs.ask_sigma_ratio(line), 1);
+  EXPECT_EQ(dialogs.ask_sigma_ratio(line), 0);
+  EXPECT_EQ(dialogs.ask_sigma_ratio(line), -1);
+  EXPECT_FALSE(settings.contains(QtDialogs::sigma_ratio_key));
+  EXPECT_FALSE(dialogs.take_answered_from_memory());
+  // Ticked with No: kept, and later questions are answered without a box.
+  script.answers = {answer(1056, true)};
+  EXPECT_EQ(dialogs.ask_sigma_ratio(line), 0);
+  EXPECT_EQ(settings.value(QtDialogs::sigma_ratio_key).toInt(), 0);
+  EXPECT_FALSE(dialogs.take_answered_from_memory());
+  const std::size_t shown = script.shown.size();
+  EXPECT_EQ(dialogs.ask_sigma_ratio(line), 0);
+  EXPECT_EQ(dialogs.ask_sigma_ratio(line), 0);
+  EXPECT_EQ(script.shown.size(), shown);
+  EXPECT_TRUE(dialogs.take_answered_from_memory());
+  EXPECT_FALSE(dialogs.take_answered_from_memory());
+  // Yes remembered likewise; without settings nothing is remembered or read.
+  settings.setValue(QtDialogs::sigma_ratio_key, 1);
+  EXPECT_EQ(dialogs.ask_sigma_ratio(line), 1);
+  dialogs.remember_answers_in(nullptr);
+  script.answers = {answer(1056, true)};
+  EXPECT_EQ(dialogs.ask_sigma_ratio(line), 0);
+  EXPECT_EQ(script.shown.size(), shown + 1);
+  EXPECT_EQ(settings.value(QtDialogs::sigma_ratio_key).toInt(), 1);
+  std::filesystem::remove_all(dir);
 }
 
 TEST_F(MessageDialogs, BoxesShowTheTextTheyAreGiven) {

@@ -13,11 +13,13 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTableWidget>
 #include <map>
 
 #include "frontend/message_dialog_ids.hpp"
 #include "frontend/qt/file_viewer.hpp"
+#include "frontend/qt/qt_dialogs.hpp"
 #include "frontend/qt/result_panel.hpp"
 #include "records/edit_list.hpp"
 #include "qt/comma_locale.hpp"
@@ -222,6 +224,77 @@ TEST_F(WholeRunTest, RunUnderADecimalCommaLocaleWritesTheSameFiles) {
   EXPECT_EQ(same_but_names(read_text_file(path("de_vorlane.cif"))),
             read_text_file(path("c_vorlane.cif")));
   EXPECT_NE(c_print.find("0.0"), std::string::npos);
+}
+
+TEST_F(WholeRunTest, ChiralDataWithFriedelMatesMergedRunWithoutAModalBox) {
+  // P 21 21 21 data with Friedel mates merged: thousands of reflections reach the asymmetric
+  // unit through their Friedel mates. Named by SPACEGROUP that is a note; given by SYMOP and
+  // UNITIN cards it stays the warning to check them. Either way the window shows it in the
+  // Warnings tab and asks nothing: the files have known extensions and the sigma-ratio
+  // answer is remembered.
+  struct Case {
+    std::string name, symmetry, expected_item;
+    bool note;
+  };
+  const std::vector<Case> cases{
+      {"named", "VORLAN SPACEGROUP P 21 21 21\n",
+       "reflections were merged with their Friedel mates as equivalents (P 21 21 21 is "
+       "non-centrosymmetric and Friedel mates are merged). To keep Friedel mates apart give "
+       "VORLAN FRIEDEL NOFLIP or --friedel keep",
+       true},
+      {"cards",
+       "VORLAN SYMOP X,Y,Z\nVORLAN SYMOP -X+1/2,-Y,Z+1/2\nVORLAN SYMOP X+1/2,-Y+1/2,-Z\n"
+       "VORLAN SYMOP -X,Y+1/2,-Z+1/2\nVORLAN UNITIN    1    0    0    0\n"
+       "VORLAN UNITIN    0    1    0    0\nVORLAN UNITIN    0    0    1    0\n",
+       "Reflections transformed to Friedel mates. Check consistency of UNITIN and SYMOP cards",
+       false},
+  };
+  std::filesystem::copy_file(example + "sh2185.hkl", path("data.hkl"));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    write(path(c.name + ".exp"), "TITLE  sh2185 with Friedel mates merged\n"
+                                 "CELL  7.71920 11.06720 20.9366 90 90 90\nWAVEL 1 1.54184\n" +
+                                     c.symmetry);
+    {
+      QSettings settings(QString::fromStdString(path("settings.ini")), QSettings::IniFormat);
+      settings.setValue(frontend::qt::QtDialogs::sigma_ratio_key, 1);
+    }
+    script = ScriptedRunner();
+    make();
+    browse(control::experiment_browse, path(c.name + ".exp"));
+    browse(control::print_browse, path(c.name + ".prt"));
+    browse(control::input_browse, path("data.hkl"));
+    browse(control::output_browse, path(c.name + ".hkl"));
+    click(*window, control::run);
+    EXPECT_EQ(script.shown, std::vector<std::string>(4, "QFileDialog"))
+        << ::testing::PrintToString(script.texts);
+    ASSERT_EQ(status(), "VORLANE FINISHED SUCCESSFULLY");
+    const auto& rs = window->model().run_state();
+    EXPECT_EQ(rs.ctl.INOFLIP, 0);
+    EXPECT_EQ(rs.res.SIGFACT, rs.res.RATIO);  // the remembered Yes
+    std::vector<std::string> items;
+    for (int i = 0; i < window->result_panel().warnings()->count(); ++i)
+      items.push_back(window->result_panel().warnings()->item(i)->text().toStdString());
+    const auto has = [&items](const std::string& part) {
+      return std::any_of(items.begin(), items.end(),
+                         [&](const std::string& t) { return t.find(part) != std::string::npos; });
+    };
+    EXPECT_TRUE(has(c.expected_item)) << ::testing::PrintToString(items);
+    EXPECT_TRUE(has("Note: The sigma-ratio question was answered Yes, as remembered"));
+    const std::string print = read_text_file(path(c.name + ".prt"));
+    if (c.note) {
+      ASSERT_EQ(rs.report.notes.size(), 1u);
+      EXPECT_NE(rs.report.notes[0].find(c.expected_item), std::string::npos);
+      EXPECT_TRUE(has("Note: " + rs.report.notes[0]));
+      EXPECT_EQ(print.find("Check consistency of UNITIN"), std::string::npos);
+      EXPECT_NE(print.find("****NOTE:\n    " + rs.report.notes[0]), std::string::npos);
+    } else {
+      EXPECT_TRUE(rs.report.notes.empty());
+      ASSERT_FALSE(rs.report.warnings.empty());
+      EXPECT_NE(print.find("****WARNING:"), std::string::npos);
+    }
+    window.reset();
+  }
 }
 
 TEST_F(WholeRunTest, FatalErrorInTheExperimentFileHaltsTheWindow) {

@@ -36,6 +36,7 @@ MainDialog::MainDialog(MainDialogOptions options, QWidget* parent)
                                                 QStringLiteral("vorlane-gui"))
                   : std::make_unique<QSettings>(options.settings_file, QSettings::IniFormat);
   dialogs_ = std::make_unique<QtDialogs>(this, runner);
+  dialogs_->remember_answers_in(settings_.get());
   FilePicker* picker = options.picker;
   if (picker == nullptr) {
     auto own = std::make_unique<QtFilePicker>(this, runner);
@@ -188,6 +189,7 @@ void MainDialog::connect_handlers() {
   bind(control::input_browse, [&m] { m.OPEN_INPUTDATA(); });
   bind(control::output_browse, [&m] { m.OPEN_OUTPUTDATA(); });
   bind(control::run, [this, &m] {
+    dialogs_->take_answered_from_memory();
     m.RUN_PROG();
     after_run();
   });
@@ -224,6 +226,13 @@ void MainDialog::after_run() {
   const auto state = model_->state();
   if (state != DialogState::Finished && state != DialogState::Halted) return;
   panel_->show_run(model_->run_state(), model_->run_warnings());
+  if (dialogs_->take_answered_from_memory()) {
+    const bool yes = settings_->value(QtDialogs::sigma_ratio_key).toInt() == 1;
+    panel_->add_note(
+        QStringLiteral("The sigma-ratio question was answered %1, as remembered in the "
+                       "window's settings (%2; delete that entry to be asked again).")
+            .arg(yes ? QStringLiteral("Yes") : QStringLiteral("No"), QtDialogs::sigma_ratio_key));
+  }
   remember_run();
 }
 

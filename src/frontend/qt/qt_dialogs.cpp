@@ -1,5 +1,6 @@
 #include "frontend/qt/qt_dialogs.hpp"
 
+#include <QSettings>
 #include <cstdio>
 
 #include "frontend/qt/fatal_error_dialog.hpp"
@@ -27,8 +28,17 @@ int QtDialogs::ask_format(int, std::string_view shown_name, int current) {
 }
 
 int QtDialogs::ask_sigma_ratio(std::string_view ratio_line) {
+  if (settings_ != nullptr && settings_->contains(sigma_ratio_key)) {
+    answered_from_memory_ = true;
+    return settings_->value(sigma_ratio_key).toInt() == 1 ? 1 : 0;
+  }
   SigmaRatioDialog dialog(qstr(ratio_line), parent_);
-  return SigmaRatioDialog::answer(runner_(dialog));
+  const int answer = SigmaRatioDialog::answer(runner_(dialog));
+  if (answer >= 0 && settings_ != nullptr && dialog.remember()) {
+    settings_->setValue(sigma_ratio_key, answer);
+    settings_->sync();
+  }
+  return answer;
 }
 
 void QtDialogs::standard_output(std::string_view line) {

@@ -134,9 +134,15 @@ void ResultPanel::show_run(const run::RunState& rs, const std::vector<std::strin
   summary_->setRowCount(r);
   summary_->resizeColumnsToContents();
   for (const auto& w : warnings) warnings_->addItem(q(w).trimmed());
+  // Notes say what the run did; they are listed after the warnings and not counted as such.
+  for (const auto& n : rs.report.notes) warnings_->addItem(QStringLiteral("Note: ") + q(n));
   setTabText(1, QStringLiteral("Warnings (%1)").arg(warnings.size()));
   fill_shells(rs.stats);
   fill_plots(rs.stats);
+}
+
+void ResultPanel::add_note(const QString& text) {
+  warnings_->addItem(QStringLiteral("Note: ") + text);
 }
 
 void ResultPanel::fill_shells(const statistics::Statistics& stats) {

@@ -21,6 +21,8 @@ class ResultPanel : public QTabWidget {
   // Fills every tab from a finished or halted run.
   void show_run(const run::RunState& rs, const std::vector<std::string>& warnings);
   void clear_run();
+  // Adds a note of the window's own below the run's warnings and notes.
+  void add_note(const QString& text);
 
   QTableWidget* summary() const { return summary_; }
   QListWidget* warnings() const { return warnings_; }

@@ -1,6 +1,9 @@
 #pragma once
-// Dialog 106: whether the sigma ratio is to be applied to the singlets.
+// Dialog 106: whether the sigma ratio is to be applied to the singlets, asked in plain words,
+// with a box to remember the answer.
 #include <QDialog>
+
+class QCheckBox;
 
 namespace vorlane::frontend::qt {
 
@@ -14,6 +17,11 @@ class SigmaRatioDialog : public QDialog {
   SigmaRatioDialog(const QString& ratio_line, QWidget* parent = nullptr);
   // 1 Yes, 0 No, -1 closed without an answer, for a result code of this dialog.
   static int answer(int result);
+  // Whether "Remember this answer" was ticked.
+  bool remember() const;
+
+ private:
+  QCheckBox* remember_ = nullptr;
 };
 
 }  // namespace vorlane::frontend::qt
