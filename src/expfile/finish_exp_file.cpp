@@ -66,17 +66,23 @@ void finish_exp_file(run::RunState& rs, const ExpReading& rd) {
   }
 
   if (ctl.NUBLIN == 3) {
-    if (ctl.EXPVOL >= 0.1f) {
-      bool differs = false;
+    bool differs = ctl.EXPVOL < 0.1f;  // no usable CELL card: the matrix's cell is the cell
+    if (!differs) {
       for (int j = 0; j < 6; ++j)
         differs = differs || std::abs(cell.UBCELL[j] - ctl.CELLPAR[j]) > 0.01f * cell.UBCELL[j];
       if (differs) warn_cell_differs(rs);
     }
     // The orientation matrix decides where every reflection lies (its 2theta, its path
-    // through a diamond-anvil cell), so every figure that needs a cell takes the matrix's: a
-    // CELL card that disagrees with it would count reflections against another lattice.
-    for (int j = 0; j < 6; ++j) ctl.CELLPAR[j] = cell.UBCELL[j];
-    ctl.EXPVOL = cell.CELLVOL;
+    // through a diamond-anvil cell), so a CELL card that disagrees with it would count
+    // reflections against another lattice: every figure that needs a cell then takes the
+    // matrix's. A card within 1 % of it (a refined cell, as integration programs write it)
+    // stays. A UB matrix without a CELL card gives the cell all the same: 2theta from the
+    // indices, completeness and shells are worked out from it.
+    if (differs) {
+      for (int j = 0; j < 6; ++j) ctl.CELLPAR[j] = cell.UBCELL[j];
+      ctl.EXPVOL = cell.CELLVOL;
+    }
+    ctl.ICELL = 1;
   }
 
   check_opening(rs);

@@ -1,3 +1,4 @@
+#include <cctype>
 #include <cmath>
 
 #include "expfile/card_numbers.hpp"
@@ -15,8 +16,11 @@ void read_cell_card(run::RunState& rs, ExpReading& rd) {
   // a, b, c, alpha, beta, gamma, a seventh number and the volume; the card may stop early and
   // the missing values keep what they held. The numbers are read from directly behind the
   // keyword: a fixed start at column 7 would take "CELL 4.8731" with one blank (or a tab) for
-  // a = .8731.
-  records::FreeReader reader(from_column(rd.card, 5));
+  // a = .8731. Letters that run on from the keyword (CELLS) belong to it.
+  int column = 5;
+  while (column <= CARD_LENGTH && std::isalpha(static_cast<unsigned char>(rd.card[column - 1])))
+    ++column;
+  records::FreeReader reader(from_column(rd.card, column));
   for (int i = 0; i < 8; ++i) {
     float& target = i < 7 ? ctl.CELLPAR[i] : ctl.EXPVOL;
     const Got got = next_number(reader, target);

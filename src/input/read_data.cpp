@@ -71,10 +71,10 @@ bool Reader::report_impossible() {
                       c[5], rs_.ctl.WAVE)
           .front();
   const std::string worst_text =
-      records::format(R"("WORST",3I5,", LAMBDA/2D",F8.3,", LINE")", worst->hkl[0], worst->hkl[1],
+      records::format(R"("WORST",3I5,", LAMBDA/2D",F8.3,", LINE ")", worst->hkl[0], worst->hkl[1],
                       worst->hkl[2], worst->ratio)
           .front() +
-      line_number(worst->line);
+      std::to_string(worst->line);
   if (static_cast<double>(impossible.size()) > IMPOSSIBLE_MAX_SHARE * static_cast<double>(total)) {
     run::fatal(rs_, what + ": CHECK THE CELL AND THE WAVELENGTH. " + cell + "; " + worst_text);
     return false;

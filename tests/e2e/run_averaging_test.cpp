@@ -388,14 +388,14 @@ TEST(RunAveraging, SetReducedToOneMemberAndNoSingletsWithScale) {
 }
 
 // Values too wide for their fields, SHELX output (F7.d):
-// (1,0,0) F2 = 12345678 does not fit: a warning, and the set is missing from the file; in the
+// (1,0,0) F2 = 1.2346E7 (12346000) does not fit: a warning, and the set is missing from the file; in the
 //   listing it gets 0 decimals and prints as asterisks.
 // (2,0,0) F2 = 500000 fits with 0 decimals; sigma 2000000 does not and is written 999999.
 // (3,0,0) an ordinary singlet.
 TEST(RunAveraging, ValuesTooWideForTheirFields) {
   E2eRun r("e2e_overflow");
   r.write("t.exp", "TITLE  overflow\n");
-  r.write("d.hkl", shelx_record(1, 0, 0, "12345678", "1000.") +
+  r.write("d.hkl", shelx_record(1, 0, 0, "1.2346E7", "1000.") +
                        shelx_record(2, 0, 0, "500000.", "2000000.") +
                        shelx_record(3, 0, 0, "100.", "2.") + shelx_record(0, 0, 0, "0.", "0."));
   const auto res = r.run("t.exp t.prt d.hkl o.hkl");

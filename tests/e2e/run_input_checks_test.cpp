@@ -174,12 +174,12 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"WavelengthTenTimesTooLong", kCell + "WAVEL 1 7.1073\n", "d.hkl", pairs(), 1,
              {"24 OF 24 RECORDS LIE BEYOND THE LIMITING SPHERE (LAMBDA/2D > 1): CHECK THE CELL "
               "AND THE WAVELENGTH. CELL   5.0000   6.0000   7.0000  90.000  90.000  90.000, "
-              "WAVELENGTH 7.10730; WORST    4    1    3, LAMBDA/2D   3.279, LINE   23"}},
+              "WAVELENGTH 7.10730; WORST    4    1    3, LAMBDA/2D   3.279, LINE 23"}},
         Case{"OneIndexBeyondTheSphere", "CELL  20 20 20 90 90 90\n", "d.hkl",
              many(60) + shelx_record(9998, 0, 1, "50.", "3.") + kEnd, 0,
              {"1 OF 121 RECORDS LIE BEYOND THE LIMITING SPHERE (LAMBDA/2D > 1), LEFT OUT AS "
               "IMPOSSIBLE FOR THE CELL AND WAVELENGTH; WORST 9998    0    1, LAMBDA/2D 177.290, "
-              "LINE  121",
+              "LINE 121",
               "csv:121,9998,0,1,0,,50,3,,,,,,impossible for the cell and wavelength"}},
         // Zezor angles: 0 is not known, negative is its size, above 180 is no angle.
         Case{"ZezorUnknownTwoTheta", "WAVEL 1 0.71073\n", "d.abs", zezor_pairs("0.00"), 0,
