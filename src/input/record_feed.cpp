@@ -1,5 +1,7 @@
 #include "input/record_feed.hpp"
 
+#include <exception>
+
 #include "input/input_record.hpp"
 
 namespace vorlane::input {
@@ -44,12 +46,16 @@ RecordFeed::Tail RecordFeed::tail_after(std::uint32_t end_line) {
   tail.blank_end = line_of(current_->text, at).find_first_not_of(" \t\r") ==
                    std::string_view::npos;
   count_tail(current_->text, at + 1, tail);
-  // The chunks after it hold the rest of the input, whatever their records say.
-  while (!current_->end_of_input) {
-    current_ = nullptr;
-    release();
-    if (!take()) break;
-    count_tail(current_->text, 0, tail);
+  // The chunks after it hold the rest of the input, whatever their records say. Lines that
+  // cannot be read after the end of the data take nothing from the data: the count stops.
+  try {
+    while (!current_->end_of_input) {
+      current_ = nullptr;
+      release();
+      if (!take()) break;
+      count_tail(current_->text, 0, tail);
+    }
+  } catch (const std::exception&) {
   }
   current_ = nullptr;
   position_ = 0;
