@@ -43,9 +43,10 @@ bool read_limit(run::RunState& rs, const ExpReading& rd, std::string_view word, 
   records::FreeReader words(from_column(rd.card, col));
   float written = value;
   if (next_number(words, written) == Got::value && written == value) return true;
+  const std::string_view columns = std::string_view(rd.card).substr(
+      static_cast<std::size_t>(col - 1), 10);
   run::fatal(rs, records::format(R"("EXP FILE LINE",I5,": 2THETA ")", rd.line).front() +
-                     std::string(word) + " READS " +
-                     std::string(first_word(rd.card.substr(static_cast<std::size_t>(col - 1), 10))) +
+                     std::string(word) + " READS " + std::string(first_word(columns)) +
                      " FROM ITS TEN COLUMNS BUT THE CARD SHOWS " +
                      std::string(first_word(from_column(rd.card, col))) + ": " +
                      card_for_message(rd.card));

@@ -74,7 +74,8 @@ void place_members(run::ReflectionList& list, FiledMembers& filed) {
     }
     for (auto i = first; i != last; ++i) i->IHKL = i->hkl_read;
     // Member 1 of a set this reading opened holds the representative.
-    if (s >= filed.existing_sets && first != last) first->IHKL = filed.new_set_rep[s - filed.existing_sets];
+    if (s >= filed.existing_sets && first != last)
+      first->IHKL = filed.new_set_rep[s - filed.existing_sets];
   };
   // The shift of set numbers and the number of groups (at most 64) of a stretch of n sets.
   auto groups_of = [](std::size_t n) {
@@ -188,7 +189,8 @@ void place_members(run::ReflectionList& list, FiledMembers& filed) {
     run::EquivSet& set = list.sets[s];
     const auto at = static_cast<std::uint32_t>(merged.size());
     if (s < filed.existing_sets) {
-      const auto old_first = filed.existing_members.begin() + static_cast<std::ptrdiff_t>(set.first);
+      const auto old_first =
+          filed.existing_members.begin() + static_cast<std::ptrdiff_t>(set.first);
       merged.insert(merged.end(), old_first, old_first + set.NEQ);
     }
     merged.insert(merged.end(), members.begin() + static_cast<std::ptrdiff_t>(start[s]),

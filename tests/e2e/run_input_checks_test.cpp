@@ -196,10 +196,11 @@ INSTANTIATE_TEST_SUITE_P(
              shelx_record(1, 1, 1, "100.", "2.") + "\n" + pairs(), 0,
              {"DATA END AT LINE    2 (A BLANK LINE): 24 LATER LINES READ AS REFLECTIONS WERE "
               "IGNORED"}},
-        Case{"ZeroRecordEndsTheData", kCell, "d.hkl", shelx_record(1, 1, 1, "100.", "2.") + pairs(),
-             0, {"FINISHED SUCCESSFULLY"}, {"DATA END AT LINE"}},
-        Case{"EarlyZeroRecord", kCell, "d.hkl", shelx_record(1, 1, 1, "100.", "2.") + kEnd + pairs(),
-             0,
+        Case{"ZeroRecordEndsTheData", kCell, "d.hkl",
+             shelx_record(1, 1, 1, "100.", "2.") + pairs(), 0, {"FINISHED SUCCESSFULLY"},
+             {"DATA END AT LINE"}},
+        Case{"EarlyZeroRecord", kCell, "d.hkl",
+             shelx_record(1, 1, 1, "100.", "2.") + kEnd + pairs(), 0,
              {"DATA END AT LINE    2 (A 0 0 0 RECORD): 24 LATER LINES READ AS REFLECTIONS WERE "
               "IGNORED"}},
         Case{"InstructionsAfterTheEnd", kCell, "d.hkl",
