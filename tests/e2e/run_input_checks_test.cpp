@@ -243,3 +243,42 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace vorlane
+
+namespace vorlane {
+namespace {
+
+// A CELL card 40 % off the UB matrix, with a diamond-anvil cell: every figure that needs a
+// cell takes the matrix's, so the run gives the figures of the matrix alone (before, the
+// card's cell counted the complete set and the matrix the accessible one).
+TEST(InputChecksCell, CardAgainstUbGivesTheFiguresOfTheUb) {
+  std::string data;
+  for (int h = -3; h <= 3; ++h)
+    for (int k = -3; k <= 3; ++k)
+      for (int l = -3; l <= 3; ++l)
+        if (h != 0 || k != 0 || l != 0) data += testing::shelx_record(h, k, l, "100.", "2.");
+  data += testing::shelx_record(0, 0, 0, "0.", "0.");
+  const std::string ub = "UB 0.1 0 0\nUB 0 0.1 0\nUB 0 0 0.1\n";
+  const std::string controls = "VORLAN OPENING 40\nVORLAN SPACEGROUP P-1\n";
+  auto figures = [&](const std::string& exp, const char* tag) {
+    testing::E2eRun r(tag);
+    r.write("t.exp", exp);
+    r.write("d.hkl", data);
+    const auto res = r.run("t.exp t.prt d.hkl o.hkl");
+    EXPECT_EQ(res.status, 0) << res.err;
+    std::string lines;
+    for (const char* item : {"completeness", "DAC completeness", "theta max"}) {
+      const auto at = res.out.find("  " + std::string(item) + " ");
+      EXPECT_NE(at, std::string::npos) << item << "\n" << res.out;
+      if (at != std::string::npos) lines += res.out.substr(at, res.out.find('\n', at) - at) + "\n";
+    }
+    return std::make_pair(lines, res.err);
+  };
+  const auto [with_card, warned] = figures(ub + "CELL  14 14 14 90 90 90\n" + controls, "e2e_ubc");
+  const auto [ub_alone, quiet] = figures(ub + controls, "e2e_ub");
+  EXPECT_EQ(with_card, ub_alone);
+  EXPECT_NE(warned.find("; THE UB CELL IS USED"), std::string::npos) << warned;
+  EXPECT_EQ(quiet.find("UNIT CELL"), std::string::npos) << quiet;
+}
+
+}  // namespace
+}  // namespace vorlane
