@@ -110,9 +110,10 @@ bool Reader::report(const RecordFeed::Tail& tail, std::uint32_t end_line) {
                        "(SHELX 2F8.2)");
   }
   if (const long long n = filing_.unknown_two_theta(); n > 0) {
+    // With a cell the shells take d from the indices; without one, from 2theta.
     run::warn(rs_, std::to_string(n) +
-                       " RECORDS WITH 2THETA 0 (NOT KNOWN): LEFT OUT OF THE THETA FIGURES AND "
-                       "SHELLS");
+                       " RECORDS WITH 2THETA 0 (NOT KNOWN): LEFT OUT OF THE THETA FIGURES" +
+                       (rs_.ctl.IBMAT == 1 ? "" : " AND SHELLS"));
   }
   return true;
 }
