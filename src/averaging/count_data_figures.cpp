@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -162,17 +163,10 @@ DataFigures count_data_figures(const run::RunState& rs, const RunResults& res) {
   f.lines_gt = written.lines_gt;
   f.lines_overflowed = written.overflowed;
 
-  // The range of 2theta starts at the first written member (and takes it in again below: a
-  // minimum or maximum with itself changes nothing), and is kept in locals while the members
-  // pass.
-  float tth_min = 0.0f;
+  // The range of 2theta over the written members whose 2theta is known (a Zezor record
+  // writes 0 for "not known"), kept in locals while the members pass.
+  float tth_min = std::numeric_limits<float>::infinity();
   float tth_max = 0.0f;
-  for (std::size_t s = 0; s < list.sets.size(); ++s) {
-    if (written.set_written[s] == 0 || list.sets[s].NEQ < 1) continue;
-    tth_min = list.member(list.sets[s], 1).REFANG[0];
-    tth_max = tth_min;
-    break;
-  }
   // The distinct indices as read, in no particular order: equal indices always fall into the
   // same set, so a member's indices need only be compared with the distinct ones of its own
   // set (a handful, however often measured).
@@ -185,8 +179,10 @@ DataFigures count_data_figures(const run::RunState& rs, const RunResults& res) {
     for (int j = 1; j <= set.NEQ; ++j) {
       const run::Member& m = list.member(set, j);
       const float tth = m.REFANG[0];
-      tth_min = std::min(tth_min, tth);
-      tth_max = std::max(tth_max, tth);
+      if (tth > 0.0f) {
+        tth_min = std::min(tth_min, tth);
+        tth_max = std::max(tth_max, tth);
+      }
       const std::int64_t key = pack({m.hkl_read[0], m.hkl_read[1], m.hkl_read[2]});
       bool seen = false;
       for (std::size_t i = set_start; i < measured.size() && !seen; ++i) seen = measured[i] == key;
@@ -210,7 +206,8 @@ DataFigures count_data_figures(const run::RunState& rs, const RunResults& res) {
     f.hkl_max = hkl_max;
   }
   // SHELX records carry no angle: without a cell or a UB matrix none is known.
-  f.theta_known = f.reflections > 0 && !(rs.files.INFMT == 1 && rs.ctl.IBMAT == 0);
+  f.theta_known = f.reflections > 0 && !(rs.files.INFMT == 1 && rs.ctl.IBMAT == 0) &&
+                  tth_min <= tth_max;
   if (!f.theta_known) return f;
   f.theta_min = tth_min / 2.0f;
   f.theta_max = tth_max / 2.0f;

@@ -41,7 +41,7 @@ constexpr std::array<std::string_view, 13> VALUE_WORDS{
     "NOFLIP", "AXIS", "MEAN", "SPREAD"};
 
 bool is_card(const std::string& card) {
-  return card.starts_with("TITLE") || card.starts_with("CELL") || card.starts_with("WAVEL ") ||
+  return card.starts_with("TITLE") || card.starts_with("CELL") || is_wavel_card(card) ||
          card.starts_with("UB") || card.starts_with("BLAXES") || card.starts_with("VORLAN");
 }
 

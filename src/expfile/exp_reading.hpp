@@ -16,14 +16,24 @@ struct ExpReading {
   int ierr = 0;              // error code returned by the symmetry-card readers
   int line = 0;              // line number of the current card, from 1
   int spacegroup = 0;        // 1 once a SPACEGROUP keyword was handled
+  int cell_line = 0;         // line of the last CELL card, 0 before one
+  int wavel_line = 0;        // line of the last WAVEL card, 0 before one
+  int cards = 0;             // lines recognised as cards
+  int text_lines = 0;        // lines that are not blank
 };
+
+// Columns 1-5 "WAVEL" and a blank (or a tab) in column 6.
+bool is_wavel_card(std::string_view card);
 
 // The card loop's fatal read error, showing the 80 card columns.
 void card_read_error(run::RunState& rs, const std::string& card);
 
 void read_title_card(run::RunState& rs, const ExpReading& rd);
-void read_cell_card(run::RunState& rs, const ExpReading& rd);
-void read_wavel_card(run::RunState& rs, const ExpReading& rd);
+void read_cell_card(run::RunState& rs, ExpReading& rd);
+void read_wavel_card(run::RunState& rs, ExpReading& rd);
+// A second CELL or WAVEL card replaces the first; the warning names both lines.
+void warn_card_repeated(run::RunState& rs, const ExpReading& rd, std::string_view name,
+                        int earlier);
 void read_ub_card(run::RunState& rs, ExpReading& rd);
 void read_blaxes_card(run::RunState& rs, const ExpReading& rd);
 void read_control_card(run::RunState& rs, ExpReading& rd);

@@ -25,12 +25,12 @@ namespace {
 void warn_cell_differs(run::RunState& rs) {
   static constexpr std::string_view layout =
       R"("UNIT CELL IN EXP FILE DIFFERENT FROM CALCULATED FROM UB MATRIX:   FROM UB:",7F10.4,)"
-      R"("  FROM EXP:",7F10.4)";
+      R"("  FROM EXP:",7F10.4,"; THE UB CELL IS USED")";
   std::vector<records::Value> values;
   for (float v : rs.cell.UBCELL) values.emplace_back(v);
   values.emplace_back(rs.cell.CELLVOL);
   for (float v : rs.ctl.CELLPAR) values.emplace_back(v);
-  run::warn(rs, records::write_records(records::EditList(layout), values).front());
+  run::warn_whole(rs, records::write_records(records::EditList(layout), values).front());
 }
 
 // The cell the run goes on with must close: positive edges and angles whose cosines leave a
@@ -66,14 +66,23 @@ void finish_exp_file(run::RunState& rs, const ExpReading& rd) {
   }
 
   if (ctl.NUBLIN == 3) {
-    if (ctl.EXPVOL < 0.1f) {
+    bool differs = ctl.EXPVOL < 0.1f;  // no usable CELL card: the matrix's cell is the cell
+    if (!differs) {
+      for (int j = 0; j < 6; ++j)
+        differs = differs || std::abs(cell.UBCELL[j] - ctl.CELLPAR[j]) > 0.01f * cell.UBCELL[j];
+      if (differs) warn_cell_differs(rs);
+    }
+    // The orientation matrix decides where every reflection lies (its 2theta, its path
+    // through a diamond-anvil cell), so a CELL card that disagrees with it would count
+    // reflections against another lattice: every figure that needs a cell then takes the
+    // matrix's. A card within 1 % of it (a refined cell, as integration programs write it)
+    // stays. A UB matrix without a CELL card gives the cell all the same: 2theta from the
+    // indices, completeness and shells are worked out from it.
+    if (differs) {
       for (int j = 0; j < 6; ++j) ctl.CELLPAR[j] = cell.UBCELL[j];
       ctl.EXPVOL = cell.CELLVOL;
-    } else {
-      for (int j = 0; j < 6; ++j)
-        if (std::abs(cell.UBCELL[j] - ctl.CELLPAR[j]) > 0.01f * cell.UBCELL[j])
-          warn_cell_differs(rs);
     }
+    ctl.ICELL = 1;
   }
 
   check_opening(rs);

@@ -1,3 +1,4 @@
+#include <cctype>
 #include <cmath>
 
 #include "expfile/card_numbers.hpp"
@@ -8,11 +9,18 @@
 
 namespace vorlane::expfile {
 
-void read_cell_card(run::RunState& rs, const ExpReading& rd) {
+void read_cell_card(run::RunState& rs, ExpReading& rd) {
   auto& ctl = rs.ctl;
+  if (rd.cell_line != 0) warn_card_repeated(rs, rd, "CELL", rd.cell_line);
+  rd.cell_line = rd.line;
   // a, b, c, alpha, beta, gamma, a seventh number and the volume; the card may stop early and
-  // the missing values keep what they held.
-  records::FreeReader reader(from_column(rd.card, 7));
+  // the missing values keep what they held. The numbers are read from directly behind the
+  // keyword: a fixed start at column 7 would take "CELL 4.8731" with one blank (or a tab) for
+  // a = .8731. Letters that run on from the keyword (CELLS) belong to it.
+  int column = 5;
+  while (column <= CARD_LENGTH && std::isalpha(static_cast<unsigned char>(rd.card[column - 1])))
+    ++column;
+  records::FreeReader reader(from_column(rd.card, column));
   for (int i = 0; i < 8; ++i) {
     float& target = i < 7 ? ctl.CELLPAR[i] : ctl.EXPVOL;
     const Got got = next_number(reader, target);

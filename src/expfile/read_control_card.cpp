@@ -4,12 +4,19 @@
 #include "expfile/card_spelling.hpp"
 #include "expfile/exp_card.hpp"
 #include "expfile/exp_reading.hpp"
+#include "records/edit_list.hpp"
 #include "run/messages.hpp"
 #include "run/run_state.hpp"
 
 namespace vorlane::expfile {
 
 namespace {
+
+std::string_view first_word(std::string_view text) {
+  const std::size_t b = text.find_first_not_of(' ');
+  if (b == std::string_view::npos) return {};
+  return text.substr(b, text.find(' ', b) - b);
+}
 
 // Reads one real from `text` into `value`: a missing or malformed number (or NaN, infinity)
 // is the card's fatal read error. False when the run stops.
@@ -29,7 +36,27 @@ bool read_limit(run::RunState& rs, const ExpReading& rd, std::string_view word, 
     card_read_error(rs, rd.card);
     return false;
   }
-  return required_real(rs, rd, rd.card.substr(static_cast<std::size_t>(col - 1), 10), value);
+  if (!required_real(rs, rd, rd.card.substr(static_cast<std::size_t>(col - 1), 10), value))
+    return false;
+  // The ten columns hold the number as it stands on the card, or the card is refused: a
+  // number that runs past them (or starts beyond them) would be read cut short.
+  records::FreeReader words(from_column(rd.card, col));
+  float written = value;
+  if (next_number(words, written) == Got::value && written == value) return true;
+  const std::string_view columns = std::string_view(rd.card).substr(
+      static_cast<std::size_t>(col - 1), 10);
+  run::fatal(rs, records::format(R"("EXP FILE LINE",I5,": 2THETA ")", rd.line).front() +
+                     std::string(word) + " READS " + std::string(first_word(columns)) +
+                     " FROM ITS TEN COLUMNS BUT THE CARD SHOWS " +
+                     std::string(first_word(from_column(rd.card, col))) + ": " +
+                     card_for_message(rd.card));
+  return false;
+}
+
+// The card's line and text, for the fatal errors of values no run can use.
+void refuse(run::RunState& rs, const ExpReading& rd, std::string_view what) {
+  run::fatal(rs, records::format(R"("EXP FILE LINE",I5,": ")", rd.line).front() +
+                     std::string(what) + ": " + card_for_message(rd.card));
 }
 
 }  // namespace
@@ -59,6 +86,17 @@ void read_control_card(run::RunState& rs, ExpReading& rd) {
         card_read_error(rs, card);
         return;
       }
+    }
+    // Blessing's tests divide by these parameters and scale by them: a negative one turns a
+    // test round, and all four zero reject whatever lies below the mean.
+    const auto& b = ctl.BLESS;
+    if (b[0] < 0.0f || b[1] < 0.0f || b[2] < 0.0f || b[3] < 0.0f) {
+      refuse(rs, rd, "A BLESSING PARAMETER IS NEGATIVE");
+      return;
+    }
+    if (b[0] == 0.0f && b[1] == 0.0f && b[2] == 0.0f && b[3] == 0.0f) {
+      refuse(rs, rd, "THE BLESSING PARAMETERS ARE ALL ZERO");
+      return;
     }
   }
 
@@ -93,7 +131,8 @@ void read_control_card(run::RunState& rs, ExpReading& rd) {
     if (!read_limit(rs, rd, "MAX", ctl.TTHMAX)) return;
     if (!read_limit(rs, rd, "MIN", ctl.TTHMIN)) return;
     // A window that holds no angle would reject every reflection: the card is wrong.
-    if (ctl.TTHMIN > ctl.TTHMAX) {
+    // MIN = MAX holds a single angle, which no measured 2theta meets exactly.
+    if (ctl.TTHMIN >= ctl.TTHMAX) {
       run::fatal(rs, "EMPTY 2THETA WINDOW:  STRING WAS: " + make_card(card));
       return;
     }
@@ -101,6 +140,11 @@ void read_control_card(run::RunState& rs, ExpReading& rd) {
 
   if (const int col = column_after(card, "SCALE", 2)) {
     if (!required_real(rs, rd, from_column(card, col), ctl.OSCALE)) return;
+    // Zero writes every intensity as 0; a negative factor writes negative sigmas.
+    if (!(ctl.OSCALE > 0.0f)) {
+      refuse(rs, rd, "SCALE MUST BE ABOVE 0");
+      return;
+    }
     ctl.scale_from_card = 1;
   }
 

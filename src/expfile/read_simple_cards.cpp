@@ -1,10 +1,12 @@
 // TITLE, WAVEL, UB/UBL and BLAXES cards.
 #include <cmath>
+#include <string>
 
 #include "expfile/card_numbers.hpp"
 #include "expfile/exp_card.hpp"
 #include "expfile/exp_reading.hpp"
 #include "geometry/mat3_ops.hpp"
+#include "records/edit_list.hpp"
 #include "run/messages.hpp"
 #include "run/run_state.hpp"
 
@@ -14,7 +16,20 @@ void read_title_card(run::RunState& rs, const ExpReading& rd) {
   rs.ctl.TITLE = rd.card.substr(6) + std::string(6, ' ');
 }
 
-void read_wavel_card(run::RunState& rs, const ExpReading& rd) {
+bool is_wavel_card(std::string_view card) {
+  return card.starts_with("WAVEL") && card.size() > 5 && (card[5] == ' ' || card[5] == '\t');
+}
+
+void warn_card_repeated(run::RunState& rs, const ExpReading& rd, std::string_view name,
+                        int earlier) {
+  run::warn(rs, records::format(R"("EXP FILE LINE",I5,": ")", rd.line).front() + std::string(name) +
+                    " CARD REPEATS THE ONE ON LINE " + std::to_string(earlier) +
+                    ", WHICH IT REPLACES");
+}
+
+void read_wavel_card(run::RunState& rs, ExpReading& rd) {
+  if (rd.wavel_line != 0) warn_card_repeated(rs, rd, "WAVEL", rd.wavel_line);
+  rd.wavel_line = rd.line;
   // The first number (a line or radiation number) is read as an integer and discarded.
   records::FreeReader reader(from_column(rd.card, 7));
   int ignored = 0;

@@ -205,7 +205,8 @@ void ExpFileEditorModel::read_values() {
     const std::string u = upper(t);
     if (u.find_first_not_of(' ') == std::string::npos || u.find_first_not_of(' ') >= 6) continue;
     if (starts(u, "TITLE")) v.title = t.size() > 6 ? trim(std::string_view(t).substr(6, 74)) : "";
-    if (starts(u, "CELL")) v.cell = t.size() > 6 ? trim(std::string_view(t).substr(6)) : "";
+    // The numbers stand behind the keyword (the reader takes them from column 5 on).
+    if (starts(u, "CELL")) v.cell = t.size() > 4 ? trim(std::string_view(t).substr(4)) : "";
     if (starts(u, "WAVEL ")) {
       const auto list = items(std::string_view(t).substr(6));
       v.wavelength = list.size() > 1 ? list[1] : "";

@@ -43,6 +43,8 @@ std::vector<SummaryRow> result_summary(const run::RunState& rs) {
   add("Lines above the threshold", count(f.lines_gt), "_reflns_number_gt");
 
   const auto& r = rs.stats.rejections;
+  if (r.impossible > 0)
+    add("Left out: impossible for the cell and wavelength", count(r.impossible));
   add("Rejected: space-group violation", count(r.violation));
   add("Rejected: outside the 2theta window", count(r.outside_2theta));
   add("Rejected: less-than", count(r.less_than));

@@ -7,6 +7,7 @@
 #include "geometry/get_recip_from_gstar.hpp"
 #include "geometry/mat3_ops.hpp"
 #include "geometry/minv3.hpp"
+#include "geometry/singular_limit.hpp"
 
 namespace vorlane::geometry {
 
@@ -35,7 +36,9 @@ void CALCB_FROM_CELL(CellState& cell, const std::array<float, 7>& CELLPAR) {
   at(b, 3, 3) = 1.0f / c;
   float det = 0.0f;
   int ier = 0;
-  MINV3(transpose(b), cell.BTINV, 1.0e-7f, det, ier);  // a singular B leaves BTINV zero
+  // det B = 1/V: singular relative to the matrix's own scale (a singular B leaves BTINV zero).
+  const Mat3 bt = transpose(b);
+  MINV3(bt, cell.BTINV, singular_limit(bt, 1.0e-7), det, ier);
 }
 
 }  // namespace vorlane::geometry

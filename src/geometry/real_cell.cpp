@@ -6,6 +6,7 @@
 #include "geometry/angle_constants.hpp"
 #include "geometry/mat3_ops.hpp"
 #include "geometry/minv3.hpp"
+#include "geometry/singular_limit.hpp"
 #include "geometry/tensor_message.hpp"
 #include "run/messages.hpp"
 #include "run/run_state.hpp"
@@ -20,7 +21,10 @@ void REAL_CELL(run::RunState& rs) {
   CellState& cell = rs.cell;
   float det = 0.0f;
   int ier = 0;
-  MINV3(cell.GSTAR, cell.GMET, 9.9999997e-10f, det, ier);
+  // Singular relative to the tensor's own scale: det G* = 1/V^2 falls with the cube of the
+  // cell's size (a 32 A cubic cell gives 9.3e-10), while its ratio to the product of the
+  // columns' lengths depends on the cell's angles alone. A cell of 10^9 A^3 still passes.
+  MINV3(cell.GSTAR, cell.GMET, singular_limit(cell.GSTAR, 1.0e-9), det, ier);
   if (ier != 0) {
     run::fatal(rs, "   Determinant of Recip Metric tensor < 10-9");
     return;

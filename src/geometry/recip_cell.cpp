@@ -5,6 +5,7 @@
 #include "geometry/get_recip_from_gstar.hpp"
 #include "geometry/mat3_ops.hpp"
 #include "geometry/minv3.hpp"
+#include "geometry/singular_limit.hpp"
 #include "geometry/tensor_message.hpp"
 #include "run/messages.hpp"
 #include "run/run_state.hpp"
@@ -24,7 +25,9 @@ void RECIP_CELL(run::RunState& rs) {
   GET_RECIP_FROM_GSTAR(cell);
   float det = 0.0f;
   int ier = 0;
-  MINV3(transpose(cell.UB), cell.UBTINV, 1.0e-7f, det, ier);
+  // det UB = 1/V: singular relative to the matrix's own scale, not below a fixed number.
+  const Mat3 ubt = transpose(cell.UB);
+  MINV3(ubt, cell.UBTINV, singular_limit(ubt, 1.0e-7), det, ier);
   if (ier != 0) run::fatal(rs, tensor_message("INVALID UB: (UBTRANSPOSE)-1= ", cell.UBTINV, ':'));
 }
 

@@ -17,13 +17,33 @@ bool parse_zezor_record(std::string_view record, InputRecord& r) {
   return ok;
 }
 
+namespace {
+
+// An F field that holds a digit but no point: read with the implied decimals.
+bool without_point(std::string_view field) {
+  return field.find('.') == std::string_view::npos &&
+         field.find_first_of("0123456789") != std::string_view::npos;
+}
+
+}  // namespace
+
 bool parse_shelx_record(std::string_view record, InputRecord& r) {
   // The usual record in one go, else field by field.
-  bool ok = (record.size() >= 32 &&
-             read_usual_shelx_record(record.data(), r.h, r.value, r.sigma, r.batch)) ||
-            (read_i4_at(record, 1, r.h[0]) && read_i4_at(record, 5, r.h[1]) &&
-             read_i4_at(record, 9, r.h[2]) && read_f8_at(record, 13, 0, r.value) &&
-             read_f8_at(record, 21, 0, r.sigma) && read_i4_at(record, 29, r.batch));
+  r.without_point = 0;
+  bool ok = record.size() >= 32 &&
+            read_usual_shelx_record(record.data(), r.h, r.value, r.sigma, r.batch,
+                                    SHELX_IMPLIED_DECIMALS, r.without_point);
+  if (!ok) {
+    ok = read_i4_at(record, 1, r.h[0]) && read_i4_at(record, 5, r.h[1]) &&
+         read_i4_at(record, 9, r.h[2]) &&
+         read_f8_at(record, 13, SHELX_IMPLIED_DECIMALS, r.value) &&
+         read_f8_at(record, 21, SHELX_IMPLIED_DECIMALS, r.sigma) &&
+         read_i4_at(record, 29, r.batch);
+    if (ok) {
+      r.without_point = static_cast<int>(without_point(field_at(record, 13, 8))) +
+                        static_cast<int>(without_point(field_at(record, 21, 8)));
+    }
+  }
   // Records without direction cosines (most files) end before their fields: zeros.
   if (record.size() <= 32) {
     for (float& c : r.cosines) c = 0.0f;

@@ -20,9 +20,11 @@
 namespace vorlane::input {
 
 // Columns 1-32 of `p` (32 characters readable) as h, k, l, F squared, sigma and batch, when
-// every field has its usual form; false (nothing stored) otherwise.
+// every field has its usual form; false (nothing stored) otherwise. An F field without a
+// point has `implied` decimals; `without_point` is set to the number of such fields (0-2).
 inline bool read_usual_shelx_record(const char* p, std::array<int, 3>& h, float& value,
-                                    float& sigma, int& batch) {
+                                    float& sigma, int& batch, int implied,
+                                    int& without_point) {
 #if defined(__SSE2__)
   // Bit i of a mask stands for column i + 1: h, k, l in bits 0-11, the two F fields in 12-19
   // and 20-27, the batch in 28-31.
@@ -102,12 +104,16 @@ inline bool read_usual_shelx_record(const char* p, std::array<int, 3>& h, float&
   // the field readers before anything is stored.
   float f1 = 0.0f;
   float f2 = 0.0f;
-  if (!detail::mantissa_value(mantissa1, f1_point != 0 ? 19 - std::countr_zero(f1_point) : 0,
+  if (!detail::mantissa_value(mantissa1,
+                              f1_point != 0 ? 19 - std::countr_zero(f1_point) : implied,
                               (minus & F1) != 0, f1) ||
-      !detail::mantissa_value(mantissa2, f2_point != 0 ? 27 - std::countr_zero(f2_point) : 0,
+      !detail::mantissa_value(mantissa2,
+                              f2_point != 0 ? 27 - std::countr_zero(f2_point) : implied,
                               (minus & F2) != 0, f2)) {
     return false;
   }
+  // Both F fields hold a digit (tested above): one without a point took the implied decimals.
+  without_point = static_cast<int>(f1_point == 0) + static_cast<int>(f2_point == 0);
   auto signed_value = [](int v, bool negative) {
     const int m = -static_cast<int>(negative);
     return (v ^ m) - m;
@@ -125,6 +131,8 @@ inline bool read_usual_shelx_record(const char* p, std::array<int, 3>& h, float&
   (void)value;
   (void)sigma;
   (void)batch;
+  (void)implied;
+  (void)without_point;
   return false;
 #endif
 }

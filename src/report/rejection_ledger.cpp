@@ -20,13 +20,15 @@ void put_int(std::string& out, long long v) {
   out.append(buf, r.ptr);
 }
 
-// A measurement not passed on: where it is and why.
+// A measurement not passed on: where it is and why. A record the reader left out has no set
+// and stands in ImpossibleRecord `member`.
 struct Entry {
   std::uint32_t line;
   std::uint32_t member;  // index in the list, for members without a line number
   std::uint32_t set;
   Reason why;
 };
+constexpr std::uint32_t NO_SET = 0xFFFFFFFFu;
 
 }  // namespace
 
@@ -53,6 +55,10 @@ std::string rejection_ledger(const run::ReflectionList& list, const expfile::Run
                          static_cast<std::uint32_t>(s), why});
     }
   }
+  for (std::size_t i = 0; i < list.impossible.size(); ++i) {
+    entries.push_back({list.impossible[i].line, static_cast<std::uint32_t>(i), NO_SET,
+                       Reason::impossible});
+  }
   std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
     return a.line != b.line ? a.line < b.line : a.member < b.member;
   });
@@ -60,6 +66,25 @@ std::string rejection_ledger(const run::ReflectionList& list, const expfile::Run
   std::string out = std::string(LEDGER_HEADER) + "\n";
   out.reserve(out.size() + entries.size() * 96);
   for (const Entry& e : entries) {
+    if (e.set == NO_SET) {
+      // Indices, batch, intensity and sigma as read; no 2theta, no set.
+      const run::ImpossibleRecord& r = list.impossible[e.member];
+      put_int(out, r.line);
+      for (int a = 0; a < 3; ++a) {
+        out += ',';
+        put_int(out, r.hkl[static_cast<std::size_t>(a)]);
+      }
+      out += ',';
+      put_int(out, r.batch);
+      out += ",,";
+      append_csv_float(out, r.FSQ);
+      out += ',';
+      append_csv_float(out, r.SIGFSQ);
+      out += ",,,,,,";
+      out += statistics::reason_text(e.why);
+      out += '\n';
+      continue;
+    }
     const run::EquivSet& set = list.sets[e.set];
     const run::Member& m = list.members[e.member];
     const run::Member& first = list.member(set, 1);

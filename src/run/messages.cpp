@@ -1,6 +1,8 @@
 #include "run/messages.hpp"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "records/edit_list.hpp"
 #include "run/run_state.hpp"
@@ -64,6 +66,33 @@ void note(RunState& rs, std::string_view text) {
     print.put(layout, text);
   }
   rs.report.notes.emplace_back(text);
+}
+
+void warn_whole(RunState& rs, std::string_view text) {
+  set_errmsg(rs, text);
+  std::string_view msg = rs.msg.ERRMSG;
+  while (!msg.empty() && msg.back() == ' ') msg.remove_suffix(1);
+  auto& print = rs.files.print;
+  if (rs.files.IPRTOPEN == 1 && print.is_open()) {
+    std::vector<std::string_view> pieces;
+    std::string_view rest = msg;
+    while (rest.size() > 100) {
+      std::size_t cut = rest.rfind(' ', 100);
+      if (cut == std::string_view::npos || cut == 0) cut = 100;
+      pieces.push_back(rest.substr(0, cut));
+      rest = rest.substr(cut);
+      while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+    }
+    pieces.push_back(rest);
+    static const records::EditList head(R"(/,/,"*****WARNING:")");
+    static const records::EditList line(R"(5X,A)");
+    static const records::EditList tail(R"(/,"*****PROGRAM WILL CONTINUE",/)");
+    print.put(head);
+    for (const std::string_view piece : pieces) print.put(line, piece);
+    print.put(tail);
+  }
+  rs.report.warnings.emplace_back(msg);
+  if (rs.dialogs != nullptr) rs.dialogs->warning_box(msg);
 }
 
 void fatal(RunState& rs, std::string_view text) {

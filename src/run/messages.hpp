@@ -31,6 +31,10 @@ void note(RunState& rs, std::string_view text);
 // set_errmsg followed by ERROR / WARNING.
 void fatal(RunState& rs, std::string_view text);
 void warn(RunState& rs, std::string_view text);
+// A warning that must be shown whole (up to 255 characters, two cells side by side): the
+// print-file block holds the text in as many records of up to 100 columns as it needs, each
+// broken at a blank, and the box shows all of it.
+void warn_whole(RunState& rs, std::string_view text);
 
 // The text the fatal-error box shows: up to and including the first blank of the first run
 // of five blanks (nothing when there is none).

@@ -59,6 +59,18 @@ struct RecordAngles {
   float ITAG = 0.0f;
 };
 
+// A record left out by the reader because its indices lie beyond the limiting sphere of the
+// run's cell and wavelength (lambda/2d > 1): no reflection of a crystal with that cell can
+// be measured there.
+struct ImpossibleRecord {
+  std::uint32_t line = 0;
+  Indices hkl{};
+  std::int16_t batch = 0;
+  float FSQ = 0.0f;
+  float SIGFSQ = 0.0f;
+  float ratio = 0.0f;  // lambda/2d
+};
+
 struct EquivSet {
   std::uint32_t first = 0;  // index of member 1 in ReflectionList::members
   int NEQ = 0;
@@ -83,6 +95,8 @@ struct ReflectionList {
   LargeArray<Member> members;
   // The angle values beyond 2theta of the records that carry them, in reading order.
   std::vector<RecordAngles> record_angles;
+  // Records left out as beyond the limiting sphere, in reading order.
+  std::vector<ImpossibleRecord> impossible;
 
   int NSET() const { return static_cast<int>(sets.size()); }
   Member& member(const EquivSet& s, int j) { return members[s.first + j - 1]; }  // j from 1

@@ -266,6 +266,7 @@ RejectionCounts rejection_counts(const run::ReflectionList& list, const expfile:
   auto add = [&n](Reason r, std::int64_t count) {
     switch (r) {
       case Reason::passed: break;
+      case Reason::impossible: n.impossible += count; break;
       case Reason::violation: n.violation += count; break;
       case Reason::outside_2theta: n.outside_2theta += count; break;
       case Reason::less_than: n.less_than += count; break;
@@ -277,6 +278,7 @@ RejectionCounts rejection_counts(const run::ReflectionList& list, const expfile:
   };
   // With no less-thans rejected one by one and no value left out by the writer (the usual
   // run), a member of a passed set is left out only for its mark.
+  add(Reason::impossible, static_cast<std::int64_t>(list.impossible.size()));
   const bool marks_only =
       !(ctl.IOUTAVE == 0 && ctl.IREJLT == 1) && (left_out == nullptr || left_out->empty());
   for (const run::EquivSet& set : list.sets) {
@@ -374,7 +376,7 @@ Statistics compute_statistics(const run::ReflectionList& list, const expfile::Ru
     add_set(one, set, acc, &deviations);
     one.n_unique_accessible = has_dac && possible.set_accessible[i] != 0 ? 1 : 0;
     all += one;
-    if (st.has_shells)
+    if (st.has_shells && !std::isnan(resolution.inv_d[i]))
       shell[static_cast<std::size_t>(shell_of(resolution.inv_d[i], lo3, step, n_shells))] += one;
     // By batch: each member against its set's average (the entry looked up again only when
     // the batch changes: members of one batch mostly follow each other).

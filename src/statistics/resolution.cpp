@@ -1,6 +1,7 @@
 #include "statistics/resolution.hpp"
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace vorlane::statistics {
@@ -48,15 +49,25 @@ SetResolution set_resolution(const run::ReflectionList& list, const expfile::Run
     return r;
   }
   const double deg = std::numbers::pi / 180.0;
+  bool any = false;
   for (std::size_t i = 0; i < list.sets.size(); ++i) {
     list.prefetch_first(i + run::ReflectionList::PREFETCH_SETS);
-    const double tth = list.member(list.sets[i], 1).REFANG[0];
+    const run::EquivSet& set = list.sets[i];
+    // A 2theta of 0 is not known: the set takes the first member's that is, and a set
+    // without any stays out of the shells (NaN).
+    double tth = 0.0;
+    for (int j = 1; j <= set.NEQ && !(tth > 0.0); ++j) tth = list.member(set, j).REFANG[0];
     if (!(tth > 0.0)) {
-      r.inv_d.clear();
-      r.reason = "NO CELL AND NO 2THETA IN THE INPUT: NO RESOLUTION SHELLS";
-      return r;
+      r.inv_d.push_back(std::numeric_limits<double>::quiet_NaN());
+      continue;
     }
+    any = true;
     r.inv_d.push_back(2.0 * std::sin(tth * deg / 2.0) / ctl.WAVE);
+  }
+  if (!any) {
+    r.inv_d.clear();
+    r.reason = "NO CELL AND NO 2THETA IN THE INPUT: NO RESOLUTION SHELLS";
+    return r;
   }
   r.known = true;
   return r;

@@ -25,7 +25,8 @@ struct SetResolution {
 };
 
 // IBMAT = 1 (a cell from a CELL card or from the UB matrix) gives d from the cell; otherwise
-// 2theta of member 1 and WAVE, when every set carries a 2theta.
+// 2theta of the set's first member with a 2theta (0 means not known) and WAVE; a set whose
+// members all lack it gets NaN, and no set with one leaves the resolution unknown.
 SetResolution set_resolution(const run::ReflectionList& list, const expfile::RunControls& ctl);
 
 }  // namespace vorlane::statistics

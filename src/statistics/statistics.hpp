@@ -50,6 +50,7 @@ struct NormalProbability {
 };
 
 struct RejectionCounts {
+  std::int64_t impossible = 0;  // records the reader left out (not members of any set)
   std::int64_t violation = 0;
   std::int64_t outside_2theta = 0;
   std::int64_t less_than = 0;

@@ -9,6 +9,7 @@ namespace vorlane::statistics {
 std::string_view reason_text(Reason r) {
   switch (r) {
     case Reason::passed: return "passed";
+    case Reason::impossible: return "impossible for the cell and wavelength";
     case Reason::violation: return "space-group violation";
     case Reason::outside_2theta: return "outside 2theta window";
     case Reason::less_than: return "less-than rejected";

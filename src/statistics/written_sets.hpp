@@ -23,6 +23,7 @@ struct LeftOut {
 // First reason that applies to a measurement that is not passed on, in the ledger's order.
 enum class Reason {
   passed = 0,
+  impossible,       // beyond the limiting sphere (lambda/2d > 1), left out by the reader
   violation,        // space-group violation, set not written (ABSENT REJECT)
   outside_2theta,   // set outside the 2theta window
   less_than,        // less-than not written (LESSTHAN REJECT)

@@ -388,7 +388,7 @@ TEST(RunAveraging, SetReducedToOneMemberAndNoSingletsWithScale) {
 }
 
 // Values too wide for their fields, SHELX output (F7.d):
-// (1,0,0) F2 = 12345678 does not fit: without a SCALE card the output scale is divided by
+// (1,0,0) F2 = 1.2346E7 does not fit: without a SCALE card the output scale is divided by
 //   100, the smallest power of ten that makes every intensity fit, with one warning; in the
 //   listing (unscaled) it prints as asterisks.
 // (2,0,0) F2 = 500000 scales to 5000; sigma 2000000 to 20000.
@@ -396,12 +396,12 @@ TEST(RunAveraging, SetReducedToOneMemberAndNoSingletsWithScale) {
 TEST(RunAveraging, ValuesTooWideForTheirFields) {
   E2eRun r("e2e_overflow");
   r.write("t.exp", "TITLE  overflow\n");
-  r.write("d.hkl", shelx_record(1, 0, 0, "12345678", "1000.") +
+  r.write("d.hkl", shelx_record(1, 0, 0, "1.2346E7", "1000.") +
                        shelx_record(2, 0, 0, "500000.", "2000000.") +
                        shelx_record(3, 0, 0, "100.", "2.") + shelx_record(0, 0, 0, "0.", "0."));
   const auto res = r.run("t.exp t.prt d.hkl o.hkl");
   ASSERT_EQ(res.status, 0) << res.err;
-  EXPECT_EQ(r.read("o.hkl"), "   1   0   0 123457. 10.0000\n"
+  EXPECT_EQ(r.read("o.hkl"), "   1   0   0 123460. 10.0000\n"
                              "   2   0   0 5000.00 20000.0\n"
                              "   3   0   0 1.00000 0.02000\n");
   const std::string note = "OUTPUT SCALED BY 1E-2: THE LARGEST INTENSITY DID NOT FIT ITS FIELD";

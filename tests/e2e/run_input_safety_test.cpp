@@ -127,7 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
              "--friedel keep", 0, {"Friedel mates:     kept apart (--friedel keep)"}},
         Case{"FriedelMergeOverridesNoflip", kCell + "VORLAN SPACEGROUP 19 FRIEDEL NOFLIP\n",
              "d.hkl", pairs(), "--friedel merge", 0, {"Friedel mates:     merged (--friedel merge)"}},
-        Case{"AlreadyMerged", kCell, "d.hkl", merged(120), "", 0,
+        // (indices up to 20 5 1: a cell that holds them inside the limiting sphere)
+        Case{"AlreadyMerged", "CELL   25.0 26.0 27.0 90 90 90\n", "d.hkl", merged(120), "", 0,
              {"ALL    120 SETS HAVE ONE MEMBER: THE DATA LOOK ALREADY MERGED, R(INT) MEANS NOTHING"}},
         Case{"LaueOnCentredData", "CELL   5.6 5.6 5.6 90 90 90\nVORLAN LAUE M3M\n", "d.hkl",
              face_centred(), "", 0,

@@ -32,13 +32,14 @@ TEST(CardSpelling, WhichLinesWarn) {
   for (const Case& c : {
            Case{"TITLE  x\nCELL   5 6 7 90 90 90\nWAVEL 1 0.71\nVORLAN OUTLIER NONE\n", 0},
            Case{"CELLS  5 6 7 90 90 90\n", 0},            // a CELL card by its columns
-           Case{"comment line\n# another\n", 0},        // ordinary comments
+           Case{"comment line\n# another\n", 1},        // comments only: no card recognised
+           Case{"TITLE x\ncomment line\n# another\n", 0},  // ordinary comments
            Case{"VORLAN SYMOP -X,Y+1/2,-Z\nVORLAN UNITIN    0    1    0    0\n", 0},
            Case{"VORLAN SPACEGROUP P 21 21 21 FRIEDEL NOFLIP\n", 0},
            Case{"UB     0.1 0 0\nUB     0 0.1 0\nUB     0 0 0.1\nVORLAN OPENING 35.0 AXIS 0 0 1\n", 0},
            Case{"VORLAN LESSTHAN REJECT\n", 1},         // no threshold to read
            Case{"VORLAN LUAE 2/M\nVORLAN OUTLEIR\n", 2},
-           Case{"TITEL x\nBLAXE 1 2 3\n", 2},
+           Case{"TITEL x\nBLAXE 1 2 3\n", 3},         // and no card recognised
        }) {
     SCOPED_TRACE(c.text);
     const auto run = test::read_exp(c.text);

@@ -111,9 +111,9 @@ TEST(ReadExpFile, UbCardsFillRows) {
   EXPECT_NEAR(c.UBCELL[1], 8.0f, 1e-5f);
   EXPECT_NEAR(c.UBCELL[2], 4.0f, 1e-5f);
   EXPECT_NEAR(c.CELLVOL, 320.0f, 1e-3f);
-  // Without a CELL card the cell from UB becomes the cell of the run.
+  // Without a CELL card the cell from UB becomes the cell of the run, and a cell is known.
   const auto& ctl = run->rs.ctl;
-  EXPECT_EQ(ctl.ICELL, 0);
+  EXPECT_EQ(ctl.ICELL, 1);
   EXPECT_EQ(ctl.IBMAT, 1);
   for (int j = 0; j < 6; ++j) EXPECT_EQ(ctl.CELLPAR[j], c.UBCELL[j]);
   EXPECT_EQ(ctl.EXPVOL, c.CELLVOL);
@@ -167,8 +167,11 @@ TEST(ReadExpFile, CellCard) {
   EXPECT_NEAR(ctl.EXPVOL, 1000.0f, 1e-2f);
   EXPECT_EQ(ctl.CELLPAR[6], 0.0f);
   EXPECT_NEAR(geometry::at(run->rs.cell.BMAT, 2, 2), 0.1f, 1e-7f);
-  // The numbers start in column 7: a digit in column 6 is not read.
-  EXPECT_FLOAT_EQ(read_exp("CELL 12 10 10 90 90 90\n")->rs.ctl.CELLPAR[0], 2.0f);
+  // The numbers start behind the keyword: one blank, or a tab, is enough.
+  EXPECT_FLOAT_EQ(read_exp("CELL 12 10 10 90 90 90\n")->rs.ctl.CELLPAR[0], 12.0f);
+  EXPECT_FLOAT_EQ(read_exp("CELL\t4.8731 10 10 90 90 90\n")->rs.ctl.CELLPAR[0], 4.8731f);
+  // A word that runs on from the keyword (CELLS) is part of it.
+  EXPECT_FLOAT_EQ(read_exp("CELLS 7.5 10 10 90 90 90\n")->rs.ctl.CELLPAR[0], 7.5f);
 }
 
 TEST(ReadExpFile, CellCardVolumeAndSeventhValue) {

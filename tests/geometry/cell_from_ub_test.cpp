@@ -86,10 +86,34 @@ TEST(RecipCell, SingularUbIsFatal) {
 
 TEST(RealCell, SingularReciprocalTensorIsFatal) {
   testing::MemoryRun run;
-  run.rs.cell.GSTAR = rows(1e-4f, 0, 0, 0, 1e-4f, 0, 0, 0, 1e-4f);  // det 1e-12 < 1e-9
+  // a* and b* parallel: a flat reciprocal cell, whatever its size.
+  run.rs.cell.GSTAR = rows(0.01f, 0.01f, 0, 0.01f, 0.01f, 0, 0, 0, 0.01f);
   REAL_CELL(run.rs);
   EXPECT_EQ(run.rs.msg.IHALT, 1);
   EXPECT_EQ(run.rs.msg.ERRMSG.substr(0, 45), "   Determinant of Recip Metric tensor < 10-9 ");
+}
+
+// Large cells are not singular: the limit follows the tensor's own scale. det G* = 1/V^2 is
+// 9.3e-10 for a 32 A cube and 1e-18 for a 1000 A one.
+TEST(RealCell, LargeCubicCellsAreAccepted) {
+  for (const float edge : {32.0f, 100.0f, 1000.0f}) {
+    testing::MemoryRun run;
+    const float s = 1.0f / (edge * edge);
+    run.rs.cell.GSTAR = rows(s, 0, 0, 0, s, 0, 0, 0, s);
+    REAL_CELL(run.rs);
+    EXPECT_EQ(run.rs.msg.IHALT, 0) << edge;
+    EXPECT_NEAR(run.rs.cell.UBCELL[0], edge, edge * 1e-5f) << edge;
+    EXPECT_NEAR(run.rs.cell.CELLVOL, edge * edge * edge, edge * edge * edge * 1e-4f) << edge;
+  }
+}
+
+TEST(RecipCell, LargeCellUbIsNotSingular) {
+  testing::MemoryRun run;
+  const float s = 1.0f / 200.0f;  // V = 8e6 A^3, det UB = 1.25e-7
+  run.rs.cell.UB = rows(s, 0, 0, 0, s, 0, 0, 0, s);
+  RECIP_CELL(run.rs);
+  EXPECT_EQ(run.rs.msg.IHALT, 0);
+  EXPECT_NEAR(run.rs.cell.UBTINV[0], 200.0f, 1e-3f);
 }
 
 TEST(RealCell, NegativeDiagonalIsAnInvalidMetricTensor) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "input/get_2theta.hpp"
+#include "input/limiting_sphere.hpp"
 #include "symmetry/vctmod.hpp"
 
 namespace vorlane::input {
@@ -126,6 +127,37 @@ TEST(Get2Theta, CellTwoThetaGivesWhatVctmodAndBraggsLawGiveBitForBit) {
         failures += ierr;
       }
   EXPECT_GT(failures, 1000);  // both sides of the limiting sphere were met
+}
+
+}  // namespace
+}  // namespace vorlane::input
+
+namespace vorlane::input {
+namespace {
+
+// The reader's test of the limiting sphere agrees with Bragg's law failing: lambda/2d from
+// the reciprocal metric G*, here of an oblique cell (a 5, b 6, c 7, beta 100 degrees).
+// Reference values from gemmi (UnitCell(5, 6, 7, 90, 100, 90).calculate_1_d2), lambda 1.5.
+TEST(LimitingSphere, RatioFromTheReciprocalMetric) {
+  run::RunState rs;
+  rs.ctl.IBMAT = 1;
+  rs.ctl.WAVE = 1.5f;
+  // G* of the cell, column by column (symmetric): a*^2, b*^2, c*^2 are gemmi's 1/d^2 of 100,
+  // 010, 001, and a*.c* half of 1/d^2(101) less those of 100 and 001.
+  const float as2 = 0.04124365f, bs2 = 0.02777778f, cs2 = 0.02104268f, acs = 0.00511563f;
+  rs.cell.GSTAR = {as2, 0, acs, 0, bs2, 0, acs, 0, cs2};
+  const LimitingSphere sphere(rs);
+  ASSERT_TRUE(sphere.known());
+  struct Row {
+    std::array<int, 3> h;
+    double one_over_d2;  // gemmi
+  };
+  for (const Row& row : {Row{{1, 0, 0}, 0.04124365}, Row{{1, 2, 3}, 0.37243265},
+                         Row{{-1, 2, 3}, 0.31104507}, Row{{6, 0, 0}, 1.48477133}}) {
+    EXPECT_NEAR(sphere.ratio(row.h), 0.75 * std::sqrt(row.one_over_d2), 1e-6) << row.h[0];
+  }
+  EXPECT_GT(sphere.ratio({6, 0, 0}), 0.9);
+  EXPECT_FALSE(LimitingSphere(run::RunState{}).known());  // no cell: nothing known
 }
 
 }  // namespace

@@ -203,13 +203,41 @@ TEST(InputRecordLayouts, ShelxTouchingFieldsAndBadFields) {
   EXPECT_EQ(r.h[2], 2);
   EXPECT_FLOAT_EQ(r.value, 99999.0f);
   EXPECT_EQ(r.batch, 26);
-  // F8.0 without a point: no implied decimals.
+  // Without a point, F squared and sigma hold hundredths: SHELX reads them with 2F8.2.
   ASSERT_TRUE(parse_shelx_record("   1   0   0     105       3", r));
-  EXPECT_FLOAT_EQ(r.value, 105.0f);
-  EXPECT_FLOAT_EQ(r.sigma, 3.0f);
+  EXPECT_FLOAT_EQ(r.value, 1.05f);
+  EXPECT_FLOAT_EQ(r.sigma, 0.03f);
+  EXPECT_EQ(r.without_point, 2);
   EXPECT_FALSE(parse_shelx_record("   1   0   0  abc.00    3.00", r));
   EXPECT_FALSE(parse_shelx_record("   1   0   0  105.00    3.00  x1", r));  // batch
   EXPECT_FALSE(parse_shelx_record("   1   0   0  105.00    3.00   1     NaN", r));
+}
+
+// The fields of the real HKLF 5 file p-4_twin_hklf5 ("  268870    3060"), which SHELX reads as
+// 2688.70 and 30.60: the same on the one-go path (a 32-column record), on the field readers
+// (a 28-column record, and a record whose l field is unusual) and with a point in one field.
+TEST(InputRecordLayouts, ShelxFieldsWithoutPointHoldHundredths) {
+  struct Row {
+    const char* record;
+    float value, sigma;
+    int without_point;
+  };
+  const Row rows[] = {
+      {"  -1   0   0  268870    3060   1", 2688.70f, 30.60f, 2},
+      {"  -1   0   0  268870    3060", 2688.70f, 30.60f, 2},
+      {"  -1   0  +0  268870    3060   1", 2688.70f, 30.60f, 2},
+      {"  -1   0   0  2688.7    3060   1", 2688.7f, 30.60f, 1},
+      {"  -1   0   0   -1234   30.60   1", -12.34f, 30.6f, 1},
+      {"  -1   0   0  2688.7   30.60   1", 2688.7f, 30.6f, 0},
+      {"  -1   0   0            3.00   1", 0.0f, 3.0f, 0},  // a blank field is zero either way
+  };
+  for (const Row& row : rows) {
+    InputRecord r;
+    ASSERT_TRUE(parse_shelx_record(row.record, r)) << row.record;
+    EXPECT_FLOAT_EQ(r.value, row.value) << row.record;
+    EXPECT_FLOAT_EQ(r.sigma, row.sigma) << row.record;
+    EXPECT_EQ(r.without_point, row.without_point) << row.record;
+  }
 }
 
 std::vector<std::string> all_lines(const std::string& text, std::size_t block) {

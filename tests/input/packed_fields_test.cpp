@@ -106,20 +106,24 @@ TEST(PackedFields, WholeRecordIsTakenExactlyWhenEveryFieldIs) {
     std::array<int, 3> h{};
     float f1 = 0.0f, f2 = 0.0f;
     int batch = 0;
-    const bool whole = read_usual_shelx_record(rec.data(), h, f1, f2, batch);
+    int without_point = 0;
+    const bool whole = read_usual_shelx_record(rec.data(), h, f1, f2, batch, 2, without_point);
     std::array<int, 4> fi{};
     std::array<float, 2> ff{};
     const bool each = detail::read_packed_i4(rec.data(), fi[0]) &&
                       detail::read_packed_i4(rec.data() + 4, fi[1]) &&
                       detail::read_packed_i4(rec.data() + 8, fi[2]) &&
-                      detail::read_packed_f8(rec.data() + 12, 0, ff[0]) &&
-                      detail::read_packed_f8(rec.data() + 20, 0, ff[1]) &&
+                      detail::read_packed_f8(rec.data() + 12, 2, ff[0]) &&
+                      detail::read_packed_f8(rec.data() + 20, 2, ff[1]) &&
                       detail::read_packed_i4(rec.data() + 28, fi[3]);
     ASSERT_EQ(whole, each) << '"' << rec << '"';
     if (!whole) continue;
     ++taken;
     ASSERT_EQ(h, (std::array<int, 3>{fi[0], fi[1], fi[2]})) << '"' << rec << '"';
     ASSERT_EQ(batch, fi[3]) << '"' << rec << '"';
+    const int points = static_cast<int>(rec.substr(12, 8).find('.') == std::string::npos) +
+                       static_cast<int>(rec.substr(20, 8).find('.') == std::string::npos);
+    ASSERT_EQ(without_point, points) << rec;
     ASSERT_EQ(std::bit_cast<std::uint32_t>(f1), std::bit_cast<std::uint32_t>(ff[0])) << rec;
     ASSERT_EQ(std::bit_cast<std::uint32_t>(f2), std::bit_cast<std::uint32_t>(ff[1])) << rec;
   }

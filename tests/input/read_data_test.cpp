@@ -24,8 +24,11 @@ std::string rj(const std::string& s, std::size_t w) {
 std::string i4(int v) { return rj(std::to_string(v), 4); }
 std::string i3(int v) { return rj(std::to_string(v), 3); }
 
-// A SHELX record: 3I4 and two F8 fields given as text.
-std::string shelx(int h, int k, int l, const std::string& fsq, const std::string& sig) {
+// A SHELX record: 3I4 and two F8 fields given as text; a whole number gets its point (a field
+// without one holds hundredths).
+std::string shelx(int h, int k, int l, std::string fsq, std::string sig) {
+  for (std::string* f : {&fsq, &sig})
+    if (f->find_first_of(".NI") == std::string::npos) *f += ".";
   return i4(h) + i4(k) + i4(l) + rj(fsq, 8) + rj(sig, 8) + "\n";
 }
 // A Zezor record: 3I3, F10.3, F6.3, F10.5, ten skipped columns and 4F7.2.
@@ -116,7 +119,22 @@ TEST(ReadDataShelx, ValuesUnchangedTheZeroRecordEndsTheData) {
   EXPECT_EQ(r.member(1, 1).REFANG[0], 0.0f);
   EXPECT_EQ(r.list().angles_of(r.member(1, 1)), nullptr);
   EXPECT_EQ(r.list().sets[0].AUXVAL, 0.0f);
-  EXPECT_TRUE(r.run.dialogs.warning_texts.empty());  // nothing after 0 0 0 is read
+  // Nothing after 0 0 0 is read; the line after it that reads as a reflection is half of
+  // what follows, so the early end is reported.
+  ASSERT_EQ(r.run.dialogs.warning_texts.size(), 1u);
+  EXPECT_EQ(r.run.dialogs.warning_texts[0],
+            "DATA END AT LINE    3 (A 0 0 0 RECORD): 1 LATER LINES READ AS REFLECTIONS WERE "
+            "IGNORED ");
+}
+
+TEST(ReadDataShelx, TextAfterTheEndSaysNothing) {
+  Reading r(shelx(1, 2, 3, "105.20", "3.10") + shelx(0, 0, 0, "0.00", "0.00") + "\n" +
+                "TITL x\nCELL 0.71073 5 6 7 90 90 90\n" + shelx(5, 5, 5, "9.0", "1.0") +
+                "HKLF 4\nEND\n",
+            1);
+  READ_DATA(r.rs());
+  EXPECT_EQ(r.list().NSET(), 1);
+  EXPECT_TRUE(r.run.dialogs.warning_texts.empty());
 }
 
 TEST(ReadDataShelx, ABlankLineEndsTheData) {
@@ -125,9 +143,9 @@ TEST(ReadDataShelx, ABlankLineEndsTheData) {
   EXPECT_EQ(r.list().NSET(), 1);
 }
 
-TEST(ReadDataMessages, UnreadableRecordsAreSkippedAndNumberedFromTheAcceptedCount) {
-  // Two good records, a bad one ("line 3"), a good one, two bad ones (both "line 4" + 1 = 5
-  // counts only accepted records), then a good one.
+TEST(ReadDataMessages, UnreadableRecordsAreSkippedAndNamedByTheirLines) {
+  // Two good records, a bad one on line 3, a good one, two bad ones on lines 5 and 6, then a
+  // good one.
   Reading r(shelx(1, 0, 0, "1.0", "1.0") + shelx(2, 0, 0, "1.0", "1.0") +
                 "   3   0   0  1x.0      1.0\n" + shelx(4, 0, 0, "1.0", "1.0") +
                 "   5   0   0     NaN     1.0\n" + "   6   0   0     1.0     Inf\n" +
@@ -138,8 +156,8 @@ TEST(ReadDataMessages, UnreadableRecordsAreSkippedAndNumberedFromTheAcceptedCoun
   EXPECT_EQ(r.member(3, 1).IHKL, (Hkl{4, 0, 0}));
   EXPECT_EQ(r.member(4, 1).IHKL, (Hkl{7, 0, 0}));
   const std::vector<std::string> expected = {"Error on reading input datafile at line    3 ",
-                                             "Error on reading input datafile at line    4 ",
-                                             "Error on reading input datafile at line    4 "};
+                                             "Error on reading input datafile at line    5 ",
+                                             "Error on reading input datafile at line    6 "};
   EXPECT_EQ(r.run.dialogs.warning_texts, expected);
   EXPECT_EQ(r.rs().msg.IHALT, 0);
   // The warning block stands in the print file, right-justified in 100 columns after 5X

@@ -129,16 +129,22 @@ TEST(Statistics, RejectionCountsAreTheReasonsOfTheMembers) {
             ctl.IREJLT = rejlt;
             ctl.IABSENT = absent;
             ctl.INOSING = nosing;
-            std::array<std::int64_t, 8> expected{};
+            std::array<std::int64_t, 9> expected{};
             for (const run::EquivSet& set : list.sets) {
               for (int j = 1; j <= set.NEQ; ++j) {
                 ++expected[static_cast<std::size_t>(member_reason(list, set, j, ctl, left_out))];
               }
             }
             const RejectionCounts n = rejection_counts(list, ctl, left_out);
-            const std::array<std::int64_t, 8> got{0,           n.violation,       n.outside_2theta,
-                                                  n.less_than, n.singlet_dropped, n.dac_dip,
-                                                  n.outlier,   n.overflow};
+            const std::array<std::int64_t, 9> got{0,
+                                                  n.impossible,
+                                                  n.violation,
+                                                  n.outside_2theta,
+                                                  n.less_than,
+                                                  n.singlet_dropped,
+                                                  n.dac_dip,
+                                                  n.outlier,
+                                                  n.overflow};
             for (std::size_t r = 1; r < got.size(); ++r) {
               EXPECT_EQ(got[r], expected[r]) << "reason " << r << " output " << outave
                                              << " less-than " << rejlt << " absent " << absent;
