@@ -7,6 +7,8 @@
 namespace vorlane::symmetry_analysis {
 namespace {
 
+constexpr int MIN_FRIEDEL_PAIRS = 200;
+
 struct PairSums {
   long long n = 0;
   double sx = 0.0, sy = 0.0, sxx = 0.0, syy = 0.0, sxy = 0.0;
@@ -44,14 +46,15 @@ double log_sum_exp(double a, double b) {
 }
 
 // ln p(cc | absent): the true correlation of an absent element lies between 0 and the
-// expected one, more likely near 0 (a falling triangle; pseudo-symmetry makes it larger).
+// expected one e, most likely near 0: density 5/e (1 - mu/e)^4 (mean e/6; pseudo-symmetry
+// makes it larger).
 double log_absent_density(double cc, double expected, int n) {
   constexpr int STEPS = 64;
   double acc = -std::numeric_limits<double>::infinity();
   const double e = std::max(expected, 0.05);
   for (int i = 0; i < STEPS; ++i) {
     const double mu = e * (i + 0.5) / STEPS;
-    const double weight = 2.0 / e * (1.0 - mu / e) * (e / STEPS);
+    const double weight = 5.0 / e * std::pow(1.0 - mu / e, 4) * (e / STEPS);
     acc = log_sum_exp(acc, std::log(weight) + log_cc_density(cc, mu, n));
   }
   return acc;
@@ -60,7 +63,9 @@ double log_absent_density(double cc, double expected, int n) {
 }  // namespace
 
 double log_cc_density(double cc, double mu, int n) {
-  const double var = (1.0 - mu * mu) * (1.0 - mu * mu) / std::max(n, 1) + 0.0025 * mu * mu + 1e-6;
+  const double systematic = mu * (0.1 + 0.2 * (1.0 - mu));
+  const double var = (1.0 - mu * mu) * (1.0 - mu * mu) / std::max(n, 1) +
+                     systematic * systematic + 1e-6;
   const double d = cc - mu;
   return -0.5 * d * d / var - 0.5 * std::log(2.0 * std::numbers::pi * var);
 }
@@ -102,12 +107,22 @@ ElementScoring score_elements(const std::vector<Measurement>& data,
     return e2[static_cast<std::size_t>(orbits.members[static_cast<std::size_t>(o.first + i)])];
   };
 
-  PairSums identity;
+  PairSums identity, friedel_pairs;
   for (const Orbit& o : orbits.sets)
-    for (int i = 0; i + 1 < o.count; ++i) identity.add(member(o, i), member(o, i + 1));
+    for (int i = 0; i < o.count; ++i)
+      for (int j = i + 1; j < o.count; ++j) {
+        const auto a = static_cast<std::size_t>(orbits.members[static_cast<std::size_t>(o.first + i)]);
+        const auto b = static_cast<std::size_t>(orbits.members[static_cast<std::size_t>(o.first + j)]);
+        identity.add(e2[a], e2[b]);
+        if (data[a].hkl != data[b].hkl) friedel_pairs.add(e2[a], e2[b]);
+      }
   result.n_identity_pairs = static_cast<int>(identity.n);
   result.cc_identity = identity.cc();
-  result.cc_expected = std::clamp(result.cc_identity, 0.05, 0.999);
+  result.n_friedel_pairs = static_cast<int>(friedel_pairs.n);
+  result.cc_friedel = friedel_pairs.cc();
+  result.cc_expected = std::clamp(
+      result.n_friedel_pairs >= MIN_FRIEDEL_PAIRS ? result.cc_friedel : result.cc_identity, 0.05,
+      0.999);
 
   std::vector<Rot> seen;
   for (const Rot& r : lattice.proper) {
@@ -125,7 +140,8 @@ ElementScoring score_elements(const std::vector<Measurement>& data,
       if (image == o.hkl) continue;
       const Orbit* v = orbits.find(image);
       if (v == nullptr) continue;
-      for (int i = 0; i < o.count; ++i) pairs.add(member(o, i), member(*v, i % v->count));
+      for (int i = 0; i < o.count; ++i)
+        for (int j = 0; j < v->count; ++j) pairs.add(member(o, i), member(*v, j));
     }
     score.n_pairs = static_cast<int>(pairs.n);
     score.cc = pairs.cc();

@@ -24,6 +24,8 @@ struct ElementScore {
 struct ElementScoring {
   int n_identity_pairs = 0;
   double cc_identity = 0.0;  // of repeated measurements of one reflection
+  int n_friedel_pairs = 0;   // of them, a reflection against its Friedel mate
+  double cc_friedel = 0.0;
   double cc_expected = 0.0;  // for a symmetry that is present
   std::vector<ElementScore> elements;
 };
@@ -36,15 +38,21 @@ std::vector<double> normalised_intensities(const std::vector<Measurement>& data,
                                            const PointGroup& lattice);
 
 // Pairs: for every reflection (orbit under the inversion alone, in canonical order) whose
-// image under the rotation was measured too, its measurements taken in turn against the
-// image's (the i-th with the (i mod n)-th); for the identity, consecutive measurements of one
-// reflection. The expected correlation for a present element is that of the identity pairs.
+// image under the rotation was measured too, each of its measurements with each of the
+// image's; for the identity, every two measurements of one reflection. (All pairs: any
+// choice among them by the canonical order, which sorts by intensity, would favour close
+// values.) The expected correlation for a present element is that of the Friedel pairs
+// among the identity pairs when there are at least 200 (a reflection and its Friedel mate
+// are measured in other orientations, as symmetry mates are; two measurements of the same
+// indices often share the orientation and its errors), else that of all identity pairs.
 ElementScoring score_elements(const std::vector<Measurement>& data,
                               const std::vector<double>& s2, const LatticeSymmetry& lattice);
 
 // ln of the probability density of a correlation coefficient `cc` from `n` pairs when the
-// true value is `mu`: normal with sigma^2 = (1 - mu^2)^2 / n + (0.05 mu)^2 (the second term
-// for the systematic differences between measurements of different reflections).
+// true value is `mu`: normal with sigma^2 = (1 - mu^2)^2 / n + s^2 with
+// s = mu (0.1 + 0.2 (1 - mu)) for the systematic differences between measurements of
+// different reflections, which grow as the data get weaker (outliers and background errors
+// weigh more where the correlation is low).
 double log_cc_density(double cc, double mu, int n);
 
 }  // namespace vorlane::symmetry_analysis

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "symmetry_analysis/centring.hpp"
 #include "symmetry_analysis/reflection_sets.hpp"
@@ -86,8 +87,6 @@ IntensityStatistics intensity_statistics(const std::vector<Measurement>& data,
     st.second_moment = sum_e4 / st.n_used;
     for (std::size_t k = 0; k < 10; ++k) st.nz[k] = static_cast<double>(below[k]) / st.n_used;
   }
-  st.reliable = st.n_used >= 100;
-  if (st.reliable) st.centrosymmetric_likely = st.mean_abs_e2_minus_1 > 0.852;
 
   double sum_l = 0.0;
   std::array<int, 10> lbelow{};
@@ -112,6 +111,11 @@ IntensityStatistics intensity_statistics(const std::vector<Measurement>& data,
     for (std::size_t k = 0; k < 10; ++k) st.nl[k] = static_cast<double>(lbelow[k]) / st.n_l_pairs;
   }
   st.twinning_suspected = st.n_l_pairs >= 500 && st.mean_abs_l < 0.44;
+  const double e_position = (st.mean_abs_e2_minus_1 - 0.736) / (0.968 - 0.736);
+  const double l_position = (st.mean_abs_l - 0.5) / (2.0 / std::numbers::pi - 0.5);
+  st.centric_score = st.n_l_pairs >= 100 ? 0.5 * (e_position + l_position) : e_position;
+  st.reliable = st.n_used >= 100;
+  if (st.reliable) st.centrosymmetric_likely = st.centric_score > 0.5;
   return st;
 }
 

@@ -28,6 +28,10 @@ struct IntensityStatistics {
   std::array<double, 10> nl{};       // N(|L|) at 0.1 ... 1.0
   std::vector<WilsonPoint> wilson;
   double wilson_b = 0.0;             // from the slope; the scale is relative
+  // Where the statistics lie between acentric (0) and centric (1): the mean of the
+  // positions of <|E^2-1|> between 0.736 and 0.968 and of <|L|> between 0.5 and 2/pi (the
+  // L-test of a centric distribution), <|E^2-1|> alone with fewer than 100 L pairs.
+  double centric_score = 0.0;
   bool twinning_suspected = false;
   std::optional<bool> centrosymmetric_likely;  // none when the statistics are not reliable
 };

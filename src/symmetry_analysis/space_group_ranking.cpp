@@ -15,7 +15,7 @@ namespace vorlane::symmetry_analysis {
 namespace {
 
 constexpr double SIGMA_FLOOR = 0.02;     // of the shell's <I/epsilon>
-constexpr double ANYTHING_GOES = 0.02;   // fraction of absent reflections that may be strong
+constexpr double ANYTHING_GOES = 1e-12;  // absent reflections that may be anything
 constexpr int PATTERN_RANGE = 6;         // absences compared over |h|,|k|,|l| <= 6
 
 double log_normal_cdf(double x) {
@@ -119,7 +119,7 @@ std::vector<ZoneReflection> zone_reflections(const Orbits& orbits, const PointGr
 
 double centrosymmetry_weight(const IntensityStatistics& stats, bool centrosymmetric) {
   if (!stats.reliable) return 1.0;
-  const double c = 1.0 / (1.0 + std::exp(-(stats.mean_abs_e2_minus_1 - 0.852) / 0.02));
+  const double c = 1.0 / (1.0 + std::exp(-(stats.centric_score - 0.5) / 0.15));
   const double w = std::clamp(c, 0.005, 0.995);
   return centrosymmetric ? w : 1.0 - w;
 }

@@ -39,7 +39,8 @@ struct SpaceGroupRanking {
 // preferred). Its score: over the unique reflections (merged under the Laue class, beyond
 // those the centring forbids) that it declares absent, the likelihood ratio of zero
 // intensity (sigma with a floor of 2 % of the shell's <I>, against lambda/2 and multiple
-// diffraction; 2 % of such reflections may be anything) to an acentric Wilson
+// diffraction; a true absence has no strong member
+// beyond the floor, and only a wild measurement (one in 10^12) is let through) to an acentric Wilson
 // distribution convolved with the measurement error; times the centrosymmetry weight when
 // the statistics are reliable; times the prior. The probability of a group is that of its
 // Laue class times its share within the class. Groups of one Laue class with the same
@@ -51,7 +52,8 @@ SpaceGroupRanking rank_space_groups(const std::vector<Measurement>& data,
                                     const IntensityStatistics& stats);
 
 // The weight the intensity statistics give a centrosymmetric (or non-centrosymmetric) group:
-// a logistic function of <|E^2-1|> about the midpoint 0.852 of its two ideal values.
+// a logistic function of the centric score (0 acentric, 1 centric) about 0.5, width 0.15;
+// 1 when the statistics are not reliable.
 double centrosymmetry_weight(const IntensityStatistics& stats, bool centrosymmetric);
 
 }  // namespace vorlane::symmetry_analysis

@@ -99,7 +99,9 @@ std::string tables_text(const Analysis& a) {
   s += "\nSymmetry elements: CC of E^2 of the measurement pairs each relates; CC of repeated "
        "measurements " +
        fixed(a.elements.cc_identity, 3) + " from " + std::to_string(a.elements.n_identity_pairs) +
-       " pairs\n";
+       " pairs, of Friedel mates among them " + fixed(a.elements.cc_friedel, 3) + " from " +
+       std::to_string(a.elements.n_friedel_pairs) + "; expected for a present element " +
+       fixed(a.elements.cc_expected, 3) + "\n";
   s += "Order  Axis          N pairs      CC  Likelihood\n";
   for (const ElementScore& e : a.elements.elements)
     s += pad(std::to_string(e.order), 5) + "  " + left(axis_text(e.axis), 12) +
