@@ -11,19 +11,22 @@ namespace {
 constexpr int MIN_MEASUREMENTS = 100;
 constexpr int MIN_IDENTITY_PAIRS = 50;
 
-// A rotation of order 3, 4 or 6 of a lattice that is not cubic (one such axis only) and not
-// along c: the axes are turned cyclically to bring it there, since the tables of space-group
-// settings have that axis along c only. Returns the reindexing ("k,l,h" or "l,h,k"), or
-// empty.
-std::string axis_to_c(const LatticeSymmetry& lattice) {
+// A rotation of order 3, 4 or 6 that the data show (likelihood above 0.5) in a lattice that
+// is not cubic (one such axis only), not along c: the axes are turned cyclically to bring it
+// there, since the tables of space-group settings have that axis along c only. Returns the
+// reindexing ("k,l,h" or "l,h,k"), or empty.
+std::string axis_to_c(const ElementScoring& scoring) {
   std::vector<std::array<int, 3>> axes;
-  for (const Rot& r : lattice.proper)
-    if (rotation_order(r) >= 3) {
-      const auto a = rotation_axis(r);
-      if (std::find(axes.begin(), axes.end(), a) == axes.end()) axes.push_back(a);
-    }
+  for (const ElementScore& e : scoring.elements)
+    if (e.order >= 3 && std::find(axes.begin(), axes.end(), e.axis) == axes.end())
+      axes.push_back(e.axis);
   if (axes.size() != 1) return {};
   const auto& a = axes.front();
+  const bool shown = std::any_of(scoring.elements.begin(), scoring.elements.end(),
+                                 [&](const ElementScore& e) {
+                                   return e.order >= 3 && e.axis == a && e.likelihood > 0.5;
+                                 });
+  if (!shown) return {};
   if (a == std::array<int, 3>{1, 0, 0}) return "k,l,h";
   if (a == std::array<int, 3>{0, 1, 0}) return "l,h,k";
   return {};
@@ -67,10 +70,12 @@ Analysis analyse(std::vector<Measurement> data, const Crystal& crystal, const Op
     data = canonical_order(std::move(data));
     a.centring = find_centring(data);
   }
-  const char letter = centring_letter(a.centring.chosen);
-  a.lattice = lattice_symmetry(a.crystal, letter, options.tolerance_deg);
+  a.lattice = lattice_symmetry(a.crystal, centring_letter(a.centring.chosen),
+                               options.tolerance_deg);
+  std::vector<double> s2 = inverse_d_squared(data, a.crystal.cell);
+  a.elements = score_elements(data, s2, a.lattice);
   if (a.reindexing.empty()) {
-    const std::string turn = axis_to_c(a.lattice);
+    const std::string turn = axis_to_c(a.elements);
     if (!turn.empty()) {
       a.reindexing = turn;
       reindex(data, a.crystal, turn);
@@ -78,11 +83,10 @@ Analysis analyse(std::vector<Measurement> data, const Crystal& crystal, const Op
       a.centring = find_centring(data);
       a.lattice = lattice_symmetry(a.crystal, centring_letter(a.centring.chosen),
                                    options.tolerance_deg);
+      s2 = inverse_d_squared(data, a.crystal.cell);
+      a.elements = score_elements(data, s2, a.lattice);
     }
   }
-
-  const std::vector<double> s2 = inverse_d_squared(data, a.crystal.cell);
-  a.elements = score_elements(data, s2, a.lattice);
   a.n_unique = static_cast<int>(group_orbits(data, s2, with_inversion({IDENTITY})).sets.size());
   if (a.elements.n_identity_pairs == 0) {
     a.reason = "merged data: no reflection was measured more than once, so no agreement "

@@ -29,7 +29,7 @@ IntensityStatistics intensity_statistics(const std::vector<Measurement>& data,
 
   std::vector<double> gs2;
   for (const Orbit* o : general) gs2.push_back(o->s2);
-  const Shells shells = equal_count_shells(gs2, 300, 20);
+  const Shells shells = equal_count_shells(gs2, 60, 20);
   const auto ns = static_cast<std::size_t>(shells.size());
   std::vector<double> sum_i(ns, 0.0), sum_ios(ns, 0.0), sum_s2(ns, 0.0);
   std::vector<int> count(ns, 0);

@@ -119,7 +119,9 @@ std::vector<ZoneReflection> zone_reflections(const Orbits& orbits, const PointGr
 
 double centrosymmetry_weight(const IntensityStatistics& stats, bool centrosymmetric) {
   if (!stats.reliable) return 1.0;
-  const double c = 1.0 / (1.0 + std::exp(-(stats.centric_score - 0.5) / 0.15));
+  // The score's spread falls as the reflections behind it grow in number.
+  const double width = std::clamp(0.1 * std::sqrt(300.0 / stats.n_used), 0.04, 0.2);
+  const double c = 1.0 / (1.0 + std::exp(-(stats.centric_score - 0.5) / width));
   const double w = std::clamp(c, 0.005, 0.995);
   return centrosymmetric ? w : 1.0 - w;
 }

@@ -1,10 +1,11 @@
 #!/usr/bin/python3
 # Synthetic unmerged data for the symmetry-analysis tests, made once and committed.
 #
-# For each group: a random small structure (light atoms at random general positions, enough
-# of them for random-like intensity statistics) in a cell of the group's crystal system,
+# For each group: a random small structure (12 to 40 light atoms at random general positions
+# in the asymmetric unit, enough for random-like intensity statistics) in a cell of the
+# group's crystal system with edges far from any higher metric symmetry,
 # intensities |F|^2 from gemmi's X-ray structure-factor calculator (the systematic absences
-# come from the structure itself), every reflection to d = 1.05 A kept with probability 0.75
+# come from the structure itself), every reflection to d = 1.05 A (cubic 1.25 A) kept with probability 0.75
 # and measured once or twice with Gaussian noise (sigma^2 = (0.03 I)^2 + 2 I + (0.005 <I>)^2).
 # One set is a 50 % merohedral twin of P 4 by the twin law k,h,-l.
 #
@@ -36,27 +37,27 @@ GROUPS = [
 ]
 
 D_MIN = 1.05
+D_MIN_CUBIC = 1.25
 
 
 def cell_for(sg, rnd):
+    # Edges far enough apart that the lattice has no more metric symmetry than the group.
     system = sg.crystal_system_str()
-    a = rnd.uniform(5.5, 7.5)
-    b = rnd.uniform(5.5, 7.5)
-    c = rnd.uniform(5.5, 7.5)
+    a = rnd.uniform(6.5, 8.0)
     if system == "triclinic":
-        return [a, b, c, rnd.uniform(75, 85), rnd.uniform(95, 105), rnd.uniform(100, 110)]
+        return [a, a * 1.15, a * 1.35, rnd.uniform(75, 85), rnd.uniform(95, 105), rnd.uniform(100, 110)]
     if system == "monoclinic":
         angles = [90.0, 90.0, 90.0]
         axis = {"b": 1, "c": 2, "a": 0}[sg.qualifier[0] if sg.qualifier else "b"]
         angles[axis] = rnd.uniform(95, 110)
-        return [a, b, c] + angles
+        return [a, a * 1.15, a * 1.35] + angles
     if system == "orthorhombic":
-        return [a, b * 1.13, c * 1.27, 90, 90, 90]
+        return [a, a * 1.2, a * 1.45, 90, 90, 90]
     if system == "tetragonal":
-        return [a, a, c * 1.2, 90, 90, 90]
+        return [a * 1.2, a * 1.2, a * 1.5, 90, 90, 90]
     if system in ("trigonal", "hexagonal"):
-        return [a, a, c * 1.3, 90, 90, 120]
-    return [a, a, a, 90, 90, 90]
+        return [a * 1.2, a * 1.2, a * 1.6, 90, 90, 120]
+    return [a * 1.45, a * 1.45, a * 1.45, 90, 90, 90]
 
 
 def structure(sg, cell, rnd):
@@ -64,10 +65,10 @@ def structure(sg, cell, rnd):
     s.cell = gemmi.UnitCell(*cell)
     s.spacegroup_hm = sg.xhm()
     order = len(sg.operations())
-    n = max(3, min(14, math.ceil(s.cell.volume / 18.0 / order)))
+    n = max(12, min(40, math.ceil(s.cell.volume / 10.0 / order)))
     for i in range(n):
         site = gemmi.SmallStructure.Site()
-        el = "S" if i == 0 and n > 6 else rnd.choice(["C", "C", "C", "N", "O"])
+        el = rnd.choice(["C", "C", "C", "N", "O"])
         site.label = el + str(i + 1)
         site.type_symbol = el
         site.element = gemmi.Element(el)
@@ -84,14 +85,14 @@ def intensities(s, hkls):
     return {h: abs(calc.calculate_sf_from_small_structure(s, list(h))) ** 2 for h in hkls}
 
 
-def reflections(cell):
+def reflections(cell, d_min):
     uc = gemmi.UnitCell(*cell)
-    lim = [int(cell[i] / D_MIN) + 1 for i in range(3)]
+    lim = [int(cell[i] / d_min) + 1 for i in range(3)]
     out = []
     for h in range(-lim[0], lim[0] + 1):
         for k in range(-lim[1], lim[1] + 1):
             for l in range(-lim[2], lim[2] + 1):
-                if (h, k, l) != (0, 0, 0) and uc.calculate_d([h, k, l]) >= D_MIN:
+                if (h, k, l) != (0, 0, 0) and uc.calculate_d([h, k, l]) >= d_min:
                     out.append((h, k, l))
     return out
 
@@ -106,7 +107,7 @@ def measure(true, rnd):
         i = true[h] * scale
         for _ in range(rnd.choice([1, 2])):
             sigma = math.sqrt((0.03 * i) ** 2 + 2.0 * i + 5.0 ** 2)
-            lines.append("%d %d %d %.1f %.2f" % (h[0], h[1], h[2], rnd.gauss(i, sigma), sigma))
+            lines.append("%d %d %d %.0f %.1f" % (h[0], h[1], h[2], rnd.gauss(i, sigma), sigma))
     return lines
 
 
@@ -128,13 +129,14 @@ def main():
         sg = gemmi.SpaceGroup(symbol)
         cell = cell_for(sg, rnd)
         s = structure(sg, cell, rnd)
-        true = intensities(s, reflections(cell))
+        d_min = D_MIN_CUBIC if sg.crystal_system_str() == "cubic" else D_MIN
+        true = intensities(s, reflections(cell, d_min))
         write(file_name(sg.xhm()), sg.xhm(), cell, measure(true, rnd))
     # The twin: P 4 with a twin domain by the 2-fold along [110] (k,h,-l), fractions 1:1.
     sg = gemmi.SpaceGroup("P 4")
-    cell = cell_for(sg, rnd)
+    cell = [11.0, 11.0, 14.0, 90, 90, 90]
     s = structure(sg, cell, rnd)
-    true = intensities(s, reflections(cell))
+    true = intensities(s, reflections(cell, 1.0))
     twin = {h: 0.5 * true[h] + 0.5 * true[(h[1], h[0], -h[2])] for h in true}
     write("twin_P4", "P 4 twin k,h,-l 0.5", cell, measure(twin, rnd))
 
