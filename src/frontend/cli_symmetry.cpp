@@ -4,12 +4,11 @@
 #include <cmath>
 #include <fstream>
 
-#include <gemmi/symmetry.hpp>
-
 #include "expfile/read_exp_file.hpp"
 #include "frontend/run_file_checks.hpp"
 #include "input/content_check.hpp"
 #include "input/read_data.hpp"
+#include "pipeline/symmetry_check.hpp"
 #include "run/run_files.hpp"
 #include "run/run_state.hpp"
 #include "symmetry_analysis/tables_text.hpp"
@@ -69,43 +68,16 @@ std::string trimmed(const std::string& s) {
   return e == std::string::npos ? std::string() : s.substr(0, e + 1);
 }
 
-// The experiment file's group as gemmi names it: the SPACEGROUP card's, or the group its
-// SYMOP cards complete to; empty without symmetry cards or when gemmi's table lacks it.
-std::string given_group(const run::RunState& rs) {
-  if (!rs.ctl.space_group_name.empty()) {
-    const gemmi::SpaceGroup* sg = gemmi::find_spacegroup_by_name(rs.ctl.space_group_name);
-    return sg != nullptr ? sg->xhm() : rs.ctl.space_group_name;
-  }
-  const symmetry::SpaceGroup& g = rs.sg;
-  if (g.NSYMOP <= 1 && g.NCENVEC <= 1 && g.ICENTRIC != 2) return {};
-  gemmi::GroupOps ops;
-  const auto den = [](float v) { return static_cast<int>(std::lround(v * gemmi::Op::DEN)); };
-  for (int k = 0; k < g.NSYMOP; ++k) {
-    gemmi::Op op;
-    for (int r = 1; r <= 3; ++r) {
-      for (int c = 1; c <= 3; ++c) op.rot[r - 1][c - 1] = den(symmetry::elem(g.SYMROT[static_cast<std::size_t>(k)], r, c));
-      op.tran[r - 1] = den(g.SYMTRN[static_cast<std::size_t>(k)][static_cast<std::size_t>(r - 1)]);
-    }
-    ops.sym_ops.push_back(op.wrap());
-  }
-  for (int c = 0; c < g.NCENVEC; ++c) {
-    gemmi::Op::Tran t;
-    for (int r = 0; r < 3; ++r) t[static_cast<std::size_t>(r)] = den(g.CENVEC[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)]);
-    ops.cen_ops.push_back(t);
-  }
-  if (g.ICENTRIC == 2) ops.add_inversion();
-  try {
-    ops.add_missing_elements();
-    const gemmi::SpaceGroup* sg = gemmi::find_spacegroup_by_ops(ops);
-    return sg != nullptr ? sg->xhm() : std::string();
-  } catch (const std::exception&) {
-    return {};
-  }
-}
-
-std::string agreement(const sa::Analysis& a, const std::string& given) {
+std::string agreement(const sa::Analysis& a, const std::string& given,
+                      const std::vector<sa::Measurement>& data) {
   if (given.empty()) return "The experiment file gives no space group.\n";
   if (!a.determinable) return "The experiment file gives " + given + ".\n";
+  const sa::GivenGroupCheck check = sa::check_given_group(data, a, given);
+  if (check.checked && check.contradicted)
+    return "The data contradict the experiment file's " + given + ": its Laue class has " +
+           "probability " + sa::fixed(check.laue_probability, 3) + ", and " +
+           std::to_string(check.n_absent_strong) + " of the " + std::to_string(check.n_absent) +
+           " reflections it declares absent are above 3 sigma.\n";
   for (std::size_t i = 0; i < a.space_groups.rows.size(); ++i) {
     const sa::SpaceGroupRow& r = a.space_groups.rows[i];
     bool here = r.symbol == given;
@@ -166,17 +138,12 @@ int run_symmetry_cli(const std::vector<std::string>& args, CliStreams io) {
     return 1;
   }
 
-  std::vector<sa::Measurement> data;
-  data.reserve(rs.refl.members.size());
-  for (const run::Member& m : rs.refl.members)
-    data.push_back({{m.hkl_read[0], m.hkl_read[1], m.hkl_read[2]}, m.FSQ, m.SIGFSQ});
-  sa::Crystal crystal;
-  for (std::size_t i = 0; i < 6; ++i) crystal.cell[i] = rs.ctl.CELLPAR[i];
-  crystal.wavelength = rs.ctl.WAVE;
-  const sa::Analysis a = sa::analyse(std::move(data), crystal, {o.tolerance});
-  const std::string given = given_group(rs);
+  const std::vector<sa::Measurement> data = pipeline::measurements_as_read(rs);
+  const sa::Analysis a = sa::analyse(data, pipeline::run_crystal(rs), {o.tolerance});
+  std::string given = pipeline::given_space_group(rs);
+  if (given.empty()) given = rs.ctl.space_group_name;
 
-  io.out << sa::tables_text(a) << agreement(a, given);
+  io.out << sa::tables_text(a) << agreement(a, given, data);
   if (!o.json_file.empty()) {
     std::ofstream json(o.json_file, std::ios::binary);
     json << symmetry_json(a, given);

@@ -100,5 +100,22 @@ TEST_F(SymmetryCli, RecordOrderGivesTheSameJson) {
   EXPECT_EQ(read_text_file(dir + "/a.json"), read_text_file(dir + "/b.json"));
 }
 
+TEST_F(SymmetryCli, RunWarnsWhenTheDataContradictTheGroup) {
+  const std::string cell = "CELL  5.64109 5.64109 5.64109 90 90 90\nWAVEL 1 0.71073\n";
+  const std::string hkl = "'" + kData + "nacl_fm-3m_crysalis.hkl'";
+  write_file(dir + "/i.exp", cell + "VORLAN SPACEGROUP I m -3 m\n");
+  const auto wrong = run_vorlane(dir, "i.exp i.prt " + hkl + " i.hkl");
+  ASSERT_EQ(wrong.status, 0) << wrong.err;
+  EXPECT_NE(wrong.err.find("THE DATA CONTRADICT SPACE GROUP I m -3 m: "), std::string::npos)
+      << wrong.err;
+  EXPECT_NE(wrong.err.find("THE DATA SUGGEST F m -3 m (PROBABILITY"), std::string::npos);
+  EXPECT_NE(read_text_file(dir + "/i.prt").find("THE DATA CONTRADICT"), std::string::npos);
+
+  write_file(dir + "/f.exp", cell + "VORLAN SPACEGROUP F m -3 m\n");
+  const auto right = run_vorlane(dir, "f.exp f.prt " + hkl + " f.hkl");
+  ASSERT_EQ(right.status, 0) << right.err;
+  EXPECT_EQ(right.err.find("CONTRADICT"), std::string::npos) << right.err;
+}
+
 }  // namespace
 }  // namespace vorlane
