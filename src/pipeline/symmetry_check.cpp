@@ -87,7 +87,7 @@ void warn_if_contradicted(run::RunState& rs, const std::optional<SymmetryVerdict
   const std::string head = "THE DATA CONTRADICT SPACE GROUP " + verdict->group + ": ";
   if (c.laue_probability < 0.05)
     run::warn(rs, head + "ITS LAUE CLASS HAS PROBABILITY" + records::format_F(c.laue_probability, 6, 3));
-  if (c.n_absent_strong > 0.01 * c.n_absent)
+  if (sa::absences_contradicted(c))
     run::warn(rs, head + std::to_string(c.n_absent_strong) + " OF " + std::to_string(c.n_absent) +
                       " ABSENT REFLECTIONS ABOVE 3 SIGMA");
   const sa::SpaceGroupRow& best = verdict->analysis.space_groups.rows.front();

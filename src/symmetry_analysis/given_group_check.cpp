@@ -8,6 +8,11 @@
 
 namespace vorlane::symmetry_analysis {
 
+bool absences_contradicted(const GivenGroupCheck& check) {
+  return check.n_absent_strong > 0.01 * check.n_absent &&
+         check.n_absent_strong >= MIN_STRONG_ABSENT;
+}
+
 GivenGroupCheck check_given_group(const std::vector<Measurement>& data, const Analysis& a,
                                   const std::string& symbol) {
   GivenGroupCheck check;
@@ -40,15 +45,25 @@ GivenGroupCheck check_given_group(const std::vector<Measurement>& data, const An
     sum[s] += o.intensity;
     ++count[s];
   }
+  std::vector<double> values;
   for (const Orbit& o : orbits.sets) {
     if (!setting->ops.is_systematically_absent(o.hkl)) continue;
     const auto s = static_cast<std::size_t>(shells.of(o.s2));
     const double floor = 0.02 * std::max(0.0, sum[s] / count[s]);
+    // The median of the measurements: one outlier among them does not make the reflection
+    // strong.
+    values.clear();
+    for (int i = 0; i < o.count; ++i)
+      values.push_back(sorted[static_cast<std::size_t>(
+                                  orbits.members[static_cast<std::size_t>(o.first + i)])]
+                           .intensity);
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    const double median = n % 2 == 1 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
     ++check.n_absent;
-    if (o.intensity > 3.0 * std::hypot(o.sigma, floor)) ++check.n_absent_strong;
+    if (median > 3.0 * std::hypot(o.sigma, floor)) ++check.n_absent_strong;
   }
-  check.contradicted = check.laue_probability < 0.05 ||
-                       check.n_absent_strong > 0.01 * check.n_absent;
+  check.contradicted = check.laue_probability < 0.05 || absences_contradicted(check);
   return check;
 }
 

@@ -17,9 +17,16 @@ struct GivenGroupCheck {
 
 // The group `symbol` (gemmi's name, in the cell as given) against the data: contradicted when
 // its Laue class has a probability below 0.05 (when the analysis needed no reindexing), or
-// when more than 1 % of the reflections it declares absent are above 3 sigma, sigma with a
-// floor of 2 % of the mean intensity of their resolution shell (lambda/2 and multiple
-// diffraction stay below it).
+// when more than 1 % of the reflections it declares absent are above 3 sigma: the median of a
+// reflection's measurements against the sigma of their weighted mean with a floor of 2 % of
+// the mean intensity of its resolution shell (lambda/2 and multiple diffraction stay below
+// it; an outlier among the measurements does not count), and at least three are (one or two
+// strong ones are what multiple diffraction gives a short list).
+inline constexpr int MIN_STRONG_ABSENT = 3;
+
+// Whether the strong absent reflections of `check` contradict the group.
+bool absences_contradicted(const GivenGroupCheck& check);
+
 GivenGroupCheck check_given_group(const std::vector<Measurement>& data, const Analysis& a,
                                   const std::string& symbol);
 

@@ -4,6 +4,7 @@
 
 #include "symmetry_analysis/analysis.hpp"
 #include "symmetry_analysis/centring.hpp"
+#include "symmetry_analysis/given_group_check.hpp"
 #include "symmetry_analysis/lattice_symmetry.hpp"
 #include "symmetry_analysis/rotation.hpp"
 #include "symmetry_analysis/synthetic_data.hpp"
@@ -93,6 +94,29 @@ TEST(Refusal, MergedAndTooLittleData) {
   const Analysis b = analyse(few, s.crystal, {});
   EXPECT_FALSE(b.determinable);
   EXPECT_NE(b.reason.find("too little data"), std::string::npos) << b.reason;
+}
+
+TEST(GivenGroup, ContradictedByLaueClassOrAbsences) {
+  const test::SyntheticSet s = test::read_synthetic(
+      std::filesystem::path(VORLANE_TEST_DATA) / "symmetry_analysis/synthetic/P121_c1.txt");
+  const Analysis a = analyse(s.data, s.crystal, {});
+  struct Row {
+    const char* group;
+    bool contradicted, by_absences;
+  };
+  const Row rows[] = {
+      {"P 1 21/c 1", false, false},
+      {"P 1 21 1", false, false},   // fewer absences than the truth: not contradicted
+      {"P 1 21/n 1", true, true},   // h0l with h odd, l even are strong
+      {"P 1 1 21/b", true, true},   // another unique axis: neither its Laue class nor its absences
+      {"P -1", true, false},        // a lower Laue class than the data show
+  };
+  for (const Row& r : rows) {
+    const GivenGroupCheck c = check_given_group(s.data, a, r.group);
+    EXPECT_TRUE(c.checked) << r.group;
+    EXPECT_EQ(c.contradicted, r.contradicted) << r.group;
+    EXPECT_EQ(absences_contradicted(c), r.by_absences) << r.group;
+  }
 }
 
 }  // namespace
