@@ -1,17 +1,43 @@
 #include "pipeline/symmetry_check.hpp"
 
 #include <cmath>
+#include <cstdint>
 #include <exception>
 
 #include <gemmi/symmetry.hpp>
 
 #include "records/edit_list.hpp"
+#include "symmetry_analysis/lattice_symmetry.hpp"
 #include "run/messages.hpp"
 #include "run/run_state.hpp"
 
 namespace vorlane::pipeline {
 
 namespace sa = symmetry_analysis;
+
+namespace {
+
+// A run checks its group on at most about this many measurements.
+constexpr std::size_t CHECK_MEASUREMENTS = 200000;
+
+// A large run's measurements thinned to about CHECK_MEASUREMENTS for the check: whole orbits
+// of the lattice's point group are kept or left (symmetry mates stay together, so every kept
+// reflection keeps its pairs), chosen by a hash of the orbit's representative, so the choice
+// does not depend on the order of the records.
+std::vector<sa::Measurement> thinned(std::vector<sa::Measurement> data, const sa::Crystal& crystal) {
+  if (data.size() <= CHECK_MEASUREMENTS) return data;
+  const std::uint64_t stride = (data.size() + CHECK_MEASUREMENTS - 1) / CHECK_MEASUREMENTS;
+  const sa::PointGroup lattice = sa::lattice_symmetry(crystal, 'P', 3.0).holohedry;
+  std::erase_if(data, [&](const sa::Measurement& m) {
+    const sa::Hkl r = lattice.representative(m.hkl);
+    std::uint64_t x = 1469598103934665603ull;
+    for (const int v : r) x = (x ^ static_cast<std::uint32_t>(v)) * 1099511628211ull;
+    return x % stride != 0;
+  });
+  return data;
+}
+
+}  // namespace
 
 std::string given_space_group(const run::RunState& rs) {
   if (!rs.ctl.space_group_name.empty()) {
@@ -70,8 +96,9 @@ std::future<std::optional<SymmetryVerdict>> start_symmetry_check(const run::RunS
     none.set_value(std::nullopt);
     return none.get_future();
   }
-  return std::async(policy, [group = std::move(group), data = measurements_as_read(rs),
-                             crystal = run_crystal(rs)]() -> std::optional<SymmetryVerdict> {
+  return std::async(policy, [group = std::move(group), all = measurements_as_read(rs),
+                             crystal = run_crystal(rs)]() mutable -> std::optional<SymmetryVerdict> {
+    const std::vector<sa::Measurement> data = thinned(std::move(all), crystal);
     SymmetryVerdict v;
     v.group = group;
     v.analysis = sa::analyse(data, crystal, {});
