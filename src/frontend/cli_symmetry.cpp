@@ -73,11 +73,15 @@ std::string agreement(const sa::Analysis& a, const std::string& given,
   if (given.empty()) return "The experiment file gives no space group.\n";
   if (!a.determinable) return "The experiment file gives " + given + ".\n";
   const sa::GivenGroupCheck check = sa::check_given_group(data, a, given);
-  if (check.checked && check.contradicted)
-    return "The data contradict the experiment file's " + given + ": its Laue class has " +
-           "probability " + sa::fixed(check.laue_probability, 3) + ", and " +
-           std::to_string(check.n_absent_strong) + " of the " + std::to_string(check.n_absent) +
-           " reflections it declares absent are above 3 sigma.\n";
+  if (check.checked && check.contradicted) {
+    std::string why;
+    if (check.laue_probability < 0.05)
+      why = "its Laue class has probability " + sa::fixed(check.laue_probability, 3);
+    if (sa::absences_contradicted(check))
+      why += (why.empty() ? "" : "; ") + std::to_string(check.n_absent_strong) + " of the " +
+             std::to_string(check.n_absent) + " reflections it declares absent are above 3 sigma";
+    return "The data contradict the experiment file's " + given + ": " + why + ".\n";
+  }
   for (std::size_t i = 0; i < a.space_groups.rows.size(); ++i) {
     const sa::SpaceGroupRow& r = a.space_groups.rows[i];
     bool here = r.symbol == given;
