@@ -5,6 +5,7 @@
 
 #include "frontend/cli_dialogs.hpp"
 #include "frontend/cli_options.hpp"
+#include "frontend/cli_symmetry.hpp"
 #include "frontend/run_file_checks.hpp"
 #include "frontend/run_summary.hpp"
 #include "input/content_check.hpp"
@@ -83,6 +84,8 @@ bool content_fits_format(const std::string& path, int infmt, std::ostream& err) 
 }  // namespace
 
 int run_cli(const std::vector<std::string>& args, CliStreams io) {
+  if (!args.empty() && args.front() == "symmetry")
+    return run_symmetry_cli(std::vector<std::string>(args.begin() + 1, args.end()), io);
   const CliParse parsed = parse_cli(args);
   if (!parsed.error.empty()) {
     io.err << "vorlane: " << parsed.error << "\n" << cli_usage() << "Try 'vorlane --help'.\n";

@@ -26,6 +26,7 @@
 #include "output/print_summary.hpp"
 #include "output/write_data.hpp"
 #include "pipeline/statistics_stage.hpp"
+#include "pipeline/symmetry_check.hpp"
 #include "records/program_stop.hpp"
 #include "run/two_halves.hpp"
 #include "symmetry/recell.hpp"
@@ -70,6 +71,12 @@ void stages(RunState& rs) {
   input::READ_DATA(rs);
   if (rs.msg.IHALT != 0) return;
   input::check_data_as_read(rs);
+  // The symmetry of the data, for a warning when they contradict the group given, is worked
+  // out on a copy of the measurements beside the averaging.
+  std::future<std::optional<pipeline::SymmetryVerdict>> symmetry_verdict =
+      pipeline::start_symmetry_check(rs, rs.refl.sets.size() >= run::TWO_HALVES_MIN
+                                             ? std::launch::async | std::launch::deferred
+                                             : std::launch::deferred);
   averaging::AVERAGE_DATA(rs);
   if (rs.msg.IHALT != 0) return;
   averaging::HANDLE_SINGLETS(rs);
@@ -139,6 +146,7 @@ void stages(RunState& rs) {
   }
   if (rs.msg.IHALT != 0) return;
   averaging::check_plausibility(rs);
+  pipeline::warn_if_contradicted(rs, symmetry_verdict.get());
   pipeline::write_run_reports(rs, std::move(report));
 }
 
