@@ -44,6 +44,10 @@ struct RunControls {
   // Friedel mates from the command line, overriding FRIEDEL NOFLIP: -1 not given, 0 merge,
   // 1 keep apart. Not reset by a reading.
   int friedel_option = -1;
+  // Where the cell, the wavelength and the symmetry came from when not from the experiment
+  // file's own cards ("the option --cell", "the XDS_ASCII header of FILE"); empty otherwise.
+  // Set by the front end; not reset by a reading.
+  std::string cell_source, wave_source, symmetry_source;
   CellOpening dac;
 };
 
