@@ -49,8 +49,10 @@ bool mtz_output(int out_format_option, const std::string& output) {
 std::optional<input::IntegrationData> attach_integration_input(
     run::RunState& rs, const std::string& path, input::IntegrationFormat format, std::ostream& err) {
   try {
-    input::IntegrationData data = input::read_integration_file(path, format, path);
-    std::string records = input::shelx_equivalent(data, path);
+    // Named by its base name: the reader's warnings go into 100-column print-file blocks.
+    const std::string shown = run::base_name(path);
+    input::IntegrationData data = input::read_integration_file(path, format, shown);
+    std::string records = input::shelx_equivalent(data, shown);
     rs.files.in = std::make_unique<std::istringstream>(std::move(records));
     rs.files.INFMT = 1;
     rs.files.integration_format = data.format_name;

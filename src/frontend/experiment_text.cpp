@@ -137,7 +137,8 @@ ExperimentText experiment_text(const RunSettings& settings, const input::FileHea
   }
   if (header != nullptr && header->friedel_law == false) {
     t += "VORLAN FRIEDEL NOFLIP\n";
-    e.notes.push_back("Friedel mates kept apart: " + header_name + " says FRIEDEL'S_LAW=FALSE");
+    e.notes.push_back("Friedel mates kept apart: " +
+                      header_name.substr(0, header_name.find(" of ")) + " says FRIEDEL'S_LAW=FALSE");
   }
   if (settings.no_rejection) t += "VORLAN OUTLIER NONE\n";
   if (settings.less_than) t += "VORLAN LESSTHAN " + card_number(*settings.less_than) + "\n";
@@ -150,6 +151,8 @@ ExperimentText completed_experiment_text(const std::string& exp_text,
                                          const input::FileHeader& header,
                                          const std::string& header_name) {
   ExperimentText e;
+  // Warnings have 100 columns: they name the header's kind, the summary names its file.
+  const std::string kind = header_name.substr(0, header_name.find(" of "));
   e.text = exp_text;
   if (!e.text.empty() && e.text.back() != '\n') e.text += '\n';
   bool has_cell = false, has_wave = false, has_symmetry = false, has_noflip = false;
@@ -164,7 +167,7 @@ ExperimentText completed_experiment_text(const std::string& exp_text,
       if (header.cell && v.size() >= 6) {
         for (std::size_t i = 0; i < 6; ++i) {
           if (differ(v[i], (*header.cell)[i])) {
-            e.notes.push_back("CELL card and " + header_name + " differ (" + CELL_NAMES[i] + " " +
+            e.notes.push_back("CELL card and " + kind + " differ (" + CELL_NAMES[i] + " " +
                               card_number(v[i].value) + " against " +
                               card_number((*header.cell)[i].value) + "): the CELL card is used");
             break;
@@ -175,7 +178,7 @@ ExperimentText completed_experiment_text(const std::string& exp_text,
       has_wave = true;
       const auto v = card_values(std::string_view(card).substr(6));
       if (header.wavelength && v.size() >= 2 && differ(v[1], *header.wavelength)) {
-        e.notes.push_back("WAVEL card and " + header_name + " differ (" + card_number(v[1].value) +
+        e.notes.push_back("WAVEL card and " + kind + " differ (" + card_number(v[1].value) +
                           " against " + card_number(header.wavelength->value) +
                           " A): the WAVEL card is used");
       }
@@ -191,9 +194,8 @@ ExperimentText completed_experiment_text(const std::string& exp_text,
         const int card_no = group_number(trimmed(line.substr(sg + 10)));
         const int file_no = header_group_number(header);
         if (card_no != 0 && file_no != 0 && card_no != file_no) {
-          e.notes.push_back("SPACEGROUP card (No. " + std::to_string(card_no) + ") and " +
-                            header_name + " (No. " + std::to_string(file_no) +
-                            ") differ: the SPACEGROUP card is used");
+          e.notes.push_back("SPACEGROUP card (No. " + std::to_string(card_no) + ") and " + kind +
+                            " (No. " + std::to_string(file_no) + ") differ: the card is used");
         }
       }
     }
@@ -212,7 +214,7 @@ ExperimentText completed_experiment_text(const std::string& exp_text,
   }
   if (!has_noflip && header.friedel_law == false) {
     e.text += "VORLAN FRIEDEL NOFLIP\n";
-    e.notes.push_back("Friedel mates kept apart: " + header_name + " says FRIEDEL'S_LAW=FALSE");
+    e.notes.push_back("Friedel mates kept apart: " + kind + " says FRIEDEL'S_LAW=FALSE");
   }
   return e;
 }

@@ -38,6 +38,10 @@ class Lines {
     return true;
   }
   int number() const { return number_; }
+  // The line last given is the text's last and has no line end: the file may be cut short.
+  bool cut_short() const {
+    return pos_ >= text_.size() && !text_.empty() && text_.back() != '\n' && text_.back() != '\r';
+  }
 
  private:
   std::string_view text_;
@@ -71,7 +75,8 @@ class XdsReader {
  private:
   [[noreturn]] void fail(const std::string& what) const {
     throw IntegrationReadError("XDS_ASCII file " + file_ + ", line " +
-                               std::to_string(lines_.number()) + ": " + what);
+                               std::to_string(lines_.number()) + ": " + what +
+                               (lines_.cut_short() ? " (the file ends within it: truncated?)" : ""));
   }
   void header_line(std::string_view line);
   void data_line(std::string_view line);

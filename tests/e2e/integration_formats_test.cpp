@@ -215,12 +215,19 @@ TEST(IntegrationFormats, MtzOutputReadsBack) {
 TEST(IntegrationFormats, BadInputIsSaidClearly) {
   const std::string dir = testing::make_temp_dir("badformats");
   const std::string xds = testing::read_text_file(DATA + "XDS_ASCII.HKL");
-  // Truncated: the line where it ends.
+  // Truncated within a line, and at a line's end: the line where it ends.
   testing::write_file(dir + "/cut.HKL", xds.substr(0, xds.size() / 2));
   auto run = testing::run_vorlane(dir, "cut.HKL");
   EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("vorlane: XDS_ASCII file cut.HKL, line "), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find("(truncated?)"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("vorlane: XDS_ASCII file cut.HKL, line 1484: expected 12 numbers, found 3"),
+            std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("(the file ends within it: truncated?)"), std::string::npos) << run.err;
+  testing::write_file(dir + "/cut.HKL", xds.substr(0, xds.find('\n', xds.size() / 2) + 1));
+  run = testing::run_vorlane(dir, "cut.HKL");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("vorlane: XDS_ASCII file cut.HKL, line 1484: the file ends without "
+                         "!END_OF_DATA (truncated?)"),
+            std::string::npos) << run.err;
   // A header that contradicts the experiment file: a warning, and the card's value is used.
   std::string exp = testing::read_text_file(DATA + "p-1.exp");
   exp.replace(exp.find("4.8731"), 6, "4.9000");
@@ -228,8 +235,8 @@ TEST(IntegrationFormats, BadInputIsSaidClearly) {
   copy_in(DATA + "XDS_ASCII.HKL", dir, "XDS_ASCII.HKL");
   run = testing::run_vorlane(dir, "--sigma-ratio keep other.exp run.prt XDS_ASCII.HKL out.hkl");
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.err.find("CELL card and the XDS_ASCII header of XDS_ASCII.HKL differ (a 4.9 "
-                         "against 4.8731): the CELL card is used"),
+  EXPECT_NE(run.err.find("CELL card and the XDS_ASCII header differ (a 4.9 against 4.8731): the "
+                         "CELL card is used"),
             std::string::npos) << run.err;
   EXPECT_NE(testing::read_text_file(dir + "/run.prt").find("the CELL card is used"),
             std::string::npos);
