@@ -109,8 +109,8 @@ TEST(IntegrationFormats, OptionsGiveTheFourFileRun) {
   const std::string dir = testing::make_temp_dir("options");
   copy_in(std::string(VORLANE_TEST_DATA) + "/realdata/dac_c1p1_p21c_crysalis.hkl", dir, "data.hkl");
   const auto run = testing::run_vorlane(
-      dir, "--sigma-ratio keep --cell 7.448 8.302 28.56 90 91.12 90 --wavelength Ag "
-           "--spacegroup 'P 21/c' --write-exp written.exp data.hkl");
+      dir, "data.hkl --cell 7.448 8.302 28.56 90 91.12 90 --wavelength Ag "
+           "--spacegroup 'P 21/c' --write-exp written.exp --sigma-ratio keep");
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(testing::read_text_file(dir + "/written.exp"),
             "TITLE  data.hkl\n"
@@ -208,6 +208,29 @@ TEST(IntegrationFormats, MtzOutputReadsBack) {
     }
     EXPECT_EQ(filled, records);
     EXPECT_GT(records, 1000u);
+  }
+}
+
+// With SYMOP cards the MTZ carries the group gemmi finds for the operators.
+TEST(IntegrationFormats, MtzSpaceGroupFromTheOperators) {
+  const std::string dir = testing::make_temp_dir("mtzops");
+  const std::string data = std::string(VORLANE_TEST_DATA) + "/realdata/";
+  const struct {
+    const char* set;
+    int number;
+    const char* hm;
+  } sets[] = {{"dac_c1p1_p21c_crysalis", 14, "P 1 21/c 1"}, {"cod2242045_p-1_crysalis", 2, "P -1"},
+              {"cod1552546_c2c_ag", 15, "C 1 2/c 1"}};
+  for (const auto& c : sets) {
+    SCOPED_TRACE(c.set);
+    const std::string base = data + c.set;
+    const auto run = testing::run_vorlane(
+        dir, "--sigma-ratio keep '" + base + ".exp' run.prt '" + base + ".hkl' out.mtz");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const gemmi::Mtz mtz = gemmi::read_mtz_file(dir + "/out.mtz");
+    ASSERT_NE(mtz.spacegroup, nullptr);
+    EXPECT_EQ(mtz.spacegroup->number, c.number);
+    EXPECT_EQ(mtz.spacegroup->hm, std::string(c.hm));
   }
 }
 
