@@ -4,6 +4,7 @@
 #include <cctype>
 #include <fstream>
 #include <iterator>
+#include <new>
 
 #include "input/read_mtz.hpp"
 #include "input/read_reflection_cif.hpp"
@@ -54,10 +55,19 @@ std::string file_head(const std::filesystem::path& path, std::size_t bytes) {
 
 IntegrationData read_integration_text(std::string_view content, IntegrationFormat format,
                                       const std::string& shown) {
-  switch (format) {
-    case IntegrationFormat::xds: return read_xds_ascii(content, shown);
-    case IntegrationFormat::cif: return read_reflection_cif(content, shown);
-    case IntegrationFormat::mtz: return read_mtz(content, shown);
+  try {
+    switch (format) {
+      case IntegrationFormat::xds: return read_xds_ascii(content, shown);
+      case IntegrationFormat::cif: return read_reflection_cif(content, shown);
+      case IntegrationFormat::mtz: return read_mtz(content, shown);
+    }
+  } catch (const IntegrationReadError&) {
+    throw;
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (const std::exception& e) {
+    // What gemmi's readers throw on content they cannot take.
+    throw IntegrationReadError(shown + " cannot be read: " + e.what());
   }
   throw IntegrationReadError(shown + ": unknown format");
 }

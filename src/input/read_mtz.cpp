@@ -31,8 +31,10 @@ long long number_after(std::string_view record, std::size_t& pos) {
 // The counts of the NCOL record, checked against the size of the file before gemmi sizes its
 // tables by them.
 void check_header_counts(std::string_view bytes, std::int64_t header_offset, const std::string& file) {
-  if (header_offset < 21) {
-    fail(file, "the header position " + std::to_string(header_offset) + " lies inside the first 80 bytes");
+  if (header_offset < 21 || header_offset > static_cast<std::int64_t>(bytes.size() / 4) + 1) {
+    fail(file, "the header position " + std::to_string(header_offset) +
+                   " lies inside the first 80 bytes or beyond the file's " +
+                   std::to_string(bytes.size()) + " bytes (truncated?)");
   }
   const std::size_t start = 4 * static_cast<std::size_t>(header_offset - 1);
   if (start > bytes.size() || bytes.size() - start < RECORD) {

@@ -106,6 +106,10 @@ void CifReader::read_loop(cif::Block& block, const ReflectionLoop& loop) {
                              "?scale_group_code"});
   }
   cif::Table t = block.find(p, tags);
+  if (!t.ok()) {
+    fail("the items " + p + "index_h, index_k, index_l" +
+         (loop.merged ? std::string() : ", intensity_net") + " are not in one loop");
+  }
   int ci = 3, cs = 4;
   if (loop.merged) {
     if (t.has_column(3) && t.has_column(4)) {

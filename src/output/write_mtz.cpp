@@ -125,8 +125,17 @@ std::string write_mtz(const run::RunState& rs, std::string_view shelx_records,
   const gemmi::SpaceGroup* sg = space_group_of(rs);
   const gemmi::GroupOps gops = sg->operations();
   const gemmi::ReciprocalAsu asu(sg);
-  // Friedel mates kept apart (and an asymmetric unit to tell them by): I(+) and I(-).
-  const bool anomalous = rs.ctl.INOFLIP == 1 && rs.sg.NPLANE > 0;
+  // Friedel mates kept apart (and an asymmetric unit to tell them by), or records of both
+  // mates of one reflection (a run without an asymmetric unit averages nothing): I(+) and I(-).
+  bool anomalous = rs.ctl.INOFLIP == 1 && rs.sg.NPLANE > 0;
+  {
+    std::map<gemmi::Op::Miller, int> signs;  // bit 0: I(+) met, bit 1: I(-) met
+    for (const Record& r : records) {
+      const auto [h, isym] = asu.to_asu(r.h, gops);
+      signs[h] |= isym % 2 == 0 ? 2 : 1;
+    }
+    for (const auto& [h, met] : signs) anomalous = anomalous || met == 3;
+  }
   const float nan = std::numeric_limits<float>::quiet_NaN();
 
   gemmi::Mtz mtz(true);
@@ -164,6 +173,10 @@ std::string write_mtz(const run::RunState& rs, std::string_view shelx_records,
     }
     float* row = &data[it->second * width];
     const std::size_t at = anomalous && isym % 2 == 0 ? 5 : 3;  // an even ISYM: the Friedel mate
+    if (!std::isnan(row[at])) {
+      return "two records are the reflection " + std::to_string(h[0]) + " " +
+             std::to_string(h[1]) + " " + std::to_string(h[2]) + " of " + sg->hm;
+    }
     row[at] = r.i;
     row[at + 1] = r.sigma;
   }

@@ -213,6 +213,10 @@ TEST(IntegrationReaders, CifErrorsAndLeftOutRows) {
                                "_diffrn_refln_intensity_u\n1 2 3 4 1\n1 2 3\n",
        "cannot be read"},
       {"data_x\n_cell_length_a 10\n", "no block holds a _diffrn_refln loop"},
+      {std::string(CIF_HEAD) + "loop_\n_diffrn_refln_index_h\n_diffrn_refln_index_k\n1 2\n"
+                               "loop_\n_diffrn_refln_index_l\n_diffrn_refln_intensity_net\n"
+                               "_diffrn_refln_intensity_u\n3 4 1\n",
+       "the items _diffrn_refln_index_h, index_k, index_l, intensity_net are not in one loop"},
       {"not a cif at all {\n", "cannot be read"},
   };
   for (const auto& c : cases) {
