@@ -46,7 +46,8 @@ std::string cli_help() {
          "  PRINTFILE  listing of the run; created, or appended to when it exists\n"
          "  INFILE     measured reflections: Zezor abs (.abs), SHELX hkl (.hkl), XDS_ASCII,\n"
          "             reflection CIF/mmCIF (_diffrn_refln loop) or unmerged MTZ\n"
-         "  OUTFILE    averaged (or individual) reflections: Zezor (.avg, .abs) or SHELX (.hkl);\n"
+         "  OUTFILE    averaged (or individual) reflections: Zezor (.avg, .abs), SHELX (.hkl)\n"
+         "             or averaged as MTZ (.mtz);\n"
          "             replaced when it exists. The CIF fragment NAME_vorlane.cif is written\n"
          "             beside it (NAME = OUTFILE's name up to its first dot).\n"
          "\n"
@@ -69,7 +70,8 @@ std::string cli_help() {
          "\n" + run_settings_help() +
          "\n"
          "Exit status: 0 finished successfully, 1 the run halted on a fatal error (see the\n"
-         "print file), 2 usage error or a file that cannot be opened.\n";
+         "print file) or INFILE's content cannot be read, 2 usage error or a file that cannot\n"
+         "be opened.\n";
 }
 
 CliParse parse_cli(const std::vector<std::string>& args) {

@@ -3,6 +3,7 @@
 #include <gemmi/mtz.hpp>
 
 #include <charconv>
+#include <cstring>
 #include <cmath>
 
 namespace vorlane::input {
@@ -14,6 +15,33 @@ constexpr std::size_t RECORD = 80;
 // The header of one batch takes at least three 80-byte records.
 constexpr std::size_t BATCH_HEADER_MIN = 3 * RECORD;
 constexpr long long MAX_COLUMNS = 1000;
+
+// gemmi's MemoryStream with every access kept inside the bytes: a seek outside them fails,
+// and an empty read copies nothing (gemmi reads empty batch-header arrays).
+class BoundedStream {
+ public:
+  explicit BoundedStream(std::string_view bytes) : bytes_(bytes) {}
+  bool read(void* buf, std::size_t len) {
+    if (len > bytes_.size() - pos_) return false;
+    if (len != 0) std::memcpy(buf, bytes_.data() + pos_, len);
+    pos_ += len;
+    return true;
+  }
+  std::string read_rest() {
+    std::string rest(bytes_.substr(pos_));
+    pos_ = bytes_.size();
+    return rest;
+  }
+  int seek(std::ptrdiff_t offset) {
+    if (offset < 0 || static_cast<std::size_t>(offset) >= bytes_.size()) return 0;
+    pos_ = static_cast<std::size_t>(offset);
+    return 1;
+  }
+
+ private:
+  std::string_view bytes_;
+  std::size_t pos_ = 0;
+};
 
 [[noreturn]] void fail(const std::string& file, const std::string& what) {
   throw IntegrationReadError("MTZ file " + file + ": " + what);
@@ -41,10 +69,13 @@ void check_header_counts(std::string_view bytes, std::int64_t header_offset, con
     fail(file, "the header position " + std::to_string(header_offset) + " lies beyond the file's " +
                    std::to_string(bytes.size()) + " bytes (truncated?)");
   }
+  // gemmi takes the counts of the last NCOL record before END: every one is checked.
+  bool found = false;
   for (std::size_t at = start; at + RECORD <= bytes.size(); at += RECORD) {
     const std::string_view record = bytes.substr(at, RECORD);
     if (record.substr(0, 3) == "END") break;
     if (record.substr(0, 4) != "NCOL") continue;
+    found = true;
     std::size_t pos = 4;
     const long long ncol = number_after(record, pos);
     const long long nref = number_after(record, pos);
@@ -62,9 +93,8 @@ void check_header_counts(std::string_view bytes, std::int64_t header_offset, con
     if (static_cast<unsigned long long>(nbatch) * BATCH_HEADER_MIN > bytes.size() - start) {
       fail(file, std::to_string(nbatch) + " batch headers do not fit the rest of the file (truncated?)");
     }
-    return;
   }
-  fail(file, "the header has no NCOL record");
+  if (!found) fail(file, "the header has no NCOL record");
 }
 
 const gemmi::Mtz::Column* column_of(const gemmi::Mtz& mtz, std::initializer_list<const char*> labels,
@@ -113,7 +143,7 @@ IntegrationData read_mtz(std::string_view bytes, const std::string& file) {
   }
   gemmi::Mtz mtz;
   try {
-    gemmi::MemoryStream stream(bytes.data(), bytes.size());
+    BoundedStream stream(bytes);
     mtz.read_first_bytes(stream);
     check_header_counts(bytes, mtz.header_offset, file);
     mtz.read_main_headers(stream);
@@ -124,6 +154,10 @@ IntegrationData read_mtz(std::string_view bytes, const std::string& file) {
     throw;
   } catch (const std::exception& e) {
     fail(file, e.what());
+  }
+  if (mtz.columns.size() < 3 || mtz.data.size() != mtz.columns.size() * static_cast<std::size_t>(mtz.nreflections)) {
+    fail(file, "its header's columns (" + std::to_string(mtz.columns.size()) +
+                   ") and rows do not match its data");
   }
   IntegrationData data;
   data.format_name = "MTZ";
