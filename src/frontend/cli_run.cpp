@@ -68,7 +68,8 @@ bool decide_format(int slot, int option, const std::string& path, run::RunState&
   if (!interactive) {
     err << "vorlane: cannot tell the format of " << kRole[slot - 1] << " '" << path
         << "' from its name (use " << (slot == run::INPUT ? ".abs or .hkl" : ".avg, .abs or .hkl")
-        << ", or give " << option_name << " zezor|shelx)\n";
+        << ", or give " << option_name
+        << (slot == run::INPUT ? " zezor|shelx|xds|cif|mtz)\n" : " zezor|shelx|mtz)\n");
     return false;
   }
   const std::string shown = name.size() <= 40 ? name : name.substr(name.size() - 40);

@@ -177,7 +177,10 @@ void XdsReader::data_line(std::string_view line) {
     fail("SIGMA(IOBS) '" + std::string(word(cs_)) + "' is not a number");
   }
   double zd = 0.0;
-  if (czd_ != 0 && !parse_real(word(czd_), zd)) fail("ZD '" + std::string(word(czd_)) + "' is not a number");
+  // A frame number: within a billion frames (a batch number must follow from it).
+  if (czd_ != 0 && (!parse_real(word(czd_), zd) || !(std::fabs(zd) < 1e9))) {
+    fail("ZD '" + std::string(word(czd_)) + "' is not a frame number");
+  }
   int iset = 1;
   if (ciset_ != 0 && !parse_whole(word(ciset_), iset)) {
     fail("ISET '" + std::string(word(ciset_)) + "' is not a whole number");
