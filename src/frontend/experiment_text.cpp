@@ -101,7 +101,11 @@ ExperimentText experiment_text(const RunSettings& settings, const input::FileHea
                                const std::string& header_name, const std::string& title) {
   ExperimentText e;
   std::string& t = e.text;
-  t += "TITLE  " + title.substr(0, 73) + "\n";
+  std::string shown = title.substr(0, 73);
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) < 0x20) c = ' ';  // one line whatever the file's name
+  }
+  t += "TITLE  " + shown + "\n";
   if (settings.cell) {
     t += cell_card(*settings.cell) + "\n";
     e.sources.cell = "the option --cell";

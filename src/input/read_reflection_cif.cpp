@@ -82,7 +82,16 @@ void CifReader::read_header(cif::Block& block) {
                                                  "_symmetry.space_group_name_H-M",
                                                  "_space_group_name_H-M_alt",
                                                  "_symmetry_space_group_name_H-M"})) {
-    data_.header.space_group = cif::as_string(*v);
+    // A symbol goes onto a SPACEGROUP card: one short line of printable text.
+    const std::string symbol = cif::as_string(*v);
+    const bool printable = std::all_of(symbol.begin(), symbol.end(), [](char c) {
+      return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7F;
+    });
+    if (printable && !symbol.empty() && symbol.size() <= 40) {
+      data_.header.space_group = symbol;
+    } else {
+      data_.warnings.push_back("CIF file " + file_ + ": its space-group symbol is not a symbol");
+    }
   }
   if (const std::string* v = first_value(block, {"_space_group.IT_number",
                                                  "_symmetry.Int_Tables_number",

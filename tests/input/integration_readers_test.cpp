@@ -254,6 +254,16 @@ TEST(IntegrationReaders, CifErrorsAndLeftOutRows) {
       "1 rows of CIF file f.cif with indices 0 0 0 left out"};
   EXPECT_EQ(d.warnings, warnings);
 
+  // A space-group "symbol" of several lines would add cards to the experiment file: not taken.
+  const IntegrationData multi = read_reflection_cif(
+      std::string(CIF_HEAD) + "_symmetry_space_group_name_H-M\n;P 21/c\nWAVEL 1 9.9\n;\n"
+                              "loop_\n_diffrn_refln_index_h\n_diffrn_refln_index_k\n"
+                              "_diffrn_refln_index_l\n_diffrn_refln_intensity_net\n"
+                              "_diffrn_refln_intensity_u\n1 2 3 4 1\n",
+      "s.cif");
+  EXPECT_EQ(multi.header.space_group, "");
+  EXPECT_EQ(multi.warnings.front(), "CIF file s.cif: its space-group symbol is not a symbol");
+
   // Merged reflections: read, and said to be merged.
   const IntegrationData m = read_reflection_cif(
       std::string(CIF_HEAD) + "loop_\n_refln.index_h\n_refln.index_k\n_refln.index_l\n"
