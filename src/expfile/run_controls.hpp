@@ -51,6 +51,10 @@ struct RunControls {
   // The sigma convention from the command line, overriding SIGMA: -1 not given, 0 spread,
   // 1 mean. Not reset by a reading.
   int sigma_option = -1;
+  // Where the cell, the wavelength and the symmetry came from when not from the experiment
+  // file's own cards ("the option --cell", "the XDS_ASCII header of FILE"); empty otherwise.
+  // Set by the front end; not reset by a reading.
+  std::string cell_source, wave_source, symmetry_source;
   CellOpening dac;
 
   bool sigma_of_mean() const { return sigma_convention == 1; }

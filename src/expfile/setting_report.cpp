@@ -53,7 +53,15 @@ std::vector<std::string> setting_lines(const run::RunState& rs) {
   const auto& ctl = rs.ctl;
   std::vector<std::string> lines;
   lines.push_back("Wavelength used:   " + records::format_F(ctl.WAVE, 8, 5) + " A, " +
-                  (ctl.wave_from_card != 0 ? "from the WAVEL card" : "the default (no WAVEL card)"));
+                  (!ctl.wave_source.empty()    ? "from " + ctl.wave_source
+                   : ctl.wave_from_card != 0 ? std::string("from the WAVEL card")
+                                             : std::string("the default (no WAVEL card)")));
+  // Said only when the cell did not come from the experiment file's own CELL card.
+  if (!ctl.cell_source.empty() && ctl.ICELL == 1) {
+    std::string cell = "Cell used:        ";
+    for (int i = 0; i < 6; ++i) cell += records::format_F(ctl.CELLPAR[static_cast<std::size_t>(i)], 9, i < 3 ? 4 : 3);
+    lines.push_back(cell + ", from " + ctl.cell_source);
+  }
 
   std::string source;
   if (!ctl.space_group_name.empty()) {
@@ -70,6 +78,7 @@ std::vector<std::string> setting_lines(const run::RunState& rs) {
                          (ops == 1 ? " operator" : " operators") + ", centring " +
                          centring_letter(rs) + ", Laue class ";
   symmetry += ctl.laue_row != 0 ? laue_symbol(ctl.laue_row) : std::string("not in the table");
+  if (!ctl.symmetry_source.empty()) symmetry += ", from " + ctl.symmetry_source;
   lines.push_back(symmetry);
 
   // Without an asymmetric unit every reflection is its own representative: nothing is merged.

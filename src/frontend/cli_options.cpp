@@ -3,9 +3,12 @@
 namespace vorlane::frontend {
 namespace {
 
-int parse_format(const std::string& v) {
+int parse_format(const std::string& v, bool input) {
   if (v == "zezor") return 0;
   if (v == "shelx") return 1;
+  if (input && v == "xds") return IN_FORMAT_XDS;
+  if (input && v == "cif") return IN_FORMAT_CIF;
+  if (v == "mtz") return input ? IN_FORMAT_MTZ : OUT_FORMAT_MTZ;
   return -1;
 }
 
@@ -20,11 +23,15 @@ int parse_shells(const std::string& v) {
 }  // namespace
 
 std::string cli_usage() {
-  return "usage: vorlane [--in-format zezor|shelx] [--out-format zezor|shelx]\n"
+  return "usage: vorlane [--in-format zezor|shelx|xds|cif|mtz] [--out-format zezor|shelx|mtz]\n"
          "               [--sigma-ratio apply|keep|ask] [--friedel merge|keep]\n"
          "               [--sigma spread|mean]\n"
          "               [--report none|html] [--shells N]\n"
          "               EXPFILE PRINTFILE INFILE OUTFILE\n"
+         "       vorlane [--cell a b c alpha beta gamma] [--wavelength L|Mo|Cu|Ag]\n"
+         "               [--spacegroup SYMBOL|NUMBER] [--twotheta-min A] [--twotheta-max A]\n"
+         "               [--no-rejection] [--less-than N] [--write-exp FILE] [options]\n"
+         "               INFILE [OUTFILE]\n"
          "       vorlane --help | --version\n";
 }
 
@@ -38,14 +45,18 @@ std::string cli_help() {
          "             VORLAN control cards: SPACEGROUP, SYMOP, UNITIN, LAUE, OUTLIER,\n"
          "             BLESSING, OUTPUT, ABSENT, LESSTHAN, 2THETA, SCALE, FRIEDEL, SIGMA)\n"
          "  PRINTFILE  listing of the run; created, or appended to when it exists\n"
-         "  INFILE     measured reflections: Zezor abs (.abs) or SHELX hkl (.hkl)\n"
-         "  OUTFILE    averaged (or individual) reflections: Zezor (.avg, .abs) or SHELX (.hkl);\n"
+         "  INFILE     measured reflections: Zezor abs (.abs), SHELX hkl (.hkl), XDS_ASCII,\n"
+         "             reflection CIF/mmCIF (_diffrn_refln loop) or unmerged MTZ\n"
+         "  OUTFILE    averaged (or individual) reflections: Zezor (.avg, .abs), SHELX (.hkl)\n"
+         "             or averaged as MTZ (.mtz);\n"
          "             replaced when it exists. The CIF fragment NAME_vorlane.cif is written\n"
          "             beside it (NAME = OUTFILE's name up to its first dot).\n"
          "\n"
          "Options:\n"
-         "  --in-format zezor|shelx     format of INFILE (otherwise from its extension)\n"
-         "  --out-format zezor|shelx    format of OUTFILE (otherwise from its extension)\n"
+         "  --in-format zezor|shelx|xds|cif|mtz\n"
+         "                              format of INFILE (otherwise from its content and name)\n"
+         "  --out-format zezor|shelx|mtz\n"
+         "                              format of OUTFILE (otherwise from its extension)\n"
          "  --sigma-ratio apply|keep|ask\n"
          "                              scale the sigmas of singly-measured reflections by the\n"
          "                              ratio output sigma / external sigma of the averaged ones\n"
@@ -60,9 +71,11 @@ std::string cli_help() {
          "  --shells N                  resolution shells of the shell tables (default 10)\n"
          "  --help                      this text\n"
          "  --version                   the program's version\n"
+         "\n" + run_settings_help() +
          "\n"
          "Exit status: 0 finished successfully, 1 the run halted on a fatal error (see the\n"
-         "print file), 2 usage error or a file that cannot be opened.\n";
+         "print file) or INFILE's content cannot be read, 2 usage error or a file that cannot\n"
+         "be opened.\n";
 }
 
 CliParse parse_cli(const std::vector<std::string>& args) {
@@ -96,9 +109,11 @@ CliParse parse_cli(const std::vector<std::string>& args) {
       o.version = true;
     } else if (a == "--in-format" || a == "--out-format") {
       if (!take(a)) return r;
-      const int f = parse_format(value);
+      const bool input = a == "--in-format";
+      const int f = parse_format(value, input);
       if (f < 0) {
-        r.error = "option " + a + " takes zezor or shelx, not '" + value + "'";
+        r.error = "option " + a + " takes " + (input ? "zezor, shelx, xds, cif or mtz" : "zezor, shelx or mtz") +
+                  ", not '" + value + "'";
         return r;
       }
       (a == "--in-format" ? o.in_format : o.out_format) = f;
@@ -143,6 +158,11 @@ CliParse parse_cli(const std::vector<std::string>& args) {
         return r;
       }
       o.shells = n;
+    } else if (const SettingOption taken = take_setting_option(
+                   args, i, a, has_value ? std::optional<std::string>(value) : std::nullopt,
+                   o.settings, r.error);
+               taken != SettingOption::not_one) {
+      if (taken == SettingOption::error) return r;
     } else if (a.size() > 1 && a[0] == '-' && a != "-") {
       r.error = "unknown option '" + args[i] + "'";
       return r;
@@ -151,11 +171,23 @@ CliParse parse_cli(const std::vector<std::string>& args) {
     }
   }
   if (o.help || o.version) return r;
+  // One or two files: a run without an experiment file.
+  if (files.size() == 1 || files.size() == 2) {
+    o.input_file = files[0];
+    if (files.size() == 2) o.output_file = files[1];
+    return r;
+  }
   if (files.size() != 4) {
-    r.error = files.size() < 4 ? "expected 4 files (EXPFILE PRINTFILE INFILE OUTFILE), got " +
-                                     std::to_string(files.size())
+    r.error = files.size() < 4 ? "expected 4 files (EXPFILE PRINTFILE INFILE OUTFILE) or 1 or 2 "
+                                 "(INFILE [OUTFILE]), got " + std::to_string(files.size())
                                : "too many arguments: expected 4 files, got " +
                                      std::to_string(files.size());
+    return r;
+  }
+  if (!o.settings.first_given.empty()) {
+    r.error = "option " + o.settings.first_given +
+              " is for a run without an experiment file (INFILE [OUTFILE]); with EXPFILE give "
+              "it as a card";
     return r;
   }
   o.exp_file = files[0];

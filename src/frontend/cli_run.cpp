@@ -1,14 +1,18 @@
 #include "frontend/cli_run.hpp"
 
 #include <filesystem>
+#include <sstream>
 #include <system_error>
 
 #include "frontend/cli_dialogs.hpp"
+#include "frontend/cli_inputs.hpp"
 #include "frontend/cli_options.hpp"
 #include "frontend/cli_symmetry.hpp"
 #include "frontend/run_file_checks.hpp"
 #include "frontend/run_summary.hpp"
 #include "input/content_check.hpp"
+#include "output/write_mtz.hpp"
+#include "run/messages.hpp"
 #include "run/run_files.hpp"
 #include "run/run_state.hpp"
 #include "pipeline/run_vorlane.hpp"
@@ -65,7 +69,8 @@ bool decide_format(int slot, int option, const std::string& path, run::RunState&
   if (!interactive) {
     err << "vorlane: cannot tell the format of " << kRole[slot - 1] << " '" << path
         << "' from its name (use " << (slot == run::INPUT ? ".abs or .hkl" : ".avg, .abs or .hkl")
-        << ", or give " << option_name << " zezor|shelx)\n";
+        << ", or give " << option_name
+        << (slot == run::INPUT ? " zezor|shelx|xds|cif|mtz)\n" : " zezor|shelx|mtz)\n");
     return false;
   }
   const std::string shown = name.size() <= 40 ? name : name.substr(name.size() - 40);
@@ -107,50 +112,126 @@ int run_cli(const std::vector<std::string>& args, CliStreams io) {
   TerminalDialogs dialogs(io.in, io.out, io.err, io.interactive, sigma);
   rs.dialogs = &dialogs;
 
+  // Without an experiment file the cards come from the options and INFILE's header; OUTFILE
+  // may be left to its default, and the print file is NAME.lis beside it.
+  const bool direct = o.exp_file.empty();
+  const bool out_mtz =
+      mtz_output(o.out_format, direct && o.output_file.empty() ? std::string() : o.output_file);
+  const std::string output_file =
+      direct && o.output_file.empty() ? default_output_file(o.input_file, out_mtz) : o.output_file;
+  const std::string print_file = direct ? print_file_beside(output_file) : o.print_file;
+  const std::string& write_exp = o.settings.write_exp;
+
   // Every file is checked before any is opened, and the formats are settled before a file is
   // opened for writing: a run that cannot start creates, truncates or appends to nothing.
   const int slots[] = {run::EXPERIMENT, run::INPUT, run::PRINT, run::OUTPUT};
-  const std::string* paths[] = {&o.exp_file, &o.input_file, &o.print_file, &o.output_file};
+  const std::string* paths[] = {&o.exp_file, &o.input_file, &print_file, &output_file};
   for (int i = 0; i < 4; ++i) {
+    if (direct && slots[i] == run::EXPERIMENT) continue;
     if (!usable_or_report(slots[i], *paths[i], io.err)) return 2;
   }
-  const std::string shared = shared_file_message(
-      run_file_roles(o.exp_file, o.print_file, o.input_file, o.output_file));
+  if (!write_exp.empty()) {
+    const std::string why = unwritable_reason(write_exp);
+    if (!why.empty()) {
+      io.err << "vorlane: cannot write the experiment file '" << write_exp << "' (" << why << ")\n";
+      return 2;
+    }
+  }
+  std::vector<RunFileRole> roles =
+      run_file_roles(direct ? write_exp : o.exp_file, print_file, o.input_file, output_file);
+  if (direct && write_exp.empty()) roles.erase(roles.begin());
+  const std::string shared = shared_file_message(roles);
   if (!shared.empty()) {
     io.err << "vorlane: " << shared << "; nothing was run\n";
     return 2;
   }
-  if (!open_or_report(rs, run::EXPERIMENT, o.exp_file, io.err) ||
+  if ((!direct && !open_or_report(rs, run::EXPERIMENT, o.exp_file, io.err)) ||
       !open_or_report(rs, run::INPUT, o.input_file, io.err)) {
     run::close_run_files(rs.files);
     return 2;
   }
-  if (!decide_format(run::INPUT, o.in_format, o.input_file, rs, dialogs, io.interactive, io.err,
-                     rs.files.INFMT) ||
-      !decide_format(run::OUTPUT, o.out_format, o.output_file, rs, dialogs, io.interactive, io.err,
-                     rs.files.OUTFMT)) {
+  // Files of integration programs are read whole here and given to the run as the SHELX
+  // records of the same measurements.
+  const auto integration = integration_format_for(o.in_format, o.input_file);
+  std::optional<input::IntegrationData> data;
+  if (integration) {
+    data = attach_integration_input(rs, o.input_file, *integration, io.err);
+    if (!data) {
+      run::close_run_files(rs.files);
+      return 1;
+    }
+  } else if (!decide_format(run::INPUT, o.in_format, o.input_file, rs, dialogs, io.interactive,
+                            io.err, rs.files.INFMT)) {
     run::close_run_files(rs.files);
     return 2;
   }
-  if (!content_fits_format(o.input_file, rs.files.INFMT, io.err)) {
+  if (out_mtz) {
+    rs.files.OUTFMT = 1;  // the averaged records, turned into MTZ once the run has finished
+  } else if (!decide_format(run::OUTPUT, o.out_format, output_file, rs, dialogs, io.interactive,
+                            io.err, rs.files.OUTFMT)) {
+    run::close_run_files(rs.files);
+    return 2;
+  }
+  if (!integration && !content_fits_format(o.input_file, rs.files.INFMT, io.err)) {
     run::close_run_files(rs.files);
     return 1;
+  }
+  if (direct || data) {
+    const std::string header = data ? header_name(*data, o.input_file) : std::string();
+    const ExperimentText e =
+        direct ? experiment_text(o.settings, data ? &data->header : nullptr, header,
+                                 run::base_name(o.input_file))
+               : completed_experiment_text(experiment_file_text(rs), data->header, header);
+    if (!e.error.empty()) {
+      io.err << "vorlane: " << e.error << "\n";
+      run::close_run_files(rs.files);
+      return 2;
+    }
+    if (!write_exp.empty()) {
+      const std::string why = write_text_file(write_exp, e.text);
+      if (!why.empty()) {
+        io.err << "vorlane: " << why << "\n";
+        run::close_run_files(rs.files);
+        return 2;
+      }
+    }
+    attach_experiment_text(rs, e,
+                           direct ? (write_exp.empty() ? std::string("(options)")
+                                                       : run::base_name(write_exp))
+                                  : std::string());
   }
   if (o.friedel >= 0) rs.ctl.friedel_option = o.friedel;
   if (o.sigma >= 0) rs.ctl.sigma_option = o.sigma;
   std::error_code ec;
-  const bool print_existed = std::filesystem::exists(o.print_file, ec);
-  if (!open_or_report(rs, run::PRINT, o.print_file, io.err) ||
-      !open_or_report(rs, run::OUTPUT, o.output_file, io.err)) {
+  const bool print_existed = std::filesystem::exists(print_file, ec);
+  if (!open_or_report(rs, run::PRINT, print_file, io.err) ||
+      (!out_mtz && !open_or_report(rs, run::OUTPUT, output_file, io.err))) {
     run::close_run_files(rs.files);
     // A print file made by this attempt is taken away again: the run did not start.
-    if (!print_existed) std::filesystem::remove(o.print_file, ec);
+    if (!print_existed) std::filesystem::remove(print_file, ec);
     return 2;
+  }
+  if (out_mtz) {
+    rs.files.out = std::make_unique<std::ostringstream>();
+    rs.files.IOUTOPEN = 1;
+    rs.files.FNAME[run::OUTPUT - 1] = run::base_name(output_file);
+    rs.files.paths[run::OUTPUT - 1] = output_file;
   }
 
   rs.report.shells = o.shells;
   rs.report.html = o.html_report;
   run::RUN_VORLANE(rs);
+  if (out_mtz && rs.msg.IHALT == 0) {
+    // The averaged records become the MTZ file; the run finished, so it replaces the old one.
+    const std::string why =
+        rs.ctl.IOUTAVE != 1
+            ? "MTZ output holds averaged reflections; OUTPUT INDIVIDUAL needs a SHELX or Zezor file"
+            : output::write_mtz(rs, static_cast<std::ostringstream&>(*rs.files.out).str(),
+                                output_file);
+    if (!why.empty()) {
+      run::fatal(rs, "ERROR WRITING OUTPUT DATA FILE " + run::base_name(output_file) + ": " + why);
+    }
+  }
   const bool halted = rs.msg.IHALT != 0;
   const RunOutcome outcome = describe_outcome(rs);
   const bool closed = run::close_run_files(rs.files);
@@ -159,7 +240,7 @@ int run_cli(const std::vector<std::string>& args, CliStreams io) {
     return 1;
   }
   if (halted) {
-    io.err << "vorlane: VORLANE HALTED; the print file '" << o.print_file
+    io.err << "vorlane: VORLANE HALTED; the print file '" << print_file
            << "' holds the listing up to the error\n";
     return 1;
   }

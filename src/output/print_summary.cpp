@@ -35,7 +35,10 @@ void PRINT_SUMMARY(run::RunState& rs) {
   prt.put(EditList(R"((/,/,/,20("*"),"GENERAL CONTROLS",20("*"),/,/,4X,A80))"),
           std::string_view(title));
 
-  const std::string input = listed_name(rs.files.FNAME[2]);
+  // A file of an integration program is named with its format (it is read as SHELX records).
+  const std::string input = listed_name(
+      rs.files.FNAME[2] +
+      (rs.files.integration_format.empty() ? "" : " (" + rs.files.integration_format + ")"));
   const std::string output = listed_name(rs.files.FNAME[3]);
   prt.put(EditList(R"((4X," INPUT DATAFILE: ",A,/,4X,"OUTPUT DATAFILE: ",A,/,/))"),
           std::string_view(input), std::string_view(output));

@@ -60,6 +60,9 @@ bool output_written(RunState& rs) {
 
 void stages(RunState& rs) {
   output::PRINT_HEADER(rs);
+  // What the reader of an integration program's file left out or doubted, and what its header
+  // filled in.
+  for (const std::string& note : rs.files.input_notes) warn(rs, note);
   expfile::READ_EXP_FILE(rs);
   if (rs.msg.IHALT != 0) return;
   if (rs.ctl.ICELL == 1) reciprocal_cell_from_card(rs);

@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "records/print_file.hpp"
 
@@ -24,6 +25,11 @@ struct RunFiles {
   int IINOPEN = 0;
   int IOUTOPEN = 0;
   int INFMT = 0;   // 0 Zezor, 1 SHELX hkl
+  // An input file of an integration program (XDS_ASCII, CIF, MTZ) is read as the SHELX
+  // records of the same measurements (INFMT 1): its format's name, and the reader's warnings,
+  // given once the print file has its header. Empty for SHELX and Zezor files.
+  std::string integration_format;
+  std::vector<std::string> input_notes;
   int OUTFMT = 0;
 
   // Streams: files opened by open_run_file, or any stream a caller attaches (tests).

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "fuzz_harness.hpp"
+#include "input/integration_input.hpp"
 #include "support/test_support.hpp"
 
 namespace vorlane {
@@ -58,6 +59,27 @@ TEST(FuzzRegressions, WholeRunsEndInOrder) {
     EXPECT_NE(r.print.find("VORLANE PROGRAM - VERSION"), std::string::npos);
   }
   fs::remove_all(dir);
+}
+
+// Inputs of fuzz_integration (a selector byte for the reader, then the file): each is read or
+// refused with a read error, nothing else.
+TEST(FuzzRegressions, IntegrationFilesAreReadOrRefused) {
+  const auto files = files_in(kFolder / "integration");
+  ASSERT_GE(files.size(), 1u);
+  const input::IntegrationFormat formats[] = {input::IntegrationFormat::xds,
+                                              input::IntegrationFormat::cif,
+                                              input::IntegrationFormat::mtz};
+  for (const fs::path& f : files) {
+    SCOPED_TRACE(f.filename().string());
+    const std::string bytes = testing::read_text_file(f.string());
+    ASSERT_FALSE(bytes.empty());
+    const auto format = formats[static_cast<unsigned char>(bytes[0]) % 3];
+    try {
+      input::read_integration_text(std::string_view(bytes).substr(1), format, "fuzz");
+    } catch (const input::IntegrationReadError& e) {
+      EXPECT_NE(std::string(e.what()).find("fuzz"), std::string::npos) << e.what();
+    }
+  }
 }
 
 }  // namespace
