@@ -1,6 +1,7 @@
 #include "averaging/calc_rint.hpp"
 
 #include <array>
+#include <cmath>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -212,6 +213,8 @@ void CALC_RINT(run::RunState& rs) {
   const auto sums = rint_table_sums(refl, rules);
   rs.res.RINT_ALL = sums[0][0].RINT;
   rs.res.RSIG_ALL = sums[0][0].RSIG;
+  rs.res.rint_known = sums[0][0].NREF > 0 && sums[0][0].SUMI > 0.0f &&
+                      std::isfinite(sums[0][0].RINT) && std::isfinite(sums[0][0].RSIG);
 
   const records::EditList row(kRow);
   for (std::size_t r = 0; r < rows.size(); ++r) {

@@ -28,6 +28,9 @@ struct RunResults {
   // R values of the "All Reflections" class.
   float RINT_ALL = 0.0f;
   float RSIG_ALL = 0.0f;
+  // Whether they could be formed: members in sets of two or more, intensities summing above
+  // zero. Otherwise they are "?" in the CIF, null in the JSON and "n/a" where shown.
+  bool rint_known = false;
   // The CIF fragment: its path, and whether it was written completely.
   std::string cif_path;
   bool cif_written = false;

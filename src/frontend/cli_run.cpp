@@ -10,6 +10,7 @@
 #include "input/content_check.hpp"
 #include "run/run_files.hpp"
 #include "run/run_state.hpp"
+#include "run/settle_outputs.hpp"
 #include "pipeline/run_vorlane.hpp"
 #include "run/version.hpp"
 
@@ -147,6 +148,7 @@ int run_cli(const std::vector<std::string>& args, CliStreams io) {
   rs.report.shells = o.shells;
   rs.report.html = o.html_report;
   run::RUN_VORLANE(rs);
+  run::settle_outputs(rs);
   const bool halted = rs.msg.IHALT != 0;
   const RunOutcome outcome = describe_outcome(rs);
   const bool closed = run::close_run_files(rs.files);

@@ -51,8 +51,10 @@ std::vector<SummaryRow> result_summary(const run::RunState& rs) {
   add("Rejected: outlier", count(r.outlier));
   add("Rejected: value too wide for its field", count(r.overflow));
 
-  add("R(int)", number(res.RINT_ALL, 4), "_diffrn_reflns_av_R_equivalents");
-  add("R(sigma)", number(res.RSIG_ALL, 4), "_diffrn_reflns_av_unetI/netI");
+  // "n/a" where the CIF writes "?": no pairs, or intensities that sum to zero or less.
+  const auto r_value = [&res](float v) { return res.rint_known ? number(v, 4) : std::string("n/a"); };
+  add("R(int)", r_value(res.RINT_ALL), "_diffrn_reflns_av_R_equivalents");
+  add("R(sigma)", r_value(res.RSIG_ALL), "_diffrn_reflns_av_unetI/netI");
 
   // The CIF fragment's figures, "?" where it writes "?".
   auto angle = [&f](float t) { return f.theta_known ? number(t, 2) : std::string("?"); };

@@ -33,7 +33,9 @@ struct CifRun {
     run.rs.files.FNAME[3] = name;
     run.rs.files.paths[3] = dir / name;
   }
-  std::vector<std::string> cif_lines(const std::string& name = "result_vorlane.cif") const {
+  // The fragment as a finished run leaves it: put in place from its temporary file.
+  std::vector<std::string> cif_lines(const std::string& name = "result_vorlane.cif") {
+    run.rs.files.staged.commit();
     return testing::split_lines(testing::read_text_file((dir / name).string()));
   }
 };
