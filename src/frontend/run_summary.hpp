@@ -15,7 +15,7 @@ struct RunOutcome {
   int singlets = 0;
   float rint = 0.0f;
   float rsigma = 0.0f;
-  bool rint_known = false;   // R(int) and R(sigma) could be formed
+  bool rint_known = true;    // R(int) and R(sigma) could be formed
   float completeness_max = -1.0f;
   float completeness_full = -1.0f;
   averaging::DataFigures figures;  // the CIF fragment's figures

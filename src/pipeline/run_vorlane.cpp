@@ -129,6 +129,8 @@ void stages(RunState& rs) {
   }
   if (rs.msg.IHALT != 0) return;
   averaging::check_plausibility(rs);
+  // The counts of the warnings only counted belong in the report too.
+  report_warnings_not_shown(rs);
   pipeline::write_run_reports(
       rs, none_left_out ? rejections.get()
                         : pipeline::rejection_report(rs, statistics::LeftOut{

@@ -68,12 +68,25 @@ StagedStream::StagedStream(std::FILE* file) : std::ostream(nullptr), buf_(file) 
 StagedStream::~StagedStream() { buf_.close(); }
 
 bool StagedStream::close() {
-  const bool ok = buf_.close();
+  const bool ok = buf_.close() && !buf_.failed;
   if (!ok) setstate(std::ios::badbit);
   return ok && !fail();
 }
 
-std::unique_ptr<StagedStream> StagedOutputs::create(const fs::path& target) {
+std::unique_ptr<StagedStream> StagedOutputs::create(const fs::path& given) {
+  std::error_code ec;
+  // A link named as the target stays a link: the file it leads to is the one replaced.
+  fs::path target = given;
+  if (fs::is_symlink(fs::symlink_status(given, ec))) {
+    const fs::path real = fs::canonical(given, ec);
+    if (!ec) target = real;
+  }
+  // A device or FIFO (/dev/null, a terminal) is no file to replace: it is written directly.
+  const fs::file_status st = fs::status(target, ec);
+  if (fs::exists(st) && !fs::is_regular_file(st)) {
+    std::FILE* file = std::fopen(target.string().c_str(), "wb");
+    return file == nullptr ? nullptr : std::make_unique<StagedStream>(file);
+  }
   static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
   std::random_device device;
   std::mt19937_64 random(device());

@@ -72,7 +72,9 @@ class StagedOutputs {
   // A new, empty temporary file beside `target` ("NAME.tmp" followed by six random
   // characters): created exclusively, so that it is never an existing file nor reached through
   // a symbolic link. Null when no such file can be made in the folder. The stream must be
-  // closed before commit().
+  // closed before commit(). A target that is a symbolic link stands for the file it leads to;
+  // a target that is a device or a FIFO (/dev/null) is written directly, with nothing to
+  // put in place.
   std::unique_ptr<StagedStream> create(const std::filesystem::path& target);
   // `text` written whole into a temporary file for `target`; false when it could not be.
   bool write(const std::filesystem::path& target, std::string_view text);

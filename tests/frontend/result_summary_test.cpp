@@ -19,6 +19,7 @@ TEST(ResultSummary, FiguresAreTakenFromTheRunState) {
   rs.refl.sets.back().first = 0;
   rs.res.NSINGLET = 1;
   rs.res.RINT_ALL = 0.0412f;
+  rs.res.rint_known = true;
   rs.res.figures.theta_known = true;
   rs.res.figures.theta_max = 20.25f;
   rs.res.figures.theta_full = 20.25f;
