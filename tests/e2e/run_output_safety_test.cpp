@@ -181,7 +181,7 @@ std::vector<Case> cases() {
   // The title's column 80 falls inside a three-byte character; the output's name holds a
   // Latin-1 byte.
   c.push_back({"the report is valid UTF-8 whatever the title and the names",
-               {{"u.exp", "TITLE  " + std::string(72, 'x') + "\xE2\x82\xAC\xE2\x82\xAC\n" +
+               {{"u.exp", "TITLE  " + std::string(72, 'X') + "\xE2\x82\xAC\xE2\x82\xAC\n" +
                               kExp.substr(kExp.find('\n') + 1)},
                 {"d.hkl", kHkl}},
                {}, "--out-format shelx u.exp t.prt d.hkl \"$(printf 'o\\351.hkl')\"", 0, "FINISHED SUCCESSFULLY",
@@ -189,7 +189,7 @@ std::vector<Case> cases() {
                  const std::string html = read_text_file(dir + "/o\xE9_report.html");
                  EXPECT_TRUE(valid_utf8(html));
                  EXPECT_NE(html.find("o\\xE9.hkl"), std::string::npos);
-                 EXPECT_NE(html.find(std::string(72, 'x') + "</p>"), std::string::npos);
+                 EXPECT_NE(html.find(std::string(72, 'X') + "</p>"), std::string::npos);
                }});
   return c;
 }
