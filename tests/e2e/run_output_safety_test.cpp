@@ -167,7 +167,9 @@ std::vector<Case> cases() {
                            std::string::npos) << cif;
                }});
   c.push_back({"a thousand unreadable lines give a hundred warnings and a count",
-               {{"t.exp", kExp}, {"u.hkl", repeated("   1   0   0  1x0.00    2.00\n", 1000) + kHkl}},
+               {{"t.exp", kExp},
+                {"u.hkl", repeated("   1   0   0  100.00    2.00\n", 25) +
+                              repeated("   1   0   0  1x0.00    2.00\n", 1000)}},
                {}, "t.exp t.prt u.hkl out.hkl", 0, "and 900 more: ", [](const std::string& dir) {
                  const std::string prt = read_text_file(dir + "/t.prt");
                  std::size_t blocks = 0;
