@@ -6,7 +6,7 @@ need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 for p in g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev gemmi-dev \
          nlohmann-json3-dev chromium qt6-charts-dev libqt6opengl6-dev clang libclang-rt-14-dev \
-         tao-pegtl-dev dpkg-dev file; do
+         dpkg-dev file; do
   have "$p" || need+=("$p")
 done
 if [ ${#need[@]} -eq 0 ]; then exit 0; fi

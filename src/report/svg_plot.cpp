@@ -4,14 +4,18 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <system_error>
 
 namespace vorlane::report {
 
 namespace {
 
 std::string num(double v, int decimals = 1) {
-  char buf[64];
+  // Room for the widest double in fixed notation (309 digits, a sign, a point, the decimals):
+  // what a buffer too short would hold is unspecified.
+  char buf[400];
   const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  if (r.ec != std::errc()) return "0";
   return std::string(buf, r.ptr);
 }
 
