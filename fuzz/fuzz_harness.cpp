@@ -49,7 +49,8 @@ void attach_memory_outputs(run::RunState& rs, std::ostringstream*& print,
   rs.files.IOUTOPEN = 1;
 }
 
-// Whether the experiment file's cell edges are at most 8 wavelengths (or it gives no cell).
+// Whether the experiment file's cell edges are at most 200 angstroms (or it gives no cell):
+// the complete set of any such cell is counted within its bound, or found too large at once.
 bool small_cell(const std::string& exp_text) {
   ScriptedDialogs dialogs(0);
   run::RunState rs;
@@ -63,7 +64,7 @@ bool small_cell(const std::string& exp_text) {
   }
   for (int k = 0; k < 3; ++k) {
     const float edge = rs.ctl.CELLPAR[static_cast<std::size_t>(k)];
-    if (!(std::fabs(edge) <= 8.0f * std::fabs(rs.ctl.WAVE))) return false;
+    if (!(std::fabs(edge) <= 200.0f)) return false;
   }
   return true;
 }

@@ -22,10 +22,9 @@ struct RunOutcome {
 // A whole run in process, as the command line makes it: the two input files are written into
 // `folder` and opened like a user's files; print and output files stay in memory; files the run
 // writes beside the output go to `folder`. Questions are answered from the selector byte.
-// With `bounded_cells`, inputs whose cell edges exceed 8 wavelengths are not run: the
-// coverage count walks every index up to twice the edge over the wavelength, and an input of
-// a few bytes must not take seconds (the fuzz targets set it until that count is bounded by
-// the data). `ran` says whether the run was made.
+// With `bounded_cells`, inputs whose cell edges exceed 200 angstroms are not run (the
+// complete-set count of a longer cell is refused by its bound just the same). `ran` says
+// whether the run was made.
 RunOutcome run_from_bytes(const std::uint8_t* data, std::size_t size,
                           const std::filesystem::path& folder, bool bounded_cells = false,
                           bool* ran = nullptr);

@@ -6,7 +6,7 @@ build=${1:-build-fuzz}
 seconds=${2:-60}
 here="$(cd "$(dirname "$0")" && pwd)"
 status=0
-for target in run exp_file records numbers integration; do
+for target in run exp_file records numbers integration writers; do
   corpus="$build/corpus/$target"
   findings="$build/findings/$target/"
   mkdir -p "$corpus" "$findings"

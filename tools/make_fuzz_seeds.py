@@ -25,7 +25,7 @@ zezor_text = zezor(1, 0, 0, 10.0, 0.5, 0.1, (12.3, 1.0, 2.0, 3.0)) + \
     zezor(-1, 0, 0, 10.4, 0.5, 0.1, (12.3, 1.5, 2.5, 1.0)) + \
     zezor(2, 1, 3, 4.0, 0.2, 0.0, (30.1, 0.0, 0.0, 0.0))
 
-seeds = {"exp_file": {}, "records": {}, "numbers": {}, "run": {}}
+seeds = {"exp_file": {}, "records": {}, "numbers": {}, "run": {}, "writers": {}}
 for p in exps:
     seeds["exp_file"][p.stem] = p.read_bytes()
 for p in hkls:
@@ -39,6 +39,15 @@ for i, (e, h) in enumerate(zip(exps, hkls * 2)):
     seeds["run"][e.stem] = bytes([1 | (i & 2)]) + e.read_bytes().rstrip(b"\n") + b"\n" + cu + b"\0" + head(h, 60)
 seeds["run"]["zezor"] = bytes([0]) + exps[0].read_bytes() + cu + b"\0" + zezor_text
 
+# The writers' target takes its figures and texts from the bytes in turn: a few fixed patterns
+# (all flags, a long title with a character at its end, Latin-1 and markup in the texts) and a
+# pseudo-random one.
+import random
+rng = random.Random(25)
+seeds["writers"]["flags"] = bytes([0xFF]) + b"no shells\0" + bytes(range(1, 255))
+seeds["writers"]["texts"] = bytes([0x07, 0]) + bytes([8] * 40) + \
+    ("x" * 72 + "\u20ac").encode() + b"\0caf\xe9<b>&\0" + bytes(300)
+seeds["writers"]["random"] = bytes(rng.randrange(256) for _ in range(2000))
 for target, files in seeds.items():
     d = out / target
     d.mkdir(parents=True, exist_ok=True)

@@ -1,6 +1,7 @@
 #include "averaging/calc_rint.hpp"
 
 #include <array>
+#include <cmath>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -220,6 +221,8 @@ void CALC_RINT(run::RunState& rs) {
   rs.res.RSIG_ALL = sums[0][0].RSIG;
   const RintSums& used = sums.back()[0];
   rs.res.RINT_USED = used.NREF > 0 && used.SUMI > 0.0 ? used.RINT : -1.0f;
+  rs.res.rint_known = sums[0][0].NREF > 0 && sums[0][0].SUMI > 0.0f &&
+                      std::isfinite(sums[0][0].RINT) && std::isfinite(sums[0][0].RSIG);
 
   const records::EditList row(kRow);
   for (std::size_t r = 0; r < rows.size(); ++r) {

@@ -178,8 +178,17 @@ CompleteSet complete_set(const expfile::RunControls& ctl, const symmetry::SpaceG
                          const symmetry::CellTable& ct, ResolutionRange range,
                          Grouping grouping) {
   CompleteSet result;
+  result.known = for_each_unique(ctl, sg, ct, range, grouping, [&result](const UniqueReflection& u) {
+    result.reflections.push_back(u);
+  });
+  return result;
+}
+
+bool for_each_unique(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg,
+                     const symmetry::CellTable& ct, ResolutionRange range, Grouping grouping,
+                     const std::function<void(const UniqueReflection&)>& visit) {
   if (ctl.ICELL == 0 || !(range.inv_d_max > 0.0f) || !std::isfinite(range.inv_d_max)) {
-    return result;
+    return false;
   }
   // |h_i| = |a_i . s| <= a_i |s|: the real axis lengths bound the box. A cell too long for
   // the limit (or not a number) is refused before any index is formed.
@@ -188,12 +197,11 @@ CompleteSet complete_set(const expfile::RunControls& ctl, const symmetry::SpaceG
   for (int i = 1; i <= 3; ++i) {
     const double side = ct.at(i, symmetry::CELL_SIDE, symmetry::REAL_SPACE);
     const double bound = std::floor(side * static_cast<double>(range.inv_d_max)) + 1.0;
-    if (!std::isfinite(bound) || bound < 0.0 || bound > 1.0e6) return result;
+    if (!std::isfinite(bound) || bound < 0.0 || bound > 1.0e6) return false;
     hmax[static_cast<std::size_t>(i - 1)] = static_cast<int>(bound);
     box *= 2.0 * bound + 1.0;
   }
-  if (box > MAX_ENUMERATED) return result;
-  result.known = true;
+  if (box > MAX_ENUMERATED) return false;
 
   const ReflectionGrouping orbits(sg, grouping);
   const AbsenceTest absent(ctl, sg);
@@ -211,11 +219,11 @@ CompleteSet complete_set(const expfile::RunControls& ctl, const symmetry::SpaceG
         const float s = inv_d(hkl);
         if (s > range.inv_d_max || s < range.inv_d_min) continue;
         if (absent(hkl)) continue;
-        result.reflections.push_back({hkl, s, orbits.centric(hkl)});
+        visit({hkl, s, orbits.centric(hkl)});
       }
     }
   }
-  return result;
+  return true;
 }
 
 }  // namespace vorlane::averaging

@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "expfile/run_controls.hpp"
@@ -55,8 +56,9 @@ struct CompleteSet {
   std::vector<UniqueReflection> reflections;
 };
 
-// Index triples one enumeration may visit (about a second of work).
-inline constexpr double MAX_ENUMERATED = 2.0e8;
+// Index triples one enumeration may visit: about a second of work. Beyond it (a cell of
+// hundreds of angstroms at a fine limit) the complete set is unknown rather than slow.
+inline constexpr double MAX_ENUMERATED = 2.5e7;
 
 // The resolution range of a 2theta window in degrees at wavelength `wave`: 1/d = 2 sin(theta)
 // / lambda, widened by a relative 1e-5 on each side so that a measured reflection at the
@@ -112,8 +114,15 @@ class AbsenceTest {
   std::vector<int> tested_;  // the operators (numbered from 1) whose phases are tested
 };
 
-// The unique, allowed reflections with inv_d_min <= 1/d <= inv_d_max in the chosen grouping,
-// in enumeration order (h outermost). Needs the reciprocal cell (ICELL = 1).
+// Hands every unique, allowed reflection with inv_d_min <= 1/d <= inv_d_max in the chosen
+// grouping to `visit`, in enumeration order (h outermost), without keeping any. False (and
+// nothing visited) when the set cannot be formed: no cell (ICELL = 0), no upper bound, or an
+// index box beyond MAX_ENUMERATED triples.
+bool for_each_unique(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg,
+                     const symmetry::CellTable& ct, ResolutionRange range, Grouping grouping,
+                     const std::function<void(const UniqueReflection&)>& visit);
+
+// The same reflections kept in a list.
 CompleteSet complete_set(const expfile::RunControls& ctl, const symmetry::SpaceGroup& sg,
                          const symmetry::CellTable& ct, ResolutionRange range,
                          Grouping grouping);

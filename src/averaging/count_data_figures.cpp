@@ -82,33 +82,41 @@ void count_completeness(const run::RunState& rs, std::vector<std::int64_t> measu
   const expfile::RunControls& ctl = rs.ctl;
   const ResolutionRange to_max = resolution_range(ctl.WAVE, ctl.TTHMIN, 2.0f * f.theta_max);
   const ResolutionRange to_full = resolution_range(ctl.WAVE, ctl.TTHMIN, 2.0f * f.theta_full);
-  const CompleteSet laue_set = complete_set(ctl, rs.sg, rs.celltab, to_max, Grouping::laue);
-  if (!laue_set.known) return;
   const ReflectionGrouping laue(rs.sg, Grouping::laue);
   const ReflectionGrouping point_group(rs.sg, Grouping::point_group);
   // With the inversion in the point group the two groupings have the same orbits.
   const bool same_orbits = point_group.centrosymmetric();
-  CompleteSet own_pg_set;
-  if (!same_orbits) {
-    own_pg_set = complete_set(ctl, rs.sg, rs.celltab, to_max, Grouping::point_group);
-    if (!own_pg_set.known) return;
+  // The complete sets are counted as they are enumerated, not kept: a long cell at a fine
+  // limit has millions of unique reflections.
+  DataFigures counts;
+  const bool laue_known =
+      for_each_unique(ctl, rs.sg, rs.celltab, to_max, Grouping::laue, [&](const UniqueReflection& u) {
+        ++counts.laue_max.possible;
+        if (!u.centric) ++counts.friedel_max.possible;
+        if (u.inv_d <= to_full.inv_d_max) {
+          ++counts.laue_full.possible;
+          if (!u.centric) ++counts.friedel_full.possible;
+        }
+      });
+  if (!laue_known) return;
+  if (same_orbits) {
+    counts.point_group_max.possible = counts.laue_max.possible;
+    counts.point_group_full.possible = counts.laue_full.possible;
+  } else if (!for_each_unique(ctl, rs.sg, rs.celltab, to_max, Grouping::point_group,
+                              [&](const UniqueReflection& u) {
+                                ++counts.point_group_max.possible;
+                                if (u.inv_d <= to_full.inv_d_max) ++counts.point_group_full.possible;
+                              })) {
+    return;
   }
-  const CompleteSet& pg_set = same_orbits ? laue_set : own_pg_set;
   f.completeness_known = true;
   f.centrosymmetric = point_group.centrosymmetric();
-
-  for (const UniqueReflection& u : laue_set.reflections) {
-    ++f.laue_max.possible;
-    if (!u.centric) ++f.friedel_max.possible;
-    if (u.inv_d <= to_full.inv_d_max) {
-      ++f.laue_full.possible;
-      if (!u.centric) ++f.friedel_full.possible;
-    }
-  }
-  for (const UniqueReflection& u : pg_set.reflections) {
-    ++f.point_group_max.possible;
-    if (u.inv_d <= to_full.inv_d_max) ++f.point_group_full.possible;
-  }
+  f.laue_max.possible = counts.laue_max.possible;
+  f.laue_full.possible = counts.laue_full.possible;
+  f.friedel_max.possible = counts.friedel_max.possible;
+  f.friedel_full.possible = counts.friedel_full.possible;
+  f.point_group_max.possible = counts.point_group_max.possible;
+  f.point_group_full.possible = counts.point_group_full.possible;
 
   // Measured: the distinct indices as read, each to its orbit in both groupings; absences
   // (measured under ABSENT INCLUDE or LESSTHAN) are not part of the complete set. The

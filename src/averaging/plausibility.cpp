@@ -17,7 +17,8 @@ constexpr float VIOLATION_SHARE = 0.01f;
 constexpr std::size_t WORST_LISTED = 10;
 
 void check_rint(run::RunState& rs) {
-  if (rs.res.RINT_ALL > RINT_LIMIT) {
+  // An R(int) that could not be formed says nothing about the symmetry.
+  if (rs.res.rint_known && rs.res.RINT_ALL > RINT_LIMIT) {
     run::warn(rs, "R(INT) =" + records::format_F(rs.res.RINT_ALL, 7, 4) +
                       " IS ABOVE 0.25: CHECK THE SYMMETRY AND THE CELL");
   }

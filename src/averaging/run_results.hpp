@@ -36,6 +36,9 @@ struct RunResults {
   // their fields or were all below 1 (0: not scaled), and the note that says so.
   int output_scale_power = 0;
   std::string output_scale_note;
+  // Whether they could be formed: members in sets of two or more, intensities summing above
+  // zero. Otherwise they are "?" in the CIF, null in the JSON and "n/a" where shown.
+  bool rint_known = false;
   // The CIF fragment: its path, and whether it was written completely.
   std::string cif_path;
   bool cif_written = false;

@@ -15,6 +15,7 @@
 #include "run/messages.hpp"
 #include "run/run_files.hpp"
 #include "run/run_state.hpp"
+#include "run/settle_outputs.hpp"
 #include "pipeline/run_vorlane.hpp"
 #include "run/version.hpp"
 
@@ -232,6 +233,7 @@ int run_cli(const std::vector<std::string>& args, CliStreams io) {
       run::fatal(rs, "ERROR WRITING OUTPUT DATA FILE " + run::base_name(output_file) + ": " + why);
     }
   }
+  run::settle_outputs(rs);
   const bool halted = rs.msg.IHALT != 0;
   const RunOutcome outcome = describe_outcome(rs);
   const bool closed = run::close_run_files(rs.files);

@@ -40,7 +40,7 @@ std::filesystem::path MainDialogModel::view_path(int control) const {
       // The CIF fragment is written beside the output data file.
       const auto& out = chosen_[run::OUTPUT - 1];
       if (out.empty()) return {};
-      return out.parent_path() / run::cif_name(run::base_name(out.string()));
+      return run::beside_output(out, "_vorlane.cif");
     }
     default: return {};
   }

@@ -53,9 +53,11 @@ std::vector<SummaryRow> result_summary(const run::RunState& rs) {
   add("Rejected: outlier", count(r.outlier));
   add("Rejected: value too wide for its field", count(r.overflow));
 
-  add("R(int)", res.RINT_USED >= 0.0f ? number(res.RINT_USED, 4) : std::string("?"),
+  // "n/a" where the CIF writes "?": no pairs, or intensities that sum to zero or less.
+  const auto r_value = [&res](float v) { return res.rint_known ? number(v, 4) : std::string("n/a"); };
+  add("R(int)", res.RINT_USED >= 0.0f ? number(res.RINT_USED, 4) : std::string("n/a"),
       "_diffrn_reflns_av_R_equivalents");
-  add("R(sigma)", number(res.RSIG_ALL, 4), "_diffrn_reflns_av_unetI/netI");
+  add("R(sigma)", r_value(res.RSIG_ALL), "_diffrn_reflns_av_unetI/netI");
   add("Output sigma", ctl.sigma_of_mean() ? "sigma of the weighted mean"
                                           : "spread of one observation (not of the mean)");
   if (!res.output_scale_note.empty()) add("Output scale", res.output_scale_note);

@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include "run/staged_outputs.hpp"
+
 namespace vorlane::frontend {
 namespace fs = std::filesystem;
 
@@ -11,13 +13,10 @@ std::vector<RunFileRole> run_file_roles(const fs::path& exp, const fs::path& pri
                                     {"print file", print},
                                     {"input data file", input},
                                     {"output data file", output}};
-  const std::string base = output.filename().string();
-  const std::string name = base.substr(0, base.find('.'));
-  const fs::path folder = output.parent_path();
-  roles.push_back({"CIF fragment", folder / (name + "_vorlane.cif")});
-  roles.push_back({"statistics file", folder / (name + "_stats.json")});
-  roles.push_back({"rejection ledger", folder / (name + "_rejections.csv")});
-  roles.push_back({"report", folder / (name + "_report.html")});
+  roles.push_back({"CIF fragment", run::beside_output(output, "_vorlane.cif")});
+  roles.push_back({"statistics file", run::beside_output(output, "_stats.json")});
+  roles.push_back({"rejection ledger", run::beside_output(output, "_rejections.csv")});
+  roles.push_back({"report", run::beside_output(output, "_report.html")});
   return roles;
 }
 

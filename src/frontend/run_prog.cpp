@@ -7,6 +7,7 @@
 #include "input/content_check.hpp"
 #include "run/messages.hpp"
 #include "run/run_files.hpp"
+#include "run/settle_outputs.hpp"
 
 namespace vorlane::frontend {
 
@@ -75,6 +76,9 @@ void MainDialogModel::RUN_PROG() {
     for (int id : control::buttons) set_enabled(id, false);
     repaint();
     run_(rs_);
+    // The output and the files beside it take their places only now, when the run has
+    // finished; a halted run gives them up.
+    run::settle_outputs(rs_);
   } catch (const std::exception& e) {
     halt_on_failure(e.what());
     return;

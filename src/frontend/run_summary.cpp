@@ -29,6 +29,7 @@ RunOutcome describe_outcome(const run::RunState& rs) {
   o.sigma_of_mean = rs.ctl.sigma_of_mean();
   o.scale_note = rs.res.output_scale_note;
   o.rsigma = rs.res.RSIG_ALL;
+  o.rint_known = rs.res.rint_known;
   o.completeness_max = rs.res.completeness_max;
   o.completeness_full = rs.res.completeness_full;
   o.figures = rs.res.figures;
@@ -93,9 +94,8 @@ std::string summary_text(const RunOutcome& o) {
        " measured once)\n";
   s += "  rejected           " + format_I(o.dac_dips + o.outliers, 9) + "   (" +
        std::to_string(o.dac_dips) + " DAC dips, " + std::to_string(o.outliers) + " outliers)\n";
-  s += "  R(int)             " +
-       (o.rint >= 0.0f ? format_F(o.rint, 9, 4) : std::string(8, ' ') + "?") + "\n";
-  s += "  R(sigma)           " + format_F(o.rsigma, 9, 4) + "\n";
+  s += "  R(int)             " + (o.rint >= 0.0f ? format_F(o.rint, 9, 4) : "      n/a") + "\n";
+  s += "  R(sigma)           " + (o.rint_known ? format_F(o.rsigma, 9, 4) : "      n/a") + "\n";
   s += "  completeness       " + std::string(4, ' ') + fraction(o.completeness_max) +
        " to theta max, " + fraction(o.completeness_full) + " to theta full\n";
   s += figure_lines(o.figures);

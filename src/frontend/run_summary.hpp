@@ -17,6 +17,7 @@ struct RunOutcome {
   bool sigma_of_mean = false;  // output sigmas are those of means (SIGMA MEAN)
   std::string scale_note;      // how the output was scaled, when it was
   float rsigma = 0.0f;
+  bool rint_known = true;    // R(int) and R(sigma) could be formed
   float completeness_max = -1.0f;
   float completeness_full = -1.0f;
   averaging::DataFigures figures;  // the CIF fragment's figures

@@ -1,6 +1,8 @@
 #include "output/create_cif_vorlane.hpp"
 
 #include <algorithm>
+#include <charconv>
+#include <memory>
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +25,24 @@ namespace {
 
 using records::format;
 
+// An integer right-justified in at least `width` columns, wider when its digits need more: a
+// CIF number is never written as asterisks.
+std::string integer_line(std::string_view label, long long value, std::size_t width) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  const auto n = static_cast<std::size_t>(end - digits);
+  std::string line(label);
+  if (n < width) line.append(width - n, ' ');
+  return line.append(digits, n);
+}
+
+// A value in Fw.d, widened until it fits.
+std::string fitting_F(float value, int width, int decimals) {
+  std::string s = records::format_F(value, width, decimals);
+  while (s.find('*') != std::string::npos && width < 48) s = records::format_F(value, ++width, decimals);
+  return s;
+}
+
 // Whether a completeness is worth reporting: not without a count (no cell), not above 1 (more
 // sets than the count allows), not next to nothing measured.
 bool plausible(float fraction) { return fraction > 0.01f && fraction < 1.005f; }
@@ -38,7 +58,7 @@ std::string fraction_line(std::string_view label, std::string_view unknown, floa
 std::string item_line(std::string_view name, bool known, float value, std::string_view otherwise) {
   std::string label(name);
   label.resize(51, ' ');
-  if (known) return format("(A,F5.3)", std::string_view(label), value).at(0);
+  if (known) return label + fitting_F(value, 5, 3);
   return format("(A,A5)", std::string_view(label), otherwise).at(0);
 }
 
@@ -75,14 +95,15 @@ std::vector<std::string> cif_lines(const run::RunState& rs, const averaging::Dat
   lines.push_back("");
 
   // Index limits of the indices as measured of the counted reflections.
-  add(format("(A,I5)", std::string_view("_diffrn_reflns_limit_h_max           "), f.hkl_max[0]));
-  add(format("(A,I5)", std::string_view("_diffrn_reflns_limit_h_min           "), f.hkl_min[0]));
-  add(format("(A,I5)", std::string_view("_diffrn_reflns_limit_k_max           "), f.hkl_max[1]));
-  add(format("(A,I5)", std::string_view("_diffrn_reflns_limit_k_min           "), f.hkl_min[1]));
-  add(format("(A,I5)", std::string_view("_diffrn_reflns_limit_l_max           "), f.hkl_max[2]));
-  add(format("(A,I5)", std::string_view("_diffrn_reflns_limit_l_min           "), f.hkl_min[2]));
+  // (Every count in at least its usual columns, wider when it needs more.)
+  lines.push_back(integer_line("_diffrn_reflns_limit_h_max           ", f.hkl_max[0], 5));
+  lines.push_back(integer_line("_diffrn_reflns_limit_h_min           ", f.hkl_min[0], 5));
+  lines.push_back(integer_line("_diffrn_reflns_limit_k_max           ", f.hkl_max[1], 5));
+  lines.push_back(integer_line("_diffrn_reflns_limit_k_min           ", f.hkl_min[1], 5));
+  lines.push_back(integer_line("_diffrn_reflns_limit_l_max           ", f.hkl_max[2], 5));
+  lines.push_back(integer_line("_diffrn_reflns_limit_l_min           ", f.hkl_min[2], 5));
 
-  add(format("(A,I6)", std::string_view("_diffrn_reflns_number               "), f.reflections));
+  lines.push_back(integer_line("_diffrn_reflns_number               ", f.reflections, 6));
   lines.push_back(theta_line("_diffrn_reflns_theta_full           ", f.theta_known, f.theta_full));
   lines.push_back(theta_line("_diffrn_reflns_theta_max            ", f.theta_known, f.theta_max));
   lines.push_back(theta_line("_diffrn_reflns_theta_min            ", f.theta_known, f.theta_min));
@@ -116,20 +137,23 @@ std::vector<std::string> cif_lines(const run::RunState& rs, const averaging::Dat
   friedel_item("_reflns_Friedel_fraction_max", f.friedel_max);
   friedel_item("_reflns_Friedel_fraction_full", f.friedel_full);
 
-  // R(int) over the equivalents that formed the averages (systematic absences left out).
-  if (res.RINT_USED >= 0.0f) {
-    add(format("(A,F7.4)", std::string_view("_diffrn_reflns_av_R_equivalents    "),
-               res.RINT_USED));
+  // R(int) over the equivalents that formed the averages (systematic absences left out), to
+  // four decimals; R values that could not be formed (no pairs, no positive intensity sum)
+  // are unknown.
+  if (res.RINT_USED >= 0.0f && std::isfinite(res.RINT_USED)) {
+    lines.push_back("_diffrn_reflns_av_R_equivalents    " + fitting_F(res.RINT_USED, 7, 4));
   } else {
-    add(format("(A,A7)", std::string_view("_diffrn_reflns_av_R_equivalents    "),
-               std::string_view("?")));
+    lines.push_back("_diffrn_reflns_av_R_equivalents          ?");
   }
-  add(format("(A,F7.3)", std::string_view("_diffrn_reflns_av_unetI/netI       "), res.RSIG_ALL));
+  lines.push_back(res.rint_known
+                      ? "_diffrn_reflns_av_unetI/netI       " + fitting_F(res.RSIG_ALL, 7, 3)
+                      : std::string("_diffrn_reflns_av_unetI/netI             ?"));
   lines.push_back("");
 
-  add(format(R"(("_reflns_number_total",17X,I5))", f.lines_total));
-  add(format(R"(("_reflns_number_gt   ",17X,I5))", f.lines_gt));
-  add(format(R"(("_reflns_threshold_expression    'Fsqd > ",F3.1,"u(Fsqd)' "))", ctl.LTHRESH));
+  lines.push_back(integer_line("_reflns_number_total                 ", f.lines_total, 5));
+  lines.push_back(integer_line("_reflns_number_gt                    ", f.lines_gt, 5));
+  lines.push_back("_reflns_threshold_expression    'Fsqd > " + fitting_F(ctl.LTHRESH, 3, 1) +
+                  "u(Fsqd)' ");
   add(reflns_special_details(rs.stats, ctl, res));
   add(space_group_items(ctl));
   return lines;
@@ -145,8 +169,9 @@ void CREATE_CIF_VORLANE(run::RunState& rs, averaging::DataFigures figures) {
   rs.res.cif_written = false;
   rs.res.completeness_max = -1.0f;
   rs.res.completeness_full = -1.0f;
-  const std::string name = run::cif_name(rs.files.FNAME[3]);
-  const std::filesystem::path path = rs.files.paths[3].parent_path() / name;
+  const std::filesystem::path path =
+      run::beside_output(rs.files.paths[run::OUTPUT - 1], "_vorlane.cif");
+  const std::string name = path.filename().string();
   rs.res.cif_path = path.string();
 
   // The content first: the figures it reports belong to the run's results even when the
@@ -159,14 +184,15 @@ void CREATE_CIF_VORLANE(run::RunState& rs, averaging::DataFigures figures) {
   rs.res.completeness_full = plausible(at_full) ? at_full : -1.0f;
   PRINT_COMPLETENESS(rs);
   const std::vector<std::string> lines = cif_lines(rs, f);
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  // Into a temporary file beside the fragment, put in its place when the run has finished.
+  std::unique_ptr<run::StagedStream> file = rs.files.staged.create(path);
   if (!file) {
     run::warn(rs, "CIF FILE COULD NOT BE CREATED: " + name);
     return;
   }
-  for (const std::string& line : lines) file << line << '\n';
-  file.close();
-  if (!file) {
+  for (const std::string& line : lines) *file << line << '\n';
+  if (!file->close()) {
+    rs.files.staged.discard_last();
     run::warn(rs, "CIF FILE COULD NOT BE WRITTEN COMPLETELY: " + name);
     return;
   }

@@ -97,16 +97,18 @@ statistics::PossibleSet possible_reflections(const run::RunState& rs, double inv
   if (!with_dac) {
     // Without a cell opening the complete set is the one the CIF's fractions use, in the
     // grouping the run used.
-    const averaging::CompleteSet complete = averaging::complete_set(
-        rs.ctl, rs.sg, rs.celltab, {0.0f, static_cast<float>(inv_d_max * (1.0 + 1e-5))},
-        friedel_merged ? averaging::Grouping::laue : averaging::Grouping::point_group);
-    if (!complete.known) return out;
-    out.inv_d.reserve(complete.reflections.size());
     // 1/d again in double from the indices, as the sets' own 1/d is formed, so that a
-    // reflection lands in the same shell as its measured set.
-    for (const averaging::UniqueReflection& u : complete.reflections) {
-      const double x = statistics::inverse_d(gs, u.hkl);
-      if (x <= inv_d_max * (1.0 + 1e-9)) out.inv_d.push_back(x);
+    // reflection lands in the same shell as its measured set. Only 1/d is kept.
+    const bool known = averaging::for_each_unique(
+        rs.ctl, rs.sg, rs.celltab, {0.0f, static_cast<float>(inv_d_max * (1.0 + 1e-5))},
+        friedel_merged ? averaging::Grouping::laue : averaging::Grouping::point_group,
+        [&](const averaging::UniqueReflection& u) {
+          const double x = statistics::inverse_d(gs, u.hkl);
+          if (x <= inv_d_max * (1.0 + 1e-9)) out.inv_d.push_back(x);
+        });
+    if (!known) {
+      out.inv_d.clear();
+      return out;
     }
     out.known = true;
     return out;
@@ -115,8 +117,16 @@ statistics::PossibleSet possible_reflections(const run::RunState& rs, double inv
   const double limit = inv_d_max * (1.0 + 1e-9);
   const double limit2 = limit * limit;
   Hkl hmax{};
-  for (std::size_t k = 0; k < 3; ++k)
-    hmax[k] = static_cast<int>(static_cast<double>(rs.ctl.CELLPAR[k]) * limit) + 1;
+  double box = 1.0;
+  for (std::size_t k = 0; k < 3; ++k) {
+    const double bound = std::floor(static_cast<double>(rs.ctl.CELLPAR[k]) * limit) + 1.0;
+    // A bound like the complete set's (a fifth of it: this enumeration keeps an entry per
+    // orbit of the whole sphere): beyond it the accessible set is unknown.
+    if (!std::isfinite(bound) || bound < 0.0 || bound > 1.0e6) return out;
+    hmax[k] = static_cast<int>(bound);
+    box *= 2.0 * bound + 1.0;
+  }
+  if (box > averaging::MAX_ENUMERATED / 5.0) return out;
 
   const Images images(rs.sg, friedel_merged);
   auto allowed = [&rs](const Hkl& h) {

@@ -150,6 +150,8 @@ void stages(RunState& rs) {
   if (rs.msg.IHALT != 0) return;
   averaging::check_plausibility(rs);
   pipeline::warn_if_contradicted(rs, symmetry_verdict.get());
+  // The counts of the warnings only counted belong in the report too.
+  report_warnings_not_shown(rs);
   pipeline::write_run_reports(rs, std::move(report));
 }
 
@@ -173,11 +175,22 @@ void halt_out_of_memory(RunState& rs) {
   }
 }
 
+// The stages, then how many warnings of each kind were only counted.
+void run_stages(RunState& rs) {
+  try {
+    stages(rs);
+  } catch (...) {
+    report_warnings_not_shown(rs);
+    throw;
+  }
+  report_warnings_not_shown(rs);
+}
+
 }  // namespace
 
 void RUN_VORLANE(RunState& rs) {
   try {
-    stages(rs);
+    run_stages(rs);
   } catch (const records::ProgramStop& stop) {
     if (stop.to_standard_output() && rs.dialogs != nullptr)
       rs.dialogs->standard_output(stop.what());

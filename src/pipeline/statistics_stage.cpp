@@ -8,22 +8,17 @@
 #include <utility>
 
 #include "pipeline/complete_set_adapter.hpp"
-#include "report/atomic_write.hpp"
 #include "report/html_report.hpp"
 #include "report/print_tables.hpp"
 #include "report/rejection_ledger.hpp"
 #include "report/stats_json.hpp"
+#include "report/svg_plot.hpp"
 #include "run/messages.hpp"
 #include "run/two_halves.hpp"
 #include "statistics/compute_statistics.hpp"
 #include "statistics/written_sets.hpp"
 
 namespace vorlane::pipeline {
-
-std::string report_file_name(std::string_view output_base_name, std::string_view suffix) {
-  const auto dot = output_base_name.find('.');
-  return std::string(output_base_name.substr(0, dot)) + std::string(suffix);
-}
 
 statistics::Statistics run_statistics(const run::RunState& rs) {
   const statistics::SetResolution resolution = statistics::set_resolution(rs.refl, rs.ctl);
@@ -50,6 +45,8 @@ report::RunFigures figures(const run::RunState& rs) {
   report::RunFigures f;
   f.title = rs.ctl.TITLE;
   while (!f.title.empty() && f.title.back() == ' ') f.title.pop_back();
+  // The card's columns end the title where they end, possibly inside a character.
+  f.title = report::utf8_cut(f.title, f.title.size());
   f.wavelength = rs.ctl.WAVE;
   f.reflections_read = static_cast<long>(rs.refl.members.size());
   f.sets = rs.refl.NSET();
@@ -58,6 +55,7 @@ report::RunFigures figures(const run::RunState& rs) {
   f.r_int_all = rs.res.RINT_USED >= 0.0f ? rs.res.RINT_USED
                                          : std::numeric_limits<double>::quiet_NaN();
   f.r_sigma_all = rs.res.RSIG_ALL;
+  f.r_known = rs.res.rint_known;
   f.completeness_max = rs.res.completeness_max;
   f.completeness_full = rs.res.completeness_full;
   f.dac_opening = rs.ctl.dac.opening;
@@ -71,9 +69,10 @@ report::RunFigures figures(const run::RunState& rs) {
 // A file that cannot be written is a warning, as for the CIF fragment; the run goes on.
 std::string write_beside_output(run::RunState& rs, std::string_view suffix,
                                 const std::string& text) {
-  const std::string name = report_file_name(rs.files.FNAME[run::OUTPUT - 1], suffix);
-  const std::filesystem::path path = rs.files.paths[run::OUTPUT - 1].parent_path() / name;
-  if (!report::write_atomically(path, text)) {
+  const std::filesystem::path path = run::beside_output(rs.files.paths[run::OUTPUT - 1], suffix);
+  const std::string name = path.filename().string();
+  // Put in place, with the output, when the run has finished.
+  if (!rs.files.staged.write(path, text)) {
     run::warn(rs, "FILE COULD NOT BE WRITTEN: " + name);
     return {};
   }
@@ -113,6 +112,10 @@ void write_run_reports(run::RunState& rs, RejectionReport rejections) {
     report::RunFigures g = f;
     g.warnings = rs.report.warnings;
     rs.report.html_path = write_beside_output(rs, "_report.html", report::html_report(rs.stats, g));
+  } else {
+    // A report of an earlier run beside this run's files would pass for this run's.
+    rs.files.staged.remove_on_commit(
+        run::beside_output(rs.files.paths[run::OUTPUT - 1], "_report.html"));
   }
 }
 

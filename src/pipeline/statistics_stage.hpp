@@ -30,7 +30,4 @@ void write_run_reports(run::RunState& rs);
 // The same with the rejection report worked out already.
 void write_run_reports(run::RunState& rs, RejectionReport rejections);
 
-// NAME_stats.json, NAME_rejections.csv, NAME_report.html for an output base name.
-std::string report_file_name(std::string_view output_base_name, std::string_view suffix);
-
 }  // namespace vorlane::pipeline

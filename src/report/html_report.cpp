@@ -1,6 +1,8 @@
 #include "report/html_report.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "report/print_tables.hpp"
 #include "report/svg_plot.hpp"
@@ -13,6 +15,11 @@ std::string cell(double v, int decimals) {
   std::string s = figure(v, 12, decimals);
   const auto p = s.find_first_not_of(' ');
   return p == std::string::npos ? "" : s.substr(p);
+}
+
+// A ratio that could not be formed (no pairs, intensities summing to zero or less).
+std::string ratio_cell(double v, int decimals) {
+  return std::isfinite(v) ? cell(v, decimals) : std::string("n/a");
 }
 
 std::string count(std::int64_t n) { return std::to_string(n); }
@@ -46,6 +53,45 @@ Series by_shell(const statistics::Statistics& st, double statistics::ShellRow::*
   return s;
 }
 
+// An R value is a ratio of sums of magnitudes: a negative one (from a negative intensity sum)
+// means nothing and is not drawn.
+Series without_negative(Series s) {
+  for (double& y : s.y)
+    if (y < 0.0) y = std::nan("");
+  return s;
+}
+
+// Bars beyond this many are gathered into groups of neighbours: a chart of a million set sizes
+// or ten thousand batches stays a chart of a few hundred bars.
+constexpr std::size_t MAX_BARS = 200;
+
+// The bars of `s` (in order of x) gathered into at most MAX_BARS groups of equal numbers of
+// neighbours, each drawn at the mean of its x: the sum of their values (counts), or their mean
+// (figures such as R(int), over the finite ones only).
+Series gathered(Series s, bool sum) {
+  const std::size_t n = std::min(s.x.size(), s.y.size());
+  if (n <= MAX_BARS) return s;
+  const std::size_t per = (n + MAX_BARS - 1) / MAX_BARS;
+  Series g = s;
+  g.x.clear();
+  g.y.clear();
+  for (std::size_t a = 0; a < n; a += per) {
+    const std::size_t b = std::min(n, a + per);
+    double sx = 0.0, sy = 0.0;
+    std::size_t finite = 0;
+    for (std::size_t i = a; i < b; ++i) {
+      sx += s.x[i];
+      if (std::isfinite(s.y[i])) {
+        sy += s.y[i];
+        ++finite;
+      }
+    }
+    g.x.push_back(sx / static_cast<double>(b - a));
+    g.y.push_back(finite == 0 ? std::nan("") : sum ? sy : sy / static_cast<double>(finite));
+  }
+  return g;
+}
+
 std::string shell_table(const statistics::Statistics& st) {
   std::string h = "<table><tr><th>d max (Å)</th><th>d min (Å)</th><th>N obs</th><th>N uniq</th>"
                   "<th>mult.</th><th>compl.</th>";
@@ -58,9 +104,10 @@ std::string shell_table(const statistics::Statistics& st) {
          count(r.n_obs) + "</td><td>" + count(r.n_unique) + "</td><td>" +
          cell(r.multiplicity, 2) + "</td><td>" + cell(r.completeness, 3) + "</td>";
     if (st.has_dac) t += "<td>" + cell(r.dac_completeness, 3) + "</td>";
-    t += "<td>" + cell(r.i_over_sigma, 1) + "</td><td>" + cell(r.r_int, 4) + "</td><td>" +
-         cell(r.r_sigma, 4) + "</td><td>" + cell(r.r_meas, 4) + "</td><td>" + cell(r.r_pim, 4) +
-         "</td><td>" + cell(r.cc_half, 4) + "</td><td>" + cell(r.chi2, 3) + "</td></tr>\n";
+    t += "<td>" + cell(r.i_over_sigma, 1) + "</td><td>" + ratio_cell(r.r_int, 4) + "</td><td>" +
+         ratio_cell(r.r_sigma, 4) + "</td><td>" + ratio_cell(r.r_meas, 4) + "</td><td>" +
+         ratio_cell(r.r_pim, 4) + "</td><td>" + ratio_cell(r.cc_half, 4) + "</td><td>" +
+         cell(r.chi2, 3) + "</td></tr>\n";
     return t;
   };
   for (const auto& r : st.shells) h += row(r, false);
@@ -93,12 +140,13 @@ std::string html_report(const statistics::Statistics& st, const RunFigures& run)
   line("reflections read", std::to_string(run.reflections_read));
   line("equivalent sets", std::to_string(run.sets) + " (" + std::to_string(run.singlets) +
                               " measured once)");
-  line("R(int), absences left out (CIF)", cell(run.r_int_all, 4));
-  line("R(σ), all sets (CIF)", cell(run.r_sigma_all, 4));
+  line("R(int), absences left out (CIF)",
+       std::isfinite(run.r_int_all) ? ratio_cell(run.r_int_all, 4) : "n/a");
+  line("R(σ), all sets (CIF)", run.r_known ? ratio_cell(run.r_sigma_all, 4) : "n/a");
   line("completeness to θ_max (CIF)", fraction_text(run.completeness_max));
   line("completeness to θ_full (CIF)", fraction_text(run.completeness_full));
   if (st.has_shells) {
-    line("this table's overall R(int)", cell(st.overall.r_int, 4));
+    line("this table's overall R(int)", ratio_cell(st.overall.r_int, 4));
     line("this table's overall completeness", cell(st.overall.completeness, 3));
   }
   if (st.has_dac)
@@ -136,8 +184,10 @@ std::string html_report(const statistics::Statistics& st, const RunFigures& run)
     io.series.push_back(by_shell(st, &statistics::ShellRow::i_over_sigma, "", "#1f5fa8"));
     h += render_svg(io);
     Plot ri = resolution_plot("R(int)", "R(int)");
-    ri.series.push_back(by_shell(st, &statistics::ShellRow::r_int, "R(int)", "#1f5fa8"));
-    ri.series.push_back(by_shell(st, &statistics::ShellRow::r_sigma, "R(σ)", "#7f8c8d"));
+    ri.series.push_back(
+        without_negative(by_shell(st, &statistics::ShellRow::r_int, "R(int)", "#1f5fa8")));
+    ri.series.push_back(
+        without_negative(by_shell(st, &statistics::ShellRow::r_sigma, "R(σ)", "#7f8c8d")));
     h += render_svg(ri);
     Plot cc = resolution_plot("CC½", "CC½");
     cc.series.push_back(by_shell(st, &statistics::ShellRow::cc_half, "", "#27ae60"));
@@ -175,7 +225,7 @@ std::string html_report(const statistics::Statistics& st, const RunFigures& run)
     bars.x.push_back(static_cast<double>(n));
     bars.y.push_back(static_cast<double>(st.set_size_histogram[n]));
   }
-  hist.series.push_back(bars);
+  hist.series.push_back(gathered(std::move(bars), true));
   h += render_svg(hist);
   h += "</div>\n";
 
@@ -197,8 +247,8 @@ std::string html_report(const statistics::Statistics& st, const RunFigures& run)
       i.x.push_back(b.batch);
       i.y.push_back(b.i_over_sigma);
     }
-    rb.series.push_back(r);
-    ib.series.push_back(i);
+    rb.series.push_back(gathered(without_negative(std::move(r)), false));
+    ib.series.push_back(gathered(std::move(i), false));
     h += render_svg(rb) + render_svg(ib) + "</div>\n";
   }
   h += "</body></html>\n";

@@ -1,5 +1,6 @@
 #include "report/print_tables.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 
@@ -48,9 +49,9 @@ constexpr string_view kBatchRow = R"e((1X,I7,I8,A7,A8,I9,I9))e";
 std::vector<std::string> shell_row(const statistics::ShellRow& r) {
   const std::string mult = figure(r.multiplicity, 7, 2), compl_ = figure(r.completeness, 7, 3),
                     dac = figure(r.dac_completeness, 10, 3), ios = figure(r.i_over_sigma, 7, 1),
-                    ri = figure(r.r_int, 8, 4), rs = figure(r.r_sigma, 8, 4),
-                    rm = figure(r.r_meas, 8, 4), rp = figure(r.r_pim, 8, 4),
-                    cc = figure(r.cc_half, 8, 4), chi = figure(r.chi2, 8, 3);
+                    ri = ratio_figure(r.r_int, 8, 4), rs = ratio_figure(r.r_sigma, 8, 4),
+                    rm = ratio_figure(r.r_meas, 8, 4), rp = ratio_figure(r.r_pim, 8, 4),
+                    cc = ratio_figure(r.cc_half, 8, 4), chi = figure(r.chi2, 8, 3);
   return format(kShellRow, r.d_max, r.d_min, static_cast<int>(r.n_obs),
                 static_cast<int>(r.n_unique), string_view(mult), string_view(compl_),
                 string_view(dac), string_view(ios), string_view(ri), string_view(rs),
@@ -72,6 +73,14 @@ std::string figure(double value, int width, int decimals) {
   return records::format_F(value, width, decimals);
 }
 
+std::string ratio_figure(double value, int width, int decimals) {
+  if (!std::isfinite(value)) {
+    std::string s(static_cast<std::size_t>(std::max(width, 3)) - 3, ' ');
+    return s + "n/a";
+  }
+  return records::format_F(value, width, decimals);
+}
+
 std::vector<std::string> statistics_records(const statistics::Statistics& st) {
   std::vector<std::string> out;
   append(out, format(kShellHeading));
@@ -89,7 +98,7 @@ std::vector<std::string> statistics_records(const statistics::Statistics& st) {
   if (!st.batches.empty()) {
     append(out, format(kBatchHeading));
     for (const auto& b : st.batches) {
-      const std::string ios = figure(b.i_over_sigma, 7, 1), ri = figure(b.r_int, 8, 4);
+      const std::string ios = figure(b.i_over_sigma, 7, 1), ri = ratio_figure(b.r_int, 8, 4);
       append(out, format(kBatchRow, static_cast<int>(b.batch), static_cast<int>(b.n_obs),
                          string_view(ios), string_view(ri), static_cast<int>(b.n_outliers),
                          static_cast<int>(b.n_dac_dips)));
@@ -112,7 +121,7 @@ std::vector<std::string> compact_shell_lines(const statistics::Statistics& st) {
                     records::format_I(static_cast<int>(r.n_unique), 9) +
                     figure(r.multiplicity, 6, 1) + figure(r.completeness, 7, 3);
     if (dac) s += figure(r.dac_completeness, 7, 3);
-    s += figure(r.i_over_sigma, 7, 1) + figure(r.r_int, 8, 4) + figure(r.cc_half, 7, 3);
+    s += figure(r.i_over_sigma, 7, 1) + ratio_figure(r.r_int, 8, 4) + ratio_figure(r.cc_half, 7, 3);
     out.push_back(s);
   };
   for (const auto& r : st.shells) row("         ", r);

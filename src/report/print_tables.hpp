@@ -17,5 +17,8 @@ std::vector<std::string> compact_shell_lines(const statistics::Statistics& st);
 
 // A figure in w columns with d decimals, or "-" right-justified when it cannot be formed.
 std::string figure(double value, int width, int decimals);
+// A ratio (R value, CC1/2) in w columns with d decimals, or "n/a" right-justified when it
+// cannot be formed (no pairs, intensities summing to zero or less).
+std::string ratio_figure(double value, int width, int decimals);
 
 }  // namespace vorlane::report

@@ -16,6 +16,7 @@ struct RunFigures {
   long singlets = 0;
   double r_int_all = 0.0;    // _diffrn_reflns_av_R_equivalents (NaN: cannot be formed)
   double r_sigma_all = 0.0;  // _diffrn_reflns_av_unetI/netI
+  bool r_known = true;       // both could be formed (otherwise null / "n/a")
   double completeness_max = -1.0;   // negative: not known
   double completeness_full = -1.0;
   double dac_opening = 0.0;  // degrees; 0 without an OPENING card

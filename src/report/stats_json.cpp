@@ -74,8 +74,10 @@ std::string stats_json(const statistics::Statistics& st, const RunFigures& run) 
   j["summary"] = {{"reflections_read", run.reflections_read},
                   {"equivalent_sets", run.sets},
                   {"singlets", run.singlets},
-                  {"diffrn_reflns_av_r_equivalents", number(run.r_int_all)},
-                  {"diffrn_reflns_av_unet_i_over_net_i", number(run.r_sigma_all)},
+                  {"diffrn_reflns_av_r_equivalents",
+                   run.r_known ? number(run.r_int_all) : json(nullptr)},
+                  {"diffrn_reflns_av_unet_i_over_net_i",
+                   run.r_known ? number(run.r_sigma_all) : json(nullptr)},
                   {"diffrn_measured_fraction_theta_max", fraction(run.completeness_max)},
                   {"diffrn_measured_fraction_theta_full", fraction(run.completeness_full)},
                   {"wavelength", number(run.wavelength)}};
@@ -83,7 +85,9 @@ std::string stats_json(const statistics::Statistics& st, const RunFigures& run) 
     j["summary"]["dac_opening_half_angle"] = run.dac_opening;
     j["summary"]["dac_completeness"] = number(st.overall.dac_completeness);
   }
-  return j.dump(1) + "\n";
+  // Texts come from files (a reason naming a card): bytes that are not UTF-8 are replaced
+  // rather than making the whole file unwritable.
+  return j.dump(1, ' ', false, json::error_handler_t::replace) + "\n";
 }
 
 }  // namespace vorlane::report

@@ -4,14 +4,18 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <system_error>
 
 namespace vorlane::report {
 
 namespace {
 
 std::string num(double v, int decimals = 1) {
-  char buf[64];
+  // Room for the widest double in fixed notation (309 digits, a sign, a point, the decimals):
+  // what a buffer too short would hold is unspecified.
+  char buf[400];
   const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  if (r.ec != std::errc()) return "0";
   return std::string(buf, r.ptr);
 }
 
@@ -28,16 +32,81 @@ struct Range {
 
 }  // namespace
 
+std::size_t utf8_sequence_length(std::string_view text, std::size_t i) {
+  const auto b = [&text](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char c = b(i);
+  if (c < 0x80) return 1;
+  std::size_t n = 0;
+  unsigned char lo = 0x80, hi = 0xBF;  // the range of the second byte
+  if (c >= 0xC2 && c <= 0xDF) {
+    n = 2;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    n = 3;
+    if (c == 0xE0) lo = 0xA0;  // no overlong forms
+    if (c == 0xED) hi = 0x9F;  // no surrogates
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    n = 4;
+    if (c == 0xF0) lo = 0x90;
+    if (c == 0xF4) hi = 0x8F;  // nothing above U+10FFFF
+  } else {
+    return 0;
+  }
+  if (i + n > text.size()) return 0;
+  if (b(i + 1) < lo || b(i + 1) > hi) return 0;
+  for (std::size_t k = 2; k < n; ++k)
+    if (b(i + k) < 0x80 || b(i + k) > 0xBF) return 0;
+  return n;
+}
+
+std::string utf8_cut(std::string_view text, std::size_t max_bytes) {
+  std::size_t end = std::min(text.size(), max_bytes);
+  // The last character that starts before the limit: back over up to three continuation
+  // bytes to its first byte. When that byte announces more bytes than lie before the limit
+  // (a text cut at a fixed column, or cut here), the character goes whole.
+  std::size_t start = end;
+  while (start > 0 && end - start < 4) {
+    --start;
+    if ((static_cast<unsigned char>(text[start]) & 0xC0) != 0x80) break;
+  }
+  if (start < end) {
+    const auto lead = static_cast<unsigned char>(text[start]);
+    const std::size_t announced = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    if (lead >= 0xC0 && announced > end - start) end = start;
+  }
+  return std::string(text.substr(0, end));
+}
+
 std::string xml_escape(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
   std::string s;
-  for (char c : text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const char c = text[i];
     switch (c) {
-      case '&': s += "&amp;"; break;
-      case '<': s += "&lt;"; break;
-      case '>': s += "&gt;"; break;
-      case '"': s += "&quot;"; break;
-      default: s += c;
+      case '&': s += "&amp;"; ++i; continue;
+      case '<': s += "&lt;"; ++i; continue;
+      case '>': s += "&gt;"; ++i; continue;
+      case '"': s += "&quot;"; ++i; continue;
+      default: break;
     }
+    const auto u = static_cast<unsigned char>(c);
+    // Control characters other than tab and line ends are not allowed in XML text.
+    if (u < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+      s.append("\\x").push_back(kHex[u >> 4]);
+      s.push_back(kHex[u & 15]);
+      ++i;
+      continue;
+    }
+    const std::size_t n = utf8_sequence_length(text, i);
+    if (n == 0) {
+      // A byte that is not part of a UTF-8 character (a Latin-1 file name): shown as \xHH, so
+      // that the page stays valid UTF-8 and the byte can still be read off.
+      s.append("\\x").push_back(kHex[u >> 4]);
+      s.push_back(kHex[u & 15]);
+      ++i;
+      continue;
+    }
+    s.append(text.substr(i, n));
+    i += n;
   }
   return s;
 }
@@ -52,8 +121,18 @@ std::vector<double> nice_ticks(double lo, double hi, int count) {
     step = m * p;
     if (step >= raw) break;
   }
-  for (double v = std::ceil(lo / step - 1e-9) * step; v <= hi + step * 1e-9; v += step)
+  if (!std::isfinite(step) || !(step > 0.0)) return {lo, hi};
+  // Ticks by their whole multiples of the step: a value far larger than the step (1e17 with a
+  // step of 5) would not move when the step is added to it.
+  const double first = std::ceil(lo / step - 1e-9);
+  const double last = std::floor(hi / step + 1e-9);
+  if (!std::isfinite(first) || !std::isfinite(last) || !(last - first < 1000.0)) return {lo, hi};
+  const auto n = static_cast<long>(last - first);
+  for (long i = 0; i <= n; ++i) {
+    const double v = (first + static_cast<double>(i)) * step;
     t.push_back(std::fabs(v) < step * 1e-9 ? 0.0 : v);
+  }
+  if (t.empty()) t.push_back(lo);
   return t;
 }
 

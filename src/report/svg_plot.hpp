@@ -37,7 +37,16 @@ std::string tick_text(double value, double step);
 
 std::string render_svg(const Plot& plot);
 
-// Text made safe inside XML.
+// Text made safe inside XML, and valid UTF-8: markup characters become entities, and a byte
+// that is not part of a UTF-8 character (or a control character) is written as "\xHH".
 std::string xml_escape(std::string_view text);
+
+// Bytes of the UTF-8 character starting at text[i] (1 to 4), or 0 when no valid character
+// starts there.
+std::size_t utf8_sequence_length(std::string_view text, std::size_t i);
+
+// The text cut to at most `max_bytes` bytes at a character boundary: a UTF-8 character that
+// the limit would split goes whole.
+std::string utf8_cut(std::string_view text, std::size_t max_bytes);
 
 }  // namespace vorlane::report

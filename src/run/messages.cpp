@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 #include <vector>
+#include <utility>
 
 #include "records/edit_list.hpp"
 #include "run/run_state.hpp"
@@ -45,9 +46,35 @@ void ERROR(RunState& rs) {
   if (rs.dialogs != nullptr) rs.dialogs->fatal_box(fatal_box_text(rs.msg.ERRMSG));
 }
 
+std::string warning_kind(std::string_view text) {
+  std::size_t end = 0;
+  while (end < text.size() && !(text[end] >= '0' && text[end] <= '9')) ++end;
+  while (end > 0 && text[end - 1] == ' ') --end;
+  return std::string(text.substr(0, end));
+}
+
+void report_warnings_not_shown(RunState& rs) {
+  // Taken out first: the summaries are warnings themselves.
+  const std::map<std::string, long> kinds = std::move(rs.msg.warning_kinds);
+  rs.msg.warning_kinds.clear();
+  for (const auto& [kind, given] : kinds) {
+    if (given <= WARNINGS_SHOWN_PER_KIND) continue;
+    // The count in groups of three digits: "and 999 900 more".
+    std::string digits = std::to_string(given - WARNINGS_SHOWN_PER_KIND);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3)
+      digits.insert(static_cast<std::size_t>(at), " ");
+    warn(rs, "and " + digits + " more: " + kind);
+  }
+}
+
 void WARNING(RunState& rs) {
   const std::string_view msg = rs.msg.ERRMSG;
   std::size_t length = warning_length(msg);
+  // Beyond the first hundred of a kind a warning is only counted: a million unreadable lines
+  // must not make a million blocks (the ledger keeps every record).
+  if (++rs.msg.warning_kinds[warning_kind(msg.substr(0, length == 0 ? msg.size() : length))] >
+      WARNINGS_SHOWN_PER_KIND)
+    return;
   auto& print = rs.files.print;
   if (rs.files.IPRTOPEN == 1 && print.is_open()) {
     length = std::min<std::size_t>(length, 100);

@@ -1,5 +1,6 @@
 #pragma once
 // Fatal errors and warnings: a block in the print file, the halt flag, and a box for the user.
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -9,9 +10,14 @@ struct RunState;
 
 inline constexpr std::size_t ERRMSG_LENGTH = 255;
 
+// Warnings of one kind shown (print file, box, terminal) before the rest are only counted.
+inline constexpr long WARNINGS_SHOWN_PER_KIND = 100;
+
 struct MessageState {
   std::string ERRMSG = std::string(ERRMSG_LENGTH, ' ');
   int IHALT = 0;
+  // Warnings given so far, by kind (the text before its first digit).
+  std::map<std::string, long> warning_kinds;
 };
 
 // Puts `text` into ERRMSG, blank-padded (or cut) to 255 characters.
@@ -27,6 +33,14 @@ void WARNING(RunState& rs);
 // the next line, and the text kept in the run's list of notes, which the front ends show
 // after the run.
 void note(RunState& rs, std::string_view text);
+
+// For each kind of warning given more than WARNINGS_SHOWN_PER_KIND times, one warning saying
+// how many more there were ("and 999 900 more: ..."). Called once, at the end of a run.
+void report_warnings_not_shown(RunState& rs);
+
+// The kind of a warning: its text before the first digit, without trailing blanks (a line
+// number, a count or a value is what differs between warnings of one kind).
+std::string warning_kind(std::string_view text);
 
 // set_errmsg followed by ERROR / WARNING.
 void fatal(RunState& rs, std::string_view text);

@@ -39,6 +39,7 @@ bool close_run_file(RunFiles& files, int slot) {
       if (files.out) {
         files.out->flush();
         ok = !files.out->fail();
+        if (auto* s = dynamic_cast<StagedStream*>(files.out.get())) ok = s->close() && ok;
         if (auto* f = dynamic_cast<std::ofstream*>(files.out.get())) {
           f->close();
           ok = ok && !f->fail();
@@ -54,7 +55,17 @@ bool close_run_file(RunFiles& files, int slot) {
 bool close_run_files(RunFiles& files) {
   bool ok = true;
   for (int slot = 1; slot <= 4; ++slot) ok = close_run_file(files, slot) && ok;
+  // Whatever was not committed belongs to a run that did not finish.
+  files.staged.discard();
   return ok;
+}
+
+std::string commit_outputs(RunFiles& files) {
+  if (files.out && !close_run_file(files, OUTPUT)) {
+    files.staged.discard();
+    return files.paths[static_cast<std::size_t>(OUTPUT - 1)].string();
+  }
+  return files.staged.commit();
 }
 
 bool open_run_file(RunFiles& files, int slot, const std::filesystem::path& path) {
@@ -86,9 +97,12 @@ bool open_run_file(RunFiles& files, int slot, const std::filesystem::path& path)
       break;
     }
     default: {
+      // A new output replaces whatever an earlier opening staged; the file of that name is
+      // not touched until the run commits.
+      files.staged.discard();
       if (std::filesystem::is_directory(path, ec)) break;
-      auto out = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);
-      if (!*out) break;
+      auto out = files.staged.create(path);
+      if (!out) break;
       files.out = std::move(out);
       ok = true;
       break;
@@ -118,10 +132,11 @@ int format_from_name(std::string_view base, int slot) {
 }
 
 std::string cif_name(std::string_view output_base_name) {
-  const auto dot = output_base_name.find('.');
   // A name without a dot keeps the whole name: "_vorlane.cif" alone would not say which run
   // the fragment belongs to, and runs in one folder would overwrite each other's.
-  return std::string(output_base_name.substr(0, dot)) + "_vorlane.cif";
+  return beside_output(std::filesystem::path(output_base_name), "_vorlane.cif")
+      .filename()
+      .string();
 }
 
 }  // namespace vorlane::run

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "records/print_file.hpp"
+#include "run/staged_outputs.hpp"
 
 namespace vorlane::run {
 
@@ -32,6 +33,10 @@ struct RunFiles {
   std::vector<std::string> input_notes;
   int OUTFMT = 0;
 
+  // The output data file and the files beside it, in temporary files until the run has
+  // finished (declared before the streams: it outlives the output stream).
+  StagedOutputs staged;
+
   // Streams: files opened by open_run_file, or any stream a caller attaches (tests).
   std::unique_ptr<std::istream> exp;
   std::unique_ptr<std::ostream> print_stream;
@@ -43,15 +48,22 @@ struct RunFiles {
 };
 
 // Opens `path` in the mode of `slot` (experiment and input: existing file, read only; print:
-// created or appended to; output: created or replaced), closing a file of that slot first.
+// created or appended to; output: a new temporary file beside `path`, which replaces it only
+// when commit_outputs is called), closing a file of that slot first.
 // On success stores the base name and sets the open flag; on failure leaves the slot closed
 // with a blank name and returns false.
 bool open_run_file(RunFiles& files, int slot, const std::filesystem::path& path);
 
 // Closes one slot or all four. Returns false when a written file could not be flushed
-// completely.
+// completely. Closing all four also removes the temporary files of a run that did not commit
+// them.
 bool close_run_file(RunFiles& files, int slot);
 bool close_run_files(RunFiles& files);
+
+// At the end of a run that finished: closes the output data file and puts it and the files
+// beside it in place. Returns the file that could not be written or put in place, empty when
+// everything was.
+std::string commit_outputs(RunFiles& files);
 
 // The format a file name implies: 0 Zezor, 1 SHELX, -1 not recognised (ask the user).
 // Uses the three characters after the first "." of the base name, or its first three

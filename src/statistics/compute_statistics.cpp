@@ -53,6 +53,10 @@ Sums& operator+=(Sums& a, const Sums& b) {
 
 double ratio(double a, double b) { return b != 0.0 ? a / b : NaN; }
 
+// An R value is a ratio to the sum of the intensities: with that sum zero or negative (weak
+// data, negative intensities) it means nothing, and is not formed.
+double r_ratio(double a, double b) { return b > 0.0 ? a / b : NaN; }
+
 ShellRow finish(const Sums& s, bool has_possible, bool has_dac) {
   ShellRow r;
   r.n_obs = s.n_obs;
@@ -68,15 +72,16 @@ ShellRow finish(const Sums& s, bool has_possible, bool has_dac) {
                                        static_cast<double>(s.n_accessible))
                                : NaN;
   r.i_over_sigma = ratio(s.i_over_sigma, static_cast<double>(s.n_i_over_sigma));
-  r.r_int = ratio(s.abs_dev, s.sum_i);
-  r.r_sigma = ratio(s.sum_sigma, s.sum_i);
-  r.r_meas = ratio(s.abs_dev_meas, s.sum_i);
-  r.r_pim = ratio(s.abs_dev_pim, s.sum_i);
+  r.r_int = r_ratio(s.abs_dev, s.sum_i);
+  r.r_sigma = r_ratio(s.sum_sigma, s.sum_i);
+  r.r_meas = r_ratio(s.abs_dev_meas, s.sum_i);
+  r.r_pim = r_ratio(s.abs_dev_pim, s.sum_i);
   if (s.n_cc >= 2) {
     const double k = static_cast<double>(s.n_cc);
     const double var_y = (s.mean_sq_sum - s.mean_sum * s.mean_sum / k) / (k - 1.0);
     const double var_e = s.error_var / k;
-    r.cc_half = ratio(var_y - var_e / 2.0, var_y + var_e / 2.0);
+    // Without spread (the denominator zero or not positive) there is no correlation to state.
+    r.cc_half = var_y + var_e / 2.0 > 0.0 ? (var_y - var_e / 2.0) / (var_y + var_e / 2.0) : NaN;
   } else {
     r.cc_half = NaN;
   }
@@ -443,7 +448,7 @@ Statistics compute_statistics(const run::ReflectionList& list, const expfile::Ru
       BatchRow row = entry.second;
       row.i_over_sigma = ratio(entry.first.i_over_sigma,
                                static_cast<double>(entry.first.n_i_over_sigma));
-      row.r_int = ratio(entry.first.abs_dev, entry.first.sum_i);
+      row.r_int = r_ratio(entry.first.abs_dev, entry.first.sum_i);
       st.batches.push_back(row);
     }
   }

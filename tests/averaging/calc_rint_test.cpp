@@ -103,6 +103,7 @@ TEST(CalcRint, KeepsAllReflectionsValuesForTheCif) {
   CALC_RINT(run.rs);
   EXPECT_FLOAT_EQ(run.rs.res.RINT_ALL, 72.0f / 454.0f);
   EXPECT_FLOAT_EQ(run.rs.res.RSIG_ALL, 34.0f / 454.0f);
+  EXPECT_TRUE(run.rs.res.rint_known);
 }
 
 TEST(CalcRint, OnlySingletsGiveZeroRows) {
@@ -123,6 +124,8 @@ TEST(CalcRint, OnlySingletsGiveZeroRows) {
   for (auto& l : ratio_lines("   0.00", "    0", " 3.0")) expected.push_back(l);
   EXPECT_EQ(run.print_lines(), expected);
   EXPECT_EQ(run.rs.res.RINT_ALL, 0.0f);
+  // No pairs: the CIF's R values cannot be formed ("?", not 0).
+  EXPECT_FALSE(run.rs.res.rint_known);
 }
 
 TEST(CalcRint, SetReducedToOneMemberStillEntersTheTable) {

@@ -339,7 +339,8 @@ TEST_F(ModelTest, OutputThatCannotBeWrittenCompletelyIsNoSuccess) {
   EXPECT_EQ(m.text(control::status_line), "VORLANE HALTED");
   EXPECT_EQ(rs.msg.IHALT, 1);
   ASSERT_EQ(dialogs.fatal_texts.size(), 1u);
-  EXPECT_EQ(dialogs.fatal_texts[0], "ERROR WRITING THE PRINT FILE OR THE OUTPUT DATA FILE ");
+  // The output is completed when the run finishes, before anything is put in place.
+  EXPECT_EQ(dialogs.fatal_texts[0], "FILE COULD NOT BE WRITTEN OR PUT IN PLACE: /dev/full ");
   EXPECT_EQ(enabled_controls(), (std::set<int>{3, 1004, 1009, 1017}));
 }
 

@@ -20,6 +20,7 @@ TEST(ResultSummary, FiguresAreTakenFromTheRunState) {
   rs.res.NSINGLET = 1;
   rs.res.RINT_ALL = 0.0415f;
   rs.res.RINT_USED = 0.0412f;  // the CIF's R(int): absences left out
+  rs.res.rint_known = true;
   rs.res.figures.theta_known = true;
   rs.res.figures.theta_max = 20.25f;
   rs.res.figures.theta_full = 20.25f;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -33,7 +34,9 @@ struct CifRun {
     run.rs.files.FNAME[3] = name;
     run.rs.files.paths[3] = dir / name;
   }
-  std::vector<std::string> cif_lines(const std::string& name = "result_vorlane.cif") const {
+  // The fragment as a finished run leaves it: put in place from its temporary file.
+  std::vector<std::string> cif_lines(const std::string& name = "result_vorlane.cif") {
+    run.rs.files.staged.commit();
     return testing::split_lines(testing::read_text_file((dir / name).string()));
   }
 };
@@ -89,6 +92,7 @@ TEST(CreateCif, FragmentLineByLine) {
   rs.res.RINT_ALL = 0.0456f;
   rs.res.RINT_USED = 0.04561f;
   rs.res.RSIG_ALL = 0.0123f;
+  rs.res.rint_known = true;  // sets of two or more, a positive intensity sum
   CREATE_CIF_VORLANE(rs);
   auto expected = kHead;
   const std::vector<std::string> rest{
@@ -324,6 +328,37 @@ TEST(CreateCif, CompletenessIsKnownEvenWhenTheFragmentCannotBeWritten) {
   // One of the 16 Laue-unique reflections of P1 out to the limit, to theta max and full.
   EXPECT_FLOAT_EQ(run.rs.res.completeness_max, 0.0625f);
   EXPECT_FLOAT_EQ(run.rs.res.completeness_full, 0.0625f);
+}
+
+TEST(CreateCif, EveryNumberFitsAndRValuesThatCannotBeFormedAreUnknown) {
+  CifRun c;
+  averaging::DataFigures f;
+  f.reflections = 1234567;   // beyond I6
+  f.lines_total = 123456;    // beyond I5
+  f.lines_gt = 99999;        // fits I5 exactly
+  f.hkl_min = {-123456, -5, -6};
+  f.hkl_max = {123456, 5, 6};
+  c.run.rs.ctl.LTHRESH = 12.5f;  // beyond F3.1
+  c.run.rs.res.rint_known = false;
+  c.run.rs.res.RINT_ALL = -12.6f;
+  CREATE_CIF_VORLANE(c.run.rs, f);
+  const auto lines = c.cif_lines();
+  const auto has = [&lines](const std::string& want) {
+    return std::find(lines.begin(), lines.end(), want) != lines.end();
+  };
+  EXPECT_TRUE(has("_diffrn_reflns_number               1234567"));
+  EXPECT_TRUE(has("_diffrn_reflns_limit_h_min           -123456"));
+  EXPECT_TRUE(has("_diffrn_reflns_limit_h_max           123456"));
+  EXPECT_TRUE(has("_diffrn_reflns_limit_k_max               5"));
+  EXPECT_TRUE(has("_reflns_number_total                 123456"));
+  EXPECT_TRUE(has("_reflns_number_gt                    99999"));
+  EXPECT_TRUE(has("_reflns_threshold_expression    'Fsqd > 12.5u(Fsqd)' "));
+  EXPECT_TRUE(has("_diffrn_reflns_av_R_equivalents          ?"));
+  EXPECT_TRUE(has("_diffrn_reflns_av_unetI/netI             ?"));
+  for (const std::string& line : lines)
+    if (!line.empty() && line[0] == '_') {
+      EXPECT_EQ(line.find('*'), std::string::npos) << line;
+    }
 }
 
 }  // namespace

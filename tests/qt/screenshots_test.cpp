@@ -115,6 +115,7 @@ void fill_run(run::RunState& rs) {
   rs.res.NSINGLET = 212;
   rs.res.NINDIV_ALLOWED = 24311;
   rs.res.RINT_ALL = 0.0487f;
+  rs.res.rint_known = true;
   rs.res.RSIG_ALL = 0.0231f;
   rs.res.completeness_max = 0.994f;
   rs.res.completeness_full = 0.998f;

@@ -81,5 +81,24 @@ TEST(HtmlReport, EveryPlotOnOneSelfContainedPage) {
   std::filesystem::remove_all(profile);
 }
 
+TEST(HtmlReport, ChartsStayChartsAndRatiosThatCannotBeFormedAreNotAvailable) {
+  statistics::Statistics st = example();
+  // A million equivalents of one reflection, and ten thousand batches.
+  st.set_size_histogram.assign(1000001, 0);
+  st.set_size_histogram[1000000] = 1;
+  st.batches.clear();
+  for (int b = 1; b <= 10000; ++b) st.batches.push_back({b, 10, 5.0, b == 7 ? -350.0 : 0.05, 0, 0});
+  st.shells[2].r_int = std::nan("");
+  RunFigures run;
+  run.r_known = false;
+  const std::string page = html_report(st, run);
+  EXPECT_LT(page.size(), 400000u);
+  std::size_t rects = 0;
+  for (auto at = page.find("<rect"); at != std::string::npos; at = page.find("<rect", at + 1)) ++rects;
+  EXPECT_LT(rects, 1000u);
+  EXPECT_NE(page.find("R(int), all sets (CIF)</th><td>n/a"), std::string::npos);
+  EXPECT_NE(page.find("<td>n/a</td>"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vorlane::report

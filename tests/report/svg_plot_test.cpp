@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "report/svg_plot.hpp"
 
@@ -53,6 +56,44 @@ TEST(SvgPlot, DrawsAxesLabelsAndData) {
   Plot empty;
   empty.title = "nothing";
   EXPECT_NE(render_svg(empty).find("no data"), std::string::npos);
+}
+
+TEST(SvgPlot, TicksOfAnyRangeEnd) {
+  // A range far narrower than its values: adding the step does not move the value.
+  const auto t = nice_ticks(1e17, std::nextafter(1e17, 1e18), 6);
+  EXPECT_GE(t.size(), 1u);
+  EXPECT_LE(t.size(), 8u);
+  for (const auto& [lo, hi] : std::vector<std::pair<double, double>>{
+           {-1e308, 1e308}, {0.0, 5e-324}, {-1e300, -1e299}, {1e15, 1e15 + 4.0}}) {
+    const auto u = nice_ticks(lo, hi, 5);
+    EXPECT_GE(u.size(), 1u) << lo << " " << hi;
+    EXPECT_LE(u.size(), 1001u) << lo << " " << hi;
+  }
+}
+
+TEST(SvgPlot, TextsBecomeValidUtf8) {
+  struct Case { std::string in, want; };
+  const Case cases[] = {
+      {"a<b & \"c\">", "a&lt;b &amp; &quot;c&quot;&gt;"},
+      {"\xC3\xA9t\xC3\xA9", "\xC3\xA9t\xC3\xA9"},       // UTF-8 stays
+      {"caf\xE9.hkl", "caf\\xE9.hkl"},                    // Latin-1 byte shown as \xE9
+      {"\xE2\x82", "\\xE2\\x82"},                         // a character cut short
+      {"\xC0\xAF", "\\xC0\\xAF"},                         // an overlong form
+      {"\xED\xA0\x80", "\\xED\\xA0\\x80"},               // a surrogate
+      {"bell\x07", "bell\\x07"},                           // a control character
+  };
+  for (const Case& c : cases) EXPECT_EQ(xml_escape(c.in), c.want) << c.in;
+}
+
+TEST(SvgPlot, CutsAtCharacterBoundaries) {
+  const std::string euro = "\xE2\x82\xAC";
+  EXPECT_EQ(utf8_cut("ab" + euro, 5), "ab" + euro);
+  EXPECT_EQ(utf8_cut("ab" + euro, 4), "ab");
+  EXPECT_EQ(utf8_cut("ab" + euro, 3), "ab");
+  EXPECT_EQ(utf8_cut("ab" + euro + "c", 2), "ab");
+  // A text already cut inside its last character loses that character.
+  EXPECT_EQ(utf8_cut("ab\xE2\x82", 10), "ab");
+  EXPECT_EQ(utf8_cut("abc", 10), "abc");
 }
 
 }  // namespace

@@ -88,5 +88,23 @@ TEST(Messages, ErrmsgIsCutAt255) {
   EXPECT_EQ(m.rs.msg.ERRMSG.substr(0, 2), "X ");
 }
 
+TEST(Messages, EachKindOfWarningIsShownAHundredTimesThenCounted) {
+  MemoryRun m;
+  for (int line = 1; line <= 1000; ++line)
+    run::warn(m.rs, "Error on reading input datafile at line" + std::to_string(line) + ": x");
+  for (int n = 0; n < 3; ++n) run::warn(m.rs, "ANOTHER KIND");
+  EXPECT_EQ(m.dialogs.warning_texts.size(), 103u);
+  EXPECT_EQ(m.rs.report.warnings.size(), 103u);
+  run::report_warnings_not_shown(m.rs);
+  ASSERT_EQ(m.dialogs.warning_texts.size(), 104u);
+  EXPECT_EQ(m.dialogs.warning_texts.back(),
+            "and 900 more: Error on reading input datafile at line ");
+  EXPECT_EQ(run::warning_kind("R(INT) = 0.3 IS HIGH"), "R(INT) =");
+  MemoryRun big;
+  big.rs.msg.warning_kinds["X"] = 1000100;
+  run::report_warnings_not_shown(big.rs);
+  EXPECT_EQ(big.dialogs.warning_texts.back(), "and 1 000 000 more: X ");
+}
+
 }  // namespace
 }  // namespace vorlane

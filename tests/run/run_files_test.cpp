@@ -63,6 +63,9 @@ TEST(RunFiles, OpenModes) {
   EXPECT_EQ(f.IOUTOPEN, 1);
   f.print.write_record(" new listing");
   *f.out << "new output\n";
+  // The output file is replaced only when the run commits it (a finished run).
+  EXPECT_EQ(testing::read_text_file(out.string()), "old output\n");
+  EXPECT_EQ(run::commit_outputs(f), "");
   EXPECT_TRUE(run::close_run_files(f));
   // The print file is appended to, the output file replaced.
   EXPECT_EQ(testing::read_text_file(prt.string()), "old listing\nnew listing\n");

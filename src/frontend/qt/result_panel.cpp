@@ -24,6 +24,11 @@ QString fixed(double v, int decimals) {
   return q(records::format_F(v, 14, decimals)).trimmed();
 }
 
+// A ratio (R value, CC½) that could not be formed: no pairs, intensities summing to zero or less.
+QString ratio(double v, int decimals) {
+  return std::isfinite(v) ? fixed(v, decimals) : QStringLiteral("n/a");
+}
+
 QTableWidget* make_table(QWidget* parent, const QString& name, const QStringList& headers) {
   auto* t = new QTableWidget(parent);
   t->setObjectName(name);
@@ -166,8 +171,8 @@ void ResultPanel::fill_shells(const statistics::Statistics& stats) {
         fixed(s.d_max, 2),        fixed(s.d_min, 2),          QString::number(s.n_obs),
         QString::number(s.n_unique), fixed(s.multiplicity, 2), fixed(s.completeness, 3),
         stats.has_dac ? fixed(s.dac_completeness, 3) : QStringLiteral("-"),
-        fixed(s.i_over_sigma, 1), fixed(s.r_int, 4),          fixed(s.r_sigma, 4),
-        fixed(s.r_meas, 4),       fixed(s.r_pim, 4),          fixed(s.cc_half, 4),
+        fixed(s.i_over_sigma, 1), ratio(s.r_int, 4),          ratio(s.r_sigma, 4),
+        ratio(s.r_meas, 4),       ratio(s.r_pim, 4),          ratio(s.cc_half, 4),
         fixed(s.chi2, 2)};
     for (int c = 0; c < 15; ++c) shells_->setItem(r, c, cell(values[c], c > 0));
   }
