@@ -42,7 +42,7 @@ bench: deps
 FUZZ_SECONDS ?= 60
 fuzz: deps
 	cmake --preset fuzz >/dev/null
-	cmake --build --preset fuzz -j $(JOBS) --target fuzz_run fuzz_exp_file fuzz_records fuzz_numbers fuzz_writers
+	cmake --build --preset fuzz -j $(JOBS) --target fuzz_run fuzz_exp_file fuzz_records fuzz_numbers fuzz_integration fuzz_writers
 	@bash fuzz/run-fuzz.sh build-fuzz $(FUZZ_SECONDS)
 
 clean:

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <memory>
 #include <array>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>

@@ -141,7 +141,7 @@ std::string html_report(const statistics::Statistics& st, const RunFigures& run)
   line("equivalent sets", std::to_string(run.sets) + " (" + std::to_string(run.singlets) +
                               " measured once)");
   line("R(int), absences left out (CIF)",
-       std::isfinite(run.r_int_all) ? ratio_cell(run.r_int_all, 4) : "n/a");
+       run.r_known && std::isfinite(run.r_int_all) ? ratio_cell(run.r_int_all, 4) : "n/a");
   line("R(σ), all sets (CIF)", run.r_known ? ratio_cell(run.r_sigma_all, 4) : "n/a");
   line("completeness to θ_max (CIF)", fraction_text(run.completeness_max));
   line("completeness to θ_full (CIF)", fraction_text(run.completeness_full));

@@ -154,7 +154,7 @@ std::vector<Case> cases() {
                  EXPECT_NE(json.find("\"diffrn_reflns_av_r_equivalents\": null"),
                            std::string::npos) << json;
                  const std::string html = read_text_file(dir + "/out_report.html");
-                 EXPECT_NE(html.find("R(int), all sets (CIF)</th><td>n/a"), std::string::npos);
+                 EXPECT_NE(html.find("R(int), absences left out (CIF)</th><td>n/a"), std::string::npos);
                }});
   // One reflection at 0.71 A in a 200 A cell: more index triples than the counting takes.
   c.push_back({"a cell far too long for counting gives an unknown completeness, quickly",
