@@ -18,17 +18,6 @@ namespace {
 
 const std::string DATA = std::string(VORLANE_TEST_DATA) + "/integration/";
 
-std::map<std::string, std::string> cif_items(const std::string& text) {
-  std::map<std::string, std::string> items;
-  for (const auto& line : testing::split_lines(text)) {
-    if (line.empty() || line[0] != '_') continue;
-    std::istringstream ss(line);
-    std::string name, value;
-    ss >> name >> value;
-    items.emplace(name, value);
-  }
-  return items;
-}
 
 void copy_in(const std::string& from, const std::string& dir, const std::string& name) {
   std::filesystem::copy_file(from, dir + "/" + name,
@@ -44,7 +33,7 @@ TEST(IntegrationFormats, SameResultsAsTheShelxFile) {
       dir, "--sigma-ratio keep '" + DATA + "p-1.exp' run.prt '" + DATA + "p-1.hkl' ref.hkl");
   ASSERT_EQ(shelx.status, 0) << shelx.err;
   const std::string reference = testing::read_text_file(dir + "/ref.hkl");
-  const auto ref_cif = cif_items(testing::read_text_file(dir + "/ref_vorlane.cif"));
+  const auto ref_cif = testing::cif_items(testing::read_text_file(dir + "/ref_vorlane.cif"));
   EXPECT_EQ(ref_cif.at("_diffrn_reflns_number"), "2936");
   for (const char* file : {"XDS_ASCII.HKL", "p-1_unmerged.mmcif", "p-1_diffrn_refln.cif",
                            "p-1_unmerged.mtz"}) {
@@ -55,7 +44,7 @@ TEST(IntegrationFormats, SameResultsAsTheShelxFile) {
     // The header agrees with the experiment file: nothing to say.
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(testing::read_text_file(dir + "/out.hkl"), reference);
-    EXPECT_EQ(cif_items(testing::read_text_file(dir + "/out_vorlane.cif")), ref_cif);
+    EXPECT_EQ(testing::cif_items(testing::read_text_file(dir + "/out_vorlane.cif")), ref_cif);
     // The summary's counts and R(int) are those of the SHELX run.
     const auto figures = [](const std::string& out) {
       std::string kept;
@@ -127,8 +116,8 @@ TEST(IntegrationFormats, OptionsGiveTheFourFileRun) {
   ASSERT_EQ(four.status, 0) << four.err;
   EXPECT_EQ(testing::read_text_file(dir + "/data_merged.hkl"),
             testing::read_text_file(dir + "/four.hkl"));
-  EXPECT_EQ(cif_items(testing::read_text_file(dir + "/data_merged_vorlane.cif")),
-            cif_items(testing::read_text_file(dir + "/four_vorlane.cif")));
+  EXPECT_EQ(testing::cif_items(testing::read_text_file(dir + "/data_merged_vorlane.cif")),
+            testing::cif_items(testing::read_text_file(dir + "/four_vorlane.cif")));
   // The written file itself reproduces the run.
   const auto again = testing::run_vorlane(dir, "--sigma-ratio keep written.exp run.prt data.hkl again.hkl");
   ASSERT_EQ(again.status, 0) << again.err;

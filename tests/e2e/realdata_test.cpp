@@ -12,18 +12,6 @@
 namespace vorlane {
 namespace {
 
-// The items of a CIF fragment as name -> first value.
-std::map<std::string, std::string> cif_items(const std::string& text) {
-  std::map<std::string, std::string> items;
-  for (const auto& line : testing::split_lines(text)) {
-    if (line.empty() || line[0] != '_') continue;
-    std::istringstream ss(line);
-    std::string name, value;
-    ss >> name >> value;
-    items.emplace(name, value);
-  }
-  return items;
-}
 
 struct Reported {
   const char* id;
@@ -56,7 +44,7 @@ TEST_P(RealData, CifAgreesWithTheReport) {
   const auto run = testing::run_vorlane(
       dir, "--sigma-ratio keep '" + data + ".exp' run.prt '" + data + ".hkl' out.hkl");
   ASSERT_EQ(run.status, 0) << run.err;
-  const auto cif = cif_items(testing::read_text_file(dir + "/out_vorlane.cif"));
+  const auto cif = testing::cif_items(testing::read_text_file(dir + "/out_vorlane.cif"));
   EXPECT_EQ(std::stoi(cif.at("_diffrn_reflns_number")), r.reflections);
   EXPECT_EQ(std::stoi(cif.at("_reflns_number_total")), r.unique);
   EXPECT_NEAR(std::stod(cif.at("_diffrn_reflns_theta_min")), r.theta_min, 0.006);

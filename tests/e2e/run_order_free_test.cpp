@@ -107,17 +107,6 @@ TEST(OrderFree, RecordsInAnyOrderGiveTheSameResults) {
   }
 }
 
-std::map<std::string, std::string> cif_items(const std::string& text) {
-  std::map<std::string, std::string> items;
-  for (const auto& line : testing::split_lines(text)) {
-    if (line.empty() || line[0] != '_') continue;
-    std::istringstream ss(line);
-    std::string name, value;
-    ss >> name >> value;
-    items.emplace(name, value);
-  }
-  return items;
-}
 
 // i-43d with Friedel mates kept and no rejection: R(int) over the equivalents that formed the
 // averages, the 5843 systematic absences left out, is the published 0.0797; the reduction
@@ -131,7 +120,7 @@ TEST(OrderFree, RintWithoutAbsencesAgreesWithThePublishedValue) {
                ".hkl' out.hkl");
   ASSERT_EQ(run.status, 0) << run.err;
   const std::string cif = testing::read_text_file(dir + "/out_vorlane.cif");
-  const auto items = cif_items(cif);
+  const auto items = testing::cif_items(cif);
   const std::string rint = items.at("_diffrn_reflns_av_R_equivalents");
   EXPECT_EQ(rint.size(), 6u) << rint;  // four decimals
   EXPECT_NEAR(std::stod(rint), 0.0797, 0.0005);

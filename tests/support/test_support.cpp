@@ -1,5 +1,7 @@
 #include "support/test_support.hpp"
 
+#include <sstream>
+
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -56,6 +58,18 @@ std::string make_temp_dir(const std::string& tag) {
              ("vorlane-" + tag + "-" + std::to_string(rd()) + std::to_string(rd()));
   std::filesystem::create_directories(dir);
   return dir.string();
+}
+
+std::map<std::string, std::string> cif_items(const std::string& text) {
+  std::map<std::string, std::string> items;
+  for (const auto& line : split_lines(text)) {
+    if (line.empty() || line[0] != '_') continue;
+    std::istringstream ss(line);
+    std::string name, value;
+    ss >> name >> value;
+    items.emplace(name, value);
+  }
+  return items;
 }
 
 }  // namespace vorlane::testing

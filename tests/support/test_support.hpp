@@ -2,6 +2,7 @@
 // Shared helpers for tests: a run state wired to in-memory files and a fake Dialogs.
 #include <memory>
 #include <sstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ struct MemoryRun {
 std::string read_text_file(const std::string& path);
 // Splits text into lines (without line ends).
 std::vector<std::string> split_lines(const std::string& text);
+// The items of a CIF fragment as name -> first value (loops and text fields left out).
+std::map<std::string, std::string> cif_items(const std::string& text);
 // A fresh empty folder under the system temp folder for one test.
 std::string make_temp_dir(const std::string& tag);
 
