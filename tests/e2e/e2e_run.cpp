@@ -77,4 +77,14 @@ int count_lines(const std::vector<std::string>& lines, const std::string& text) 
   return n;
 }
 
+std::string consistent_pairs() {
+  std::string d;
+  for (int h = 1; h <= 4; ++h)
+    for (int l = 1; l <= 3; ++l) {
+      const std::string f = std::to_string(100 * h + 10 * l) + ".";
+      d += shelx_record(h, 1, l, f, "2.") + shelx_record(-h, -1, -l, f, "2.");
+    }
+  return d;
+}
+
 }  // namespace vorlane::testing

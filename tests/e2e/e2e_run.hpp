@@ -32,6 +32,11 @@ std::string shelx_record(int h, int k, int l, const std::string& fsq, const std:
 std::string zezor_record(int h, int k, int l, const std::string& f, const std::string& sigf,
                          const std::string& aux, const std::string& tth);
 
+// Twelve reflections of a 5 6 7 cell, each measured twice consistently (R(int) small), without
+// the terminating record. sin(theta)/lambda of the largest, (4 1 3), is 0.49 per A: possible
+// up to lambda 2.0 A.
+std::string consistent_pairs();
+
 // Index of the first line at or after `from` that contains `text`; lines.size() when none.
 std::size_t find_line(const std::vector<std::string>& lines, const std::string& text,
                       std::size_t from = 0);

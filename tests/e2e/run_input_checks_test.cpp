@@ -21,17 +21,7 @@ using testing::zezor_record;
 const std::string kEnd = shelx_record(0, 0, 0, "0.", "0.");
 const std::string kCell = "CELL   5.0 6.0 7.0 90 90 90\n";
 
-// Each reflection measured twice, consistently: R(int) small. sin(theta)/lambda of the
-// largest, (4 1 3) in the 5 6 7 cell, is 0.49 per A: possible up to lambda 2.0 A.
-std::string pairs_body() {
-  std::string d;
-  for (int h = 1; h <= 4; ++h)
-    for (int l = 1; l <= 3; ++l) {
-      const std::string f = std::to_string(100 * h + 10 * l) + ".";
-      d += shelx_record(h, 1, l, f, "2.") + shelx_record(-h, -1, -l, f, "2.");
-    }
-  return d;
-}
+std::string pairs_body() { return testing::consistent_pairs(); }
 std::string pairs() { return pairs_body() + kEnd; }
 
 // `n` low-angle reflections of a 20 A cell (each twice).

@@ -18,16 +18,7 @@ using testing::zezor_record;
 const std::string kEnd = shelx_record(0, 0, 0, "0.", "0.");
 const std::string kCell = "CELL   5.0 6.0 7.0 90 90 90\n";
 
-// Each reflection measured twice, consistently: R(int) small.
-std::string pairs() {
-  std::string d;
-  for (int h = 1; h <= 4; ++h)
-    for (int l = 1; l <= 3; ++l) {
-      const std::string f = std::to_string(100 * h + 10 * l) + ".";
-      d += shelx_record(h, 1, l, f, "2.") + shelx_record(-h, -1, -l, f, "2.");
-    }
-  return d + kEnd;
-}
+std::string pairs() { return testing::consistent_pairs() + kEnd; }
 
 // `n` distinct reflections, each measured once, as an already merged file holds them.
 std::string merged(int n) {
