@@ -74,8 +74,8 @@ void stages(RunState& rs) {
   input::READ_DATA(rs);
   if (rs.msg.IHALT != 0) return;
   input::check_data_as_read(rs);
-  // The symmetry of the data, for a warning when they contradict the group given, is worked
-  // out on a copy of the measurements beside the averaging.
+  // The symmetry of the data, for the report and for a warning when they contradict the group
+  // given, is worked out on a copy of the measurements beside the averaging.
   std::future<std::optional<pipeline::SymmetryVerdict>> symmetry_verdict =
       pipeline::start_symmetry_check(rs, rs.refl.sets.size() >= run::TWO_HALVES_MIN
                                              ? std::launch::async | std::launch::deferred
@@ -149,7 +149,7 @@ void stages(RunState& rs) {
   }
   if (rs.msg.IHALT != 0) return;
   averaging::check_plausibility(rs);
-  pipeline::warn_if_contradicted(rs, symmetry_verdict.get());
+  pipeline::keep_symmetry(rs, symmetry_verdict.get());
   // The counts of the warnings only counted belong in the report too.
   report_warnings_not_shown(rs);
   pipeline::write_run_reports(rs, std::move(report));

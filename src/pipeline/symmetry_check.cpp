@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <exception>
+#include <memory>
 
 #include <gemmi/symmetry.hpp>
 
@@ -90,21 +91,26 @@ sa::Crystal run_crystal(const run::RunState& rs) {
 
 std::future<std::optional<SymmetryVerdict>> start_symmetry_check(const run::RunState& rs,
                                                                  std::launch policy) {
-  std::string group = rs.ctl.ICELL == 1 ? given_space_group(rs) : std::string();
-  if (group.empty()) {
+  if (rs.ctl.ICELL != 1) {
     std::promise<std::optional<SymmetryVerdict>> none;
     none.set_value(std::nullopt);
     return none.get_future();
   }
-  return std::async(policy, [group = std::move(group), all = measurements_as_read(rs),
+  return std::async(policy, [group = given_space_group(rs), all = measurements_as_read(rs),
                              crystal = run_crystal(rs)]() mutable -> std::optional<SymmetryVerdict> {
     const std::vector<sa::Measurement> data = thinned(std::move(all), crystal);
     SymmetryVerdict v;
     v.group = group;
     v.analysis = sa::analyse(data, crystal, {});
-    v.check = sa::check_given_group(data, v.analysis, group);
+    if (!group.empty()) v.check = sa::check_given_group(data, v.analysis, group);
     return v;
   });
+}
+
+void keep_symmetry(run::RunState& rs, std::optional<SymmetryVerdict> verdict) {
+  if (!verdict) return;
+  warn_if_contradicted(rs, verdict);
+  rs.symmetry = std::make_shared<const sa::Analysis>(std::move(verdict->analysis));
 }
 
 void warn_if_contradicted(run::RunState& rs, const std::optional<SymmetryVerdict>& verdict) {

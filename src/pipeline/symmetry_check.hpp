@@ -32,12 +32,15 @@ struct SymmetryVerdict {
 
 // Starts the analysis of the measurements as read (a copy; above 200 000 measurements whole
 // orbits of the lattice's point group thinned to about that many, so that the check costs a
-// large run little) with `policy`, when the run has a named group and a CELL card; else a
-// future of nothing.
+// large run little) with `policy`, when the run has a CELL card, and the check of the group
+// when it also has a named one; else a future of nothing.
 std::future<std::optional<SymmetryVerdict>> start_symmetry_check(const run::RunState& rs,
                                                                  std::launch policy);
 
 // The warning of a group the data contradict, with the suggestion.
 void warn_if_contradicted(run::RunState& rs, const std::optional<SymmetryVerdict>& verdict);
+
+// The warning, then the analysis kept in the run state for the report and the window.
+void keep_symmetry(run::RunState& rs, std::optional<SymmetryVerdict> verdict);
 
 }  // namespace vorlane::pipeline
