@@ -36,6 +36,8 @@ struct RunResults {
   // their fields or were all below 1 (0: not scaled), and the note that says so.
   int output_scale_power = 0;
   std::string output_scale_note;
+  // With SPACEGROUP AUTO: the group found from the data and its probability; else empty.
+  std::string space_group_choice;
   // Whether they could be formed: members in sets of two or more, intensities summing above
   // zero. Otherwise they are "?" in the CIF, null in the JSON and "n/a" where shown.
   bool rint_known = false;

@@ -38,6 +38,7 @@ void reset_controls(RunControls& ctl) {
   ctl.wave_from_card = 0;
   ctl.space_group_name.clear();
   ctl.space_group_number = 0;
+  ctl.space_group_auto = false;
   ctl.laue_row = 0;
   ctl.dac = defaults.dac;
 }

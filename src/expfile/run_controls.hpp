@@ -44,6 +44,9 @@ struct RunControls {
   int scale_from_card = 0;         // 1 once a SCALE keyword set OSCALE
   std::string space_group_name;    // Hermann-Mauguin symbol of a SPACEGROUP card, else empty
   int space_group_number = 0;      // its number, 0 without a SPACEGROUP card
+  // SPACEGROUP AUTO: the group is found from the data once they are read; the name and the
+  // number above are then those of the group found.
+  bool space_group_auto = false;
   int laue_row = 0;                // row of the Laue table the operators belong to, 0 if none
   // Friedel mates from the command line, overriding FRIEDEL NOFLIP: -1 not given, 0 merge,
   // 1 keep apart. Not reset by a reading.

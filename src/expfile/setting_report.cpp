@@ -66,6 +66,9 @@ std::vector<std::string> setting_lines(const run::RunState& rs) {
   std::string source;
   if (!ctl.space_group_name.empty()) {
     source = ctl.space_group_name + " (No. " + std::to_string(ctl.space_group_number) + ")";
+    if (ctl.space_group_auto) source += " found from the data (SPACEGROUP AUTO)";
+  } else if (ctl.space_group_auto) {
+    source = "to be found from the data (SPACEGROUP AUTO)";
   } else if (ctl.LAUECLS != 0) {
     source = "LAUE card";
   } else if (rs.sg.NSYMOP > 1 || rs.sg.NCENVEC > 1) {

@@ -1,9 +1,6 @@
 // SPACEGROUP: a space group by its Hermann-Mauguin symbol or its number, in any setting of
-// gemmi's table but rhombohedral axes. The operators go through READ_SYMM and the planes of
-// the Laue class, in the orientation of the group's axes, through READ_UNITIN, exactly as if
-// the SYMOP and UNITIN cards had been written out, so the program's own symmetry code is the
-// one that builds the group.
-#include <array>
+// gemmi's table but rhombohedral axes, or AUTO: the group is found from the data once they
+// are read.
 #include <cctype>
 #include <string>
 #include <string_view>
@@ -12,8 +9,7 @@
 
 #include "expfile/exp_card.hpp"
 #include "expfile/exp_reading.hpp"
-#include "expfile/laue_classes.hpp"
-#include "expfile/laue_of_group.hpp"
+#include "expfile/put_space_group.hpp"
 #include "expfile/symmetry_cards.hpp"
 #include "records/edit_list.hpp"
 #include "run/messages.hpp"
@@ -105,7 +101,16 @@ void read_spacegroup_card(run::RunState& rs, ExpReading& rd, int column) {
     return;
   }
   const std::string symbol = symbol_on_card(rd.card, column);
-  const gemmi::SpaceGroup* entry = symbol.empty() ? nullptr : look_up(symbol);
+  if (symbol.empty()) {
+    run::fatal(rs, line_text(rd) + "UNKNOWN SPACE GROUP SYMBOL OR NUMBER: " + symbol);
+    return;
+  }
+  rd.spacegroup = 1;
+  if (upper(symbol) == "AUTO") {
+    rs.ctl.space_group_auto = true;
+    return;
+  }
+  const gemmi::SpaceGroup* entry = look_up(symbol);
   if (entry == nullptr) {
     run::fatal(rs, line_text(rd) + "UNKNOWN SPACE GROUP SYMBOL OR NUMBER: " + symbol);
     return;
@@ -116,40 +121,8 @@ void read_spacegroup_card(run::RunState& rs, ExpReading& rd, int column) {
                        std::string(entry->hm) + ":H) AND A HEXAGONAL CELL");
     return;
   }
-  rd.spacegroup = 1;
-  const gemmi::GroupOps ops = entry->operations();
-  auto& sg = rs.sg;
-  int error = 0;
-  const auto add = [&](const gemmi::Op& op) {
-    const std::string card = "SYMOP " + upper(op.triplet());
-    READ_SYMM(sg, card, static_cast<int>(card.size()), 7, error);
-  };
-  for (const gemmi::Op& op : ops.sym_ops) add(op);
-  for (const gemmi::Op::Tran& t : ops.cen_ops) add(gemmi::Op{gemmi::Op::identity().rot, t});
-
-  // The planes of the Laue class, turned with the group's axes where its unique axis is not
-  // the table's (a monoclinic group with unique axis a or c).
-  const LaueSetting setting = laue_setting_of_group(sg);
-  if (setting.row == 0) {
-    run::fatal(rs, line_text(rd) + "SPACEGROUP " + entry->xhm() +
-                       " IS NOT IN A SETTING OF THE LAUE TABLE");
-    return;
-  }
-  for (const auto& p : LAUE_CLASSES[static_cast<std::size_t>(setting.row - 1)].planes) {
-    if (p == std::array<int, 4>{}) break;
-    const std::array<int, 4> q = plane_in_setting(p, setting);
-    const std::string card =
-        "UNITIN" + records::format("4I5", q[0], q[1], q[2], q[3]).front();
-    int ierr = SYMCARD_OK;
-    READ_UNITIN(sg, card, static_cast<int>(card.size()), 7, ierr);
-    if (ierr != SYMCARD_OK) {
-      run::fatal(rs, TOO_MANY_PLANES_MESSAGE);
-      return;
-    }
-  }
-  rs.ctl.space_group_name = entry->xhm();
-  rs.ctl.space_group_number = entry->number;
-  rs.ctl.laue_row = setting.row;
+  if (const std::string error = put_space_group(rs, *entry); !error.empty())
+    run::fatal(rs, error == TOO_MANY_PLANES_MESSAGE ? error : line_text(rd) + error);
 }
 
 }  // namespace vorlane::expfile

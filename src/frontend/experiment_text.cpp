@@ -135,7 +135,7 @@ ExperimentText experiment_text(const RunSettings& settings, const input::FileHea
     t += "VORLAN SPACEGROUP " + header_group(*header) + "\n";
     e.sources.symmetry = header_name;
   } else {
-    e.error = "no space group: give --spacegroup SYMBOL|NUMBER" +
+    e.error = "no space group: give --spacegroup SYMBOL|NUMBER, or --spacegroup auto" +
               std::string(header != nullptr ? " (" + header_name + " gives none)" : "");
     return e;
   }

@@ -61,6 +61,7 @@ std::vector<SummaryRow> result_summary(const run::RunState& rs) {
   add("Output sigma", ctl.sigma_of_mean() ? "sigma of the weighted mean"
                                           : "spread of one observation (not of the mean)");
   if (!res.output_scale_note.empty()) add("Output scale", res.output_scale_note);
+  if (!res.space_group_choice.empty()) add("Space group", res.space_group_choice);
 
   // The CIF fragment's figures, "?" where it writes "?".
   auto angle = [&f](float t) { return f.theta_known ? number(t, 2) : std::string("?"); };

@@ -99,11 +99,6 @@ SettingOption take_setting_option(const std::vector<std::string>& args, std::siz
       error = "option --spacegroup needs a symbol or a number";
       return SettingOption::error;
     }
-    if (lower(values[0]) == "auto") {
-      error = "option --spacegroup auto: finding the space group from the data is not available "
-              "yet; give the group as a symbol or number (e.g. --spacegroup \"P 21/c\")";
-      return SettingOption::error;
-    }
     s.space_group = values[0];
   } else if (name == "--twotheta-min" || name == "--twotheta-max") {
     double v = 0.0;
@@ -132,7 +127,8 @@ std::string run_settings_help() {
          "  --cell a b c alpha beta gamma   cell constants (Angstrom, degrees)\n"
          "  --wavelength L|Mo|Cu|Ag     wavelength in Angstrom, or the anode (0.71073, 1.54184,\n"
          "                              0.56087)\n"
-         "  --spacegroup SYMBOL|NUMBER  space group (\"P 21/c\" or 14)\n"
+         "  --spacegroup SYMBOL|NUMBER|auto   space group (\"P 21/c\" or 14), or found from\n"
+         "                              the data (VORLAN SPACEGROUP AUTO)\n"
          "  --twotheta-min A, --twotheta-max A   2theta window (VORLAN 2THETA)\n"
          "  --no-rejection              no outlier or DAC-dip rejection (VORLAN OUTLIER NONE)\n"
          "  --less-than N               less-than threshold N sigma (VORLAN LESSTHAN N)\n"

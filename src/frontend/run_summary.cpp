@@ -28,6 +28,7 @@ RunOutcome describe_outcome(const run::RunState& rs) {
   o.rint = rs.res.RINT_USED;
   o.sigma_of_mean = rs.ctl.sigma_of_mean();
   o.scale_note = rs.res.output_scale_note;
+  o.space_group_choice = rs.res.space_group_choice;
   o.rsigma = rs.res.RSIG_ALL;
   o.rint_known = rs.res.rint_known;
   o.completeness_max = rs.res.completeness_max;
@@ -88,6 +89,7 @@ std::string summary_text(const RunOutcome& o) {
   using records::format_I;
   std::string s = "VORLANE FINISHED SUCCESSFULLY\n";
   for (const std::string& line : o.setting) s += "  " + line + "\n";
+  if (!o.space_group_choice.empty()) s += "  space group        " + o.space_group_choice + "\n";
   for (const std::string& note : o.notes) s += "  Note: " + note + "\n";
   s += "  reflections read   " + format_I(o.reflections, 9) + "\n";
   s += "  equivalent sets    " + format_I(o.sets, 9) + "   (" + std::to_string(o.singlets) +

@@ -16,6 +16,7 @@ struct RunOutcome {
   float rint = 0.0f;          // over the equivalents that formed the averages; < 0 unknown
   bool sigma_of_mean = false;  // output sigmas are those of means (SIGMA MEAN)
   std::string scale_note;      // how the output was scaled, when it was
+  std::string space_group_choice;  // SPACEGROUP AUTO: the group found and its probability
   float rsigma = 0.0f;
   bool rint_known = true;    // R(int) and R(sigma) could be formed
   float completeness_max = -1.0f;

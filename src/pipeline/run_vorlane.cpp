@@ -25,6 +25,7 @@
 #include "output/output_scale.hpp"
 #include "output/print_summary.hpp"
 #include "output/write_data.hpp"
+#include "pipeline/space_group_from_data.hpp"
 #include "pipeline/statistics_stage.hpp"
 #include "pipeline/symmetry_check.hpp"
 #include "records/program_stop.hpp"
@@ -66,6 +67,10 @@ void stages(RunState& rs) {
   expfile::READ_EXP_FILE(rs);
   if (rs.msg.IHALT != 0) return;
   if (rs.ctl.ICELL == 1) reciprocal_cell_from_card(rs);
+  if (rs.ctl.space_group_auto) {
+    pipeline::space_group_from_data(rs);
+    if (rs.msg.IHALT != 0) return;
+  }
   symmetry::OPSYM(rs.sg, rs.files.print);
   symmetry::SYMINV(rs.sg, 2, rs.files.print);
   symmetry::OPSYM(rs.sg, rs.files.print);

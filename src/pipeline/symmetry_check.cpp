@@ -21,23 +21,6 @@ namespace {
 // A run checks its group on at most about this many measurements.
 constexpr std::size_t CHECK_MEASUREMENTS = 200000;
 
-// A large run's measurements thinned to about CHECK_MEASUREMENTS for the check: whole orbits
-// of the lattice's point group are kept or left (symmetry mates stay together, so every kept
-// reflection keeps its pairs), chosen by a hash of the orbit's representative, so the choice
-// does not depend on the order of the records.
-std::vector<sa::Measurement> thinned(std::vector<sa::Measurement> data, const sa::Crystal& crystal) {
-  if (data.size() <= CHECK_MEASUREMENTS) return data;
-  const std::uint64_t stride = (data.size() + CHECK_MEASUREMENTS - 1) / CHECK_MEASUREMENTS;
-  const sa::PointGroup lattice = sa::lattice_symmetry(crystal, 'P', 3.0).holohedry;
-  std::erase_if(data, [&](const sa::Measurement& m) {
-    const sa::Hkl r = lattice.representative(m.hkl);
-    std::uint64_t x = 1469598103934665603ull;
-    for (const int v : r) x = (x ^ static_cast<std::uint32_t>(v)) * 1099511628211ull;
-    return x % stride != 0;
-  });
-  return data;
-}
-
 }  // namespace
 
 std::string given_space_group(const run::RunState& rs) {
@@ -74,6 +57,19 @@ std::string given_space_group(const run::RunState& rs) {
   }
 }
 
+std::vector<sa::Measurement> thinned(std::vector<sa::Measurement> data, const sa::Crystal& crystal) {
+  if (data.size() <= CHECK_MEASUREMENTS) return data;
+  const std::uint64_t stride = (data.size() + CHECK_MEASUREMENTS - 1) / CHECK_MEASUREMENTS;
+  const sa::PointGroup lattice = sa::lattice_symmetry(crystal, 'P', 3.0).holohedry;
+  std::erase_if(data, [&](const sa::Measurement& m) {
+    const sa::Hkl r = lattice.representative(m.hkl);
+    std::uint64_t x = 1469598103934665603ull;
+    for (const int v : r) x = (x ^ static_cast<std::uint32_t>(v)) * 1099511628211ull;
+    return x % stride != 0;
+  });
+  return data;
+}
+
 std::vector<sa::Measurement> measurements_as_read(const run::RunState& rs) {
   std::vector<sa::Measurement> data;
   data.reserve(rs.refl.members.size());
@@ -91,7 +87,7 @@ sa::Crystal run_crystal(const run::RunState& rs) {
 
 std::future<std::optional<SymmetryVerdict>> start_symmetry_check(const run::RunState& rs,
                                                                  std::launch policy) {
-  if (rs.ctl.ICELL != 1) {
+  if (rs.ctl.ICELL != 1 || rs.symmetry) {
     std::promise<std::optional<SymmetryVerdict>> none;
     none.set_value(std::nullopt);
     return none.get_future();

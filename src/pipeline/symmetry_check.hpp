@@ -21,6 +21,13 @@ std::string given_space_group(const run::RunState& rs);
 // Every measurement of the reflection list with its indices as read.
 std::vector<symmetry_analysis::Measurement> measurements_as_read(const run::RunState& rs);
 
+// Measurements thinned to about 200 000 for the analysis: whole orbits of the lattice's
+// point group are kept or left (symmetry mates stay together, so every kept reflection keeps
+// its pairs), chosen by a hash of the orbit's representative, so the choice does not depend on
+// the order of the records. Fewer are returned as they are.
+std::vector<symmetry_analysis::Measurement> thinned(std::vector<symmetry_analysis::Measurement> data,
+                                                    const symmetry_analysis::Crystal& crystal);
+
 // The CELL card's cell and the run's wavelength.
 symmetry_analysis::Crystal run_crystal(const run::RunState& rs);
 
@@ -32,8 +39,9 @@ struct SymmetryVerdict {
 
 // Starts the analysis of the measurements as read (a copy; above 200 000 measurements whole
 // orbits of the lattice's point group thinned to about that many, so that the check costs a
-// large run little) with `policy`, when the run has a CELL card, and the check of the group
-// when it also has a named one; else a future of nothing.
+// large run little) with `policy`, when the run has a CELL card and no analysis yet (SPACEGROUP
+// AUTO made one before the reading), and the check of the group when it also has a named one;
+// else a future of nothing.
 std::future<std::optional<SymmetryVerdict>> start_symmetry_check(const run::RunState& rs,
                                                                  std::launch policy);
 

@@ -49,9 +49,6 @@ TEST(RunSettings, OptionsAndTheirErrors) {
        "option --cell: '190' is not a cell angle (0 to 180 degrees)"},
       {{"--wavelength", "W", "x.hkl"},
        "option --wavelength takes a wavelength in Angstrom or Mo, Cu, Ag, not 'W'"},
-      {{"--spacegroup", "auto", "x.hkl"},
-       "option --spacegroup auto: finding the space group from the data is not available yet; "
-       "give the group as a symbol or number (e.g. --spacegroup \"P 21/c\")"},
       {{"--less-than", "-1", "x.hkl"},
        "option --less-than takes a number of sigmas (0 or more), not '-1'"},
       {{"--no-rejection=yes", "x.hkl"}, "option --no-rejection takes no value"},
@@ -123,7 +120,8 @@ TEST(RunSettings, ExperimentTextFromOptionsThenHeader) {
   input::FileHeader no_group = h;
   no_group.space_group_number = 0;
   EXPECT_EQ(experiment_text(RunSettings{}, &no_group, "the MTZ header of m.mtz", "m.mtz").error,
-            "no space group: give --spacegroup SYMBOL|NUMBER (the MTZ header of m.mtz gives none)");
+            "no space group: give --spacegroup SYMBOL|NUMBER, or --spacegroup auto (the MTZ header of "
+            "m.mtz gives none)");
   input::FileHeader no_wave = h;
   no_wave.wavelength.reset();
   EXPECT_EQ(experiment_text(RunSettings{}, &no_wave, "the H", "m").error,
