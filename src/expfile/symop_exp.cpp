@@ -1,4 +1,5 @@
 #include <cmath>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -69,6 +70,51 @@ bool is_partner(const SpaceGroup& sg, int k, int j, int c) {
   return true;
 }
 
+// Is the translation t a lattice translation of the group (a centring vector, up to whole
+// cells)?
+bool is_lattice_translation(const SpaceGroup& sg, const Vec3& t) {
+  for (int c = 1; c <= sg.NCENVEC; ++c) {
+    const Vec3& cv = sg.CENVEC[static_cast<std::size_t>(c - 1)];
+    bool whole = true;
+    for (std::size_t i = 0; i < 3; ++i) {
+      const float q = std::fabs(t[i] + cv[i]);
+      const float r = q - std::trunc(q);
+      whole = whole && (q < TOL || r <= TOL || r >= 0.9999f);
+    }
+    if (whole) return true;
+  }
+  return false;
+}
+
+// A group is centrosymmetric when one of its operators has the rotation -1, whatever that
+// operator's translation c: its centre of symmetry is then at c/2. The pairing of operators
+// with their exact negatives needs a centre at the origin, which origin choice 1 (P n n n,
+// F d d d, P 4/n, I 41/a, F d -3 m, ...) puts elsewhere; there the origin is moved to the
+// centre, s = c/2, and every translation t becomes t + R·s - s. Intensities, equivalent
+// reflections and absences do not depend on the origin. Returns the shift when it moved.
+std::optional<Vec3> move_origin_to_centre(SpaceGroup& sg) {
+  std::optional<Vec3> shift;
+  for (int k = 1; k <= sg.NSYMOP; ++k) {
+    const Mat3& r = sg.SYMROT[static_cast<std::size_t>(k - 1)];
+    bool inversion = true;
+    for (std::size_t e = 0; e < 9; ++e)
+      inversion = inversion && std::fabs(r[e] + symmetry::IDENTITY_MAT3[e]) <= TOL;
+    if (!inversion) continue;
+    const Vec3& c = sg.SYMTRN[static_cast<std::size_t>(k - 1)];
+    if (is_lattice_translation(sg, c)) return std::nullopt;  // a centre at the origin already
+    if (!shift) shift = Vec3{0.5f * c[0], 0.5f * c[1], 0.5f * c[2]};
+  }
+  if (!shift) return std::nullopt;
+  for (int k = 1; k <= sg.NSYMOP; ++k) {
+    Vec3 rs{};
+    symmetry::GMPRD(sg.SYMROT[static_cast<std::size_t>(k - 1)], *shift, rs, 3, 3, 1);
+    Vec3& t = sg.SYMTRN[static_cast<std::size_t>(k - 1)];
+    for (std::size_t i = 0; i < 3; ++i) t[i] = t[i] + rs[i] - (*shift)[i];
+    into_unit_cell(t);
+  }
+  return shift;
+}
+
 int find_partner(const SpaceGroup& sg, int k) {
   for (int c = 1; c <= sg.NCENVEC; ++c) {
     for (int j = k + 1; j <= sg.NSYMOP; ++j) {
@@ -82,6 +128,10 @@ int find_partner(const SpaceGroup& sg, int k) {
 
 void SYMOP_EXP(SpaceGroup& sg, records::PrintFile& prt) {
   if (sg.NCENVEC >= 2) close_centring(sg);
+  if (const std::optional<Vec3> shift = move_origin_to_centre(sg)) {
+    static const records::EditList moved(R"(1X,"origin moved to the centre of symmetry at",3F8.4)");
+    prt.put(moved, (*shift)[0], (*shift)[1], (*shift)[2]);
+  }
 
   // Centrosymmetric pairing: operator k+1 becomes the exact negative of operator k, so the
   // listing and the equivalent-reflection code can treat each pair as one operator with +-.

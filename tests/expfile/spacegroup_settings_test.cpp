@@ -138,13 +138,7 @@ TEST(SpaceGroupSettings, EverySettingIsReadAndPartitionsLikeGemmi) {
     EXPECT_EQ(g.rs.ctl.space_group_name, s.xhm);
     EXPECT_EQ(g.rs.ctl.space_group_number, s.number);
     EXPECT_EQ(sg.NSYMOP * sg.NCENVEC, s.order);
-    // The operator table pairs each operator with its exact negative, which needs the
-    // inversion at the origin; origin choice 1 puts it elsewhere, so those settings keep their
-    // operators unpaired and count as non-centrosymmetric (their reflections still merge by
-    // the full group, as the partition below shows).
-    const bool inversion_off_origin = s.centric == 1 && s.xhm.size() > 2 &&
-                                      s.xhm.substr(s.xhm.size() - 2) == ":1";
-    EXPECT_EQ(sg.ICENTRIC, inversion_off_origin ? 1 : s.centric + 1);
+    EXPECT_EQ(sg.ICENTRIC, s.centric + 1);
     EXPECT_GT(sg.NPLANE, 0);
 
     const symmetry::RepresentativeSearch search(sg);
@@ -182,6 +176,43 @@ TEST(SpaceGroupSettings, EverySettingIsReadAndPartitionsLikeGemmi) {
       EXPECT_EQ(gemmi_of_ours.emplace(k, r.rep).first->second, r.rep);
     }
   }
+}
+
+// Centrosymmetric exactly when cctbx says so (tests/data/symmetry/centric_cctbx.txt, made by
+// tools/cctbx/make_centric_reference.py), origin choice 1 included: there the operators are
+// paired after the origin is moved to the centre of symmetry, and the print file says where
+// it went. (The partition test above holds for the moved operators too.)
+TEST(SpaceGroupSettings, CentrosymmetricAsCctbxFindsIt) {
+  const std::string path = std::string(VORLANE_TEST_DATA) + "/symmetry/centric_cctbx.txt";
+  std::ifstream in(path);
+  ASSERT_TRUE(in) << path;
+  int settings = 0, moved = 0;
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream ls(line);
+    std::string xhm;
+    int centric = -1;
+    ls >> xhm >> centric;
+    std::replace(xhm.begin(), xhm.end(), '_', ' ');
+    CardGroup g(xhm);
+    ASSERT_EQ(g.rs.msg.IHALT, 0) << xhm;
+    ++settings;
+    EXPECT_EQ(g.rs.sg.ICENTRIC, centric + 1) << xhm;
+    const std::string verdict =
+        centric == 1 ? "centrosymmetric space group" : "non-centrosymmetric space group";
+    EXPECT_NE(std::find(g.print.begin(), g.print.end(), verdict), g.print.end()) << xhm;
+    const bool shifted = std::any_of(g.print.begin(), g.print.end(), [](const std::string& l) {
+      return l.rfind("origin moved to the centre of symmetry at", 0) == 0;
+    });
+    EXPECT_EQ(shifted, centric == 1 && xhm.substr(xhm.size() - 2) == ":1") << xhm;
+    moved += shifted ? 1 : 0;
+  }
+  EXPECT_EQ(settings, 552);
+  EXPECT_EQ(moved, 33);  // origin choice 1 of the 24 groups with two origins, in all their axes
+  CardGroup pnnn("P n n n:1");
+  EXPECT_NE(std::find(pnnn.print.begin(), pnnn.print.end(),
+                      "origin moved to the centre of symmetry at  0.2500  0.2500  0.2500"),
+            pnnn.print.end());
 }
 
 TEST(SpaceGroupSettings, MonoclinicPlanesFollowTheUniqueAxis) {
