@@ -21,6 +21,7 @@
 #include "symmetry/inbox.hpp"
 #include "symmetry/representative_search.hpp"
 #include "symmetry/syminv.hpp"
+#include "support/test_support.hpp"
 #include "symmetry_cards_test_helpers.hpp"
 
 namespace vorlane::expfile {
@@ -183,17 +184,9 @@ TEST(SpaceGroupSettings, EverySettingIsReadAndPartitionsLikeGemmi) {
 // paired after the origin is moved to the centre of symmetry, and the print file says where
 // it went. (The partition test above holds for the moved operators too.)
 TEST(SpaceGroupSettings, CentrosymmetricAsCctbxFindsIt) {
-  const std::string path = std::string(VORLANE_TEST_DATA) + "/symmetry/centric_cctbx.txt";
-  std::ifstream in(path);
-  ASSERT_TRUE(in) << path;
   int settings = 0, moved = 0;
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream ls(line);
-    std::string xhm;
-    int centric = -1;
-    ls >> xhm >> centric;
-    std::replace(xhm.begin(), xhm.end(), '_', ' ');
+  for (const auto& [xhm, is_centric] : testing::centric_reference()) {
+    const int centric = is_centric ? 1 : 0;
     CardGroup g(xhm);
     ASSERT_EQ(g.rs.msg.IHALT, 0) << xhm;
     ++settings;

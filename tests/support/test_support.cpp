@@ -1,5 +1,6 @@
 #include "support/test_support.hpp"
 
+#include <algorithm>
 #include <sstream>
 
 #include <filesystem>
@@ -70,6 +71,23 @@ std::map<std::string, std::string> cif_items(const std::string& text) {
     items.emplace(name, value);
   }
   return items;
+}
+
+std::vector<std::pair<std::string, bool>> centric_reference() {
+  const std::string path = std::string(VORLANE_TEST_DATA) + "/symmetry/centric_cctbx.txt";
+  std::ifstream in(path);
+  if (!in) throw std::runtime_error("cannot read " + path);
+  std::vector<std::pair<std::string, bool>> settings;
+  for (std::string line; std::getline(in, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream ls(line);
+    std::string xhm;
+    int centric = -1;
+    ls >> xhm >> centric;
+    std::replace(xhm.begin(), xhm.end(), '_', ' ');
+    settings.emplace_back(xhm, centric == 1);
+  }
+  return settings;
 }
 
 }  // namespace vorlane::testing

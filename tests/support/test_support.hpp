@@ -4,6 +4,7 @@
 #include <sstream>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "run/run_state.hpp"
@@ -31,6 +32,9 @@ std::string read_text_file(const std::string& path);
 std::vector<std::string> split_lines(const std::string& text);
 // The items of a CIF fragment as name -> first value (loops and text fields left out).
 std::map<std::string, std::string> cif_items(const std::string& text);
+// Every setting of tests/data/symmetry/centric_cctbx.txt (gemmi's xhm()) in the file's order,
+// and whether cctbx finds it centrosymmetric.
+std::vector<std::pair<std::string, bool>> centric_reference();
 // A fresh empty folder under the system temp folder for one test.
 std::string make_temp_dir(const std::string& tag);
 

@@ -8,25 +8,15 @@
 #include <map>
 #include <sstream>
 
+#include "support/test_support.hpp"
 #include "symmetry_analysis/settings_table.hpp"
 
 namespace vorlane::symmetry_analysis {
 namespace {
 
 TEST(SettingsTable, CentrosymmetricAsCctbxFindsIt) {
-  const std::string path = std::string(VORLANE_TEST_DATA) + "/symmetry/centric_cctbx.txt";
-  std::ifstream in(path);
-  ASSERT_TRUE(in) << path;
   std::map<std::string, bool> cctbx;
-  for (std::string line; std::getline(in, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream ls(line);
-    std::string xhm;
-    int centric = -1;
-    ls >> xhm >> centric;
-    std::replace(xhm.begin(), xhm.end(), '_', ' ');
-    cctbx[xhm] = centric == 1;
-  }
+  for (const auto& [xhm, centric] : testing::centric_reference()) cctbx[xhm] = centric;
   ASSERT_EQ(cctbx.size(), settings_table().size());
   for (const Setting& s : settings_table()) {
     const auto it = cctbx.find(s.group->xhm());
