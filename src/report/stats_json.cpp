@@ -69,7 +69,8 @@ std::string stats_json(const statistics::Statistics& st, const RunFigures& run) 
                      {"singlet_dropped", rj.singlet_dropped},
                      {"dac_dip", rj.dac_dip},
                      {"outlier", rj.outlier},
-                     {"value_overflow", rj.overflow}};
+                     {"value_overflow", rj.overflow},
+                     {"beyond_limiting_sphere", rj.impossible}};
   j["set_size_histogram"] = st.set_size_histogram;
   j["summary"] = {{"reflections_read", run.reflections_read},
                   {"equivalent_sets", run.sets},

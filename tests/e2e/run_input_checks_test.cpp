@@ -53,7 +53,7 @@ struct Case {
   std::string data;
   int status;
   // Each on standard error or output; "prt:" marks a text of the print file, "csv:" one of
-  // the rejection ledger, "cif:" one of the CIF fragment.
+  // the rejection ledger, "cif:" one of the CIF fragment, "json:" one of the stats file.
   std::vector<std::string> said;
   // Texts that must not appear on the terminal or in the print file.
   std::vector<std::string> not_said = {};
@@ -79,6 +79,11 @@ TEST_P(InputChecks, SaysWhatIsWrong) {
       ASSERT_TRUE(r.exists("o_rejections.csv"));
       EXPECT_NE(r.read("o_rejections.csv").find(s.substr(4)), std::string::npos)
           << s << "\n" << r.read("o_rejections.csv");
+      continue;
+    }
+    if (s.starts_with("json:")) {
+      ASSERT_TRUE(r.exists("o_stats.json"));
+      EXPECT_NE(r.read("o_stats.json").find(s.substr(5)), std::string::npos) << s;
       continue;
     }
     if (s.starts_with("prt:")) {
@@ -170,7 +175,8 @@ INSTANTIATE_TEST_SUITE_P(
              {"1 OF 121 RECORDS LIE BEYOND THE LIMITING SPHERE (LAMBDA/2D > 1), LEFT OUT AS "
               "IMPOSSIBLE FOR THE CELL AND WAVELENGTH; WORST 9998    0    1, LAMBDA/2D 177.290, "
               "LINE 121",
-              "csv:121,9998,0,1,0,,50,3,,,,,,impossible for the cell and wavelength"}},
+              "csv:121,9998,0,1,0,,50,3,,,,,,impossible for the cell and wavelength",
+              "json:\"beyond_limiting_sphere\": 1"}},
         // Zezor angles: 0 is not known, negative is its size, above 180 is no angle.
         Case{"ZezorUnknownTwoTheta", "WAVEL 1 0.71073\n", "d.abs", zezor_pairs("0.00"), 0,
              {"2 RECORDS WITH 2THETA 0 (NOT KNOWN): LEFT OUT OF THE THETA FIGURES AND SHELLS",
