@@ -71,28 +71,38 @@ bool primitive_vector(const Vec& u) {
 }
 
 // The candidate axes: lattice vectors (primitive along their line) along a rotation axis of
-// the lattice and, for a monoclinic lattice, normal to its 2-fold (there the conventional a
-// and c lie), from the combinations of the reduced axes with coefficients up to 3.
-std::vector<Vec> candidate_axes(const Crystal& crystal, const std::vector<Rot>& proper) {
-  // proper[0] is the identity; a group of two is a 2-fold and the identity.
+// the group and, when all its rotations share one axis (Laue classes 2/m, 4/m, -3, 6/m), in
+// the lattice plane normal to it (there the other conventional axes lie: the vectors whose
+// images under the rotations sum to zero), from the combinations of the Niggli-reduced axes
+// with coefficients up to 3.
+std::vector<Vec> candidate_axes(const Crystal& crystal, const std::vector<Rot>& group) {
   std::vector<Vec> axes;
-  for (const Rot& r : proper)
+  std::vector<Vec> lines;
+  for (const Rot& r : group)
     if (r != IDENTITY) {
       const Vec u = rotation_axis(r);
       axes.push_back(u);
       axes.push_back({-u[0], -u[1], -u[2]});
+      if (std::find(lines.begin(), lines.end(), u) == lines.end()) lines.push_back(u);
     }
-  const bool monoclinic = proper.size() == 2;
-  const Rot n = niggli_axes(crystal);
-  for (int x = -3; x <= 3; ++x)
-    for (int y = -3; y <= 3; ++y)
-      for (int z = -3; z <= 3; ++z) {
-        const Vec c{x, y, z};
-        if (!primitive_vector(c)) continue;
-        const Vec u{c[0] * n[0] + c[1] * n[3] + c[2] * n[6], c[0] * n[1] + c[1] * n[4] + c[2] * n[7],
-                    c[0] * n[2] + c[1] * n[5] + c[2] * n[8]};
-        if (monoclinic && apply(proper[1], u) == Vec{-u[0], -u[1], -u[2]}) axes.push_back(u);
-      }
+  if (lines.size() == 1) {
+    const Rot n = niggli_axes(crystal);
+    for (int x = -3; x <= 3; ++x)
+      for (int y = -3; y <= 3; ++y)
+        for (int z = -3; z <= 3; ++z) {
+          const Vec c{x, y, z};
+          if (!primitive_vector(c)) continue;
+          const Vec u{c[0] * n[0] + c[1] * n[3] + c[2] * n[6],
+                      c[0] * n[1] + c[1] * n[4] + c[2] * n[7],
+                      c[0] * n[2] + c[1] * n[5] + c[2] * n[8]};
+          Vec sum{0, 0, 0};
+          for (const Rot& r : group) {
+            const Vec image = apply(r, u);
+            for (int k = 0; k < 3; ++k) sum[k] += image[k];
+          }
+          if (sum == Vec{0, 0, 0}) axes.push_back(u);
+        }
+  }
   std::sort(axes.begin(), axes.end());
   axes.erase(std::unique(axes.begin(), axes.end()), axes.end());
   return axes;

@@ -28,13 +28,13 @@ Crystal reindexed_crystal(const Crystal& crystal, const Rot& matrix);
 
 // For a primitive cell and rotations of its lattice (in the cell's axes: those the data
 // show) that no setting in these axes holds: the cell of at most four times the volume whose
-// axes lie along the rotation axes of the group they generate (and, for a 2-fold alone, in the
-// plane normal to it), with a centring whose absent reflections the old indices can never
-// give, in which that group is a Laue class of a setting of gemmi's table, offered by the
-// lattice symmetry of the new cell. Among such cells (one lattice has several), the choice is
-// fixed: centring P, then C, A, B, I, F, R; a monoclinic unique axis b; the shortest edges; no
-// acute angle (beta obtuse); the axes nearest the given ones; then the largest matrix. Nothing
-// when there is no such cell.
+// axes lie along the rotation axes of the group they generate (and, when all its rotations
+// share one axis, in the lattice plane normal to it), with a centring whose absent reflections
+// the old indices can never give, in which that group is a Laue class of a setting of gemmi's
+// table, offered by the lattice symmetry of the new cell. Among such cells (one lattice has
+// several) the choice is fixed: centring P, then C, A, B, I, F, R; a monoclinic unique axis b;
+// the shortest edges; no acute angle (beta obtuse); the axes nearest the given ones; then the
+// largest matrix. Nothing when there is no such cell.
 std::optional<Reindexing> conventional_setting(const Crystal& crystal,
                                                const std::vector<Rot>& rotations,
                                                double tolerance_deg);

@@ -64,9 +64,9 @@ def convert(name, group, cell, wavelength):
 # Conventional cells of every centred Bravais type, for the unit test.
 CELLS = [
     ("mC", "C 1 2/m 1", (9.1, 6.3, 10.4, 90, 104.5, 90)),
-    ("oC", "C m m m", (5.2, 8.7, 10.3, 90, 90, 90)),
-    ("oI", "I m m m", (5.2, 8.7, 10.3, 90, 90, 90)),
-    ("oF", "F m m m", (5.2, 8.7, 10.3, 90, 90, 90)),
+    ("oC", "C m m m", (5.2, 11.3, 14.1, 90, 90, 90)),
+    ("oI", "I m m m", (5.2, 11.3, 14.1, 90, 90, 90)),
+    ("oF", "F m m m", (5.2, 11.3, 14.1, 90, 90, 90)),
     ("tI", "I 4/m m m", (5.2, 5.2, 12.6, 90, 90, 90)),
     ("hR", "R -3 m:H", (6.1, 6.1, 17.3, 90, 90, 120)),
     ("cI", "I m -3 m", (6.4, 6.4, 6.4, 90, 90, 90)),
@@ -74,9 +74,33 @@ CELLS = [
 ]
 
 
+# Synthetic sets of centred groups (tests/data/symmetry_analysis/synthetic): the change of
+# basis to the Niggli cell as the matrix Q with h_primitive = Q h / 6 (rows of six times the
+# rational matrix, found from the images of 6 (1 0 0), 6 (0 1 0), 6 (0 0 1), which every
+# centring allows), for the rows of kSyntheticSets.
+SYNTHETIC = ["C12_c1", "I12_a1", "Cmc21", "Fdd2", "I4_mmm", "I41_a_2", "Fmm3m", "Iam3",
+             "Im43d", "R3c_H", "Rm3_H"]
+
+
+def synthetic_rows():
+    folder = os.path.join(ROOT, "tests", "data", "symmetry_analysis", "synthetic")
+    for name in SYNTHETIC:
+        lines = open(os.path.join(folder, name + ".txt")).read().splitlines()
+        group = lines[0][2:].strip()
+        cell = tuple(float(v) for v in lines[1].split()[1:7])
+        cs = crystal.symmetry(unit_cell=cell, space_group_symbol=group)
+        cb = cs.change_of_basis_op_to_niggli_cell()
+        cols = cb.apply(flex.miller_index([(6, 0, 0), (0, 6, 0), (0, 0, 6)]))
+        q = [cols[j][i] for i in range(3) for j in range(3)]
+        p = cs.unit_cell().change_basis(cb).parameters()
+        print('      {"%s.txt", "%s", {%s}, {%.6f, %.6f, %.6f, %.6f, %.6f, %.6f}},'
+              % ((name, group, ", ".join(str(v) for v in q)) + tuple(p)))
+
+
 def main():
     for s in SETS:
         convert(*s)
+    synthetic_rows()
     for kind, group, cell in CELLS:
         cs = crystal.symmetry(unit_cell=cell, space_group_symbol=group)
         p = cs.niggli_cell().unit_cell().parameters()
