@@ -26,8 +26,8 @@ namespace sa = symmetry_analysis;
 
 const char* const USAGE =
     "Usage: vorlane symmetry [--json FILE] [--tolerance DEG] EXPFILE INFILE\n"
-    "       vorlane symmetry [--json FILE] [--tolerance DEG] [--cell a b c alpha beta gamma]\n"
-    "                        [--wavelength L|Mo|Cu|Ag] INFILE\n";
+    "       vorlane symmetry [--json FILE] [--tolerance DEG]\n"
+    "               [--cell a b c alpha beta gamma] [--wavelength L|Mo|Cu|Ag] INFILE\n";
 
 const char* const HELP =
     "vorlane symmetry - the symmetry of unmerged data: lattice centring, Laue class, space\n"
