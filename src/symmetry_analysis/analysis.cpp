@@ -94,24 +94,29 @@ Analysis analyse(std::vector<Measurement> data, const Crystal& crystal, const Op
                                options.tolerance_deg);
   std::vector<double> s2 = inverse_d_squared(data, a.crystal.cell);
   a.elements = score_elements(data, s2, a.lattice);
+  const auto rescore = [&] {
+    a.centring = find_centring(data);
+    a.lattice = lattice_symmetry(a.crystal, centring_letter(a.centring.chosen),
+                                 options.tolerance_deg);
+    s2 = inverse_d_squared(data, a.crystal.cell);
+    a.elements = score_elements(data, s2, a.lattice);
+  };
   if (a.reindexing.empty()) {
-    std::optional<Rot> turn = axis_to_c(a.elements);
+    if (const std::optional<Rot> turn = axis_to_c(a.elements)) {
+      reindex(data, a, *turn);
+      rescore();
+    }
     const std::vector<Rot> shown = shown_beyond_settings(a.lattice, a.elements);
-    if (!turn && a.centring.chosen == "P" && !shown.empty()) {
+    if (a.centring.chosen == "P" && !shown.empty()) {
       // A primitive cell (a reduced cell, say) of a lattice whose conventional cell is
       // centred: the centring's absences cannot show in these indices, but the lattice
       // symmetry the data show needs the centred cell.
       const std::optional<Reindexing> conventional =
           conventional_setting(a.crystal, shown, options.tolerance_deg);
-      if (conventional) turn = conventional->matrix;
-    }
-    if (turn) {
-      reindex(data, a, *turn);
-      a.centring = find_centring(data);
-      a.lattice = lattice_symmetry(a.crystal, centring_letter(a.centring.chosen),
-                                   options.tolerance_deg);
-      s2 = inverse_d_squared(data, a.crystal.cell);
-      a.elements = score_elements(data, s2, a.lattice);
+      if (conventional) {
+        reindex(data, a, conventional->matrix);
+        rescore();
+      }
     }
   }
   a.n_unique = static_cast<int>(group_orbits(data, s2, with_inversion({IDENTITY})).sets.size());

@@ -183,6 +183,33 @@ TEST(ConventionalCell, SyntheticCentredGroupsOnTheirNiggliCells) {
   }
 }
 
+TEST(ConventionalCell, FourFoldAlongAPrimitiveAxis) {
+  // I 4/m m m on the primitive cell a' = c, b' = a, c' = (a + b + c) / 2: the 4-fold lies along
+  // a', so the axes are first turned to bring it along c and then centred.
+  const test::SyntheticSet s = synthetic("I4_mmm.txt");
+  const double a = s.crystal.cell[0], c = s.crystal.cell[2];
+  const double cp = 0.5 * std::sqrt(2.0 * a * a + c * c);
+  const double deg = 180.0 / std::acos(-1.0);
+  const Crystal primitive{{c, a, cp, std::acos(a / (2.0 * cp)) * deg,
+                           std::acos(c / (2.0 * cp)) * deg, 90.0},
+                          s.crystal.wavelength};
+  std::vector<Measurement> data;
+  for (const Measurement& m : s.data) {
+    const int sum = m.hkl[0] + m.hkl[1] + m.hkl[2];
+    if (sum % 2 != 0) continue;  // forbidden by I: not integral on the primitive cell
+    data.push_back({{m.hkl[2], m.hkl[0], sum / 2}, m.intensity, m.sigma});
+  }
+  const Analysis r = analyse(data, primitive, {});
+  ASSERT_TRUE(r.determinable) << r.reason;
+  EXPECT_EQ(r.centring.chosen, "I");
+  EXPECT_EQ(determinant(r.reindexing_matrix), 2);
+  expect_same_cell(r.crystal.cell, s.crystal.cell, "I4_mmm");
+  EXPECT_NEAR(r.crystal.cell[2], c, 1e-6);  // the 4-fold along c
+  EXPECT_EQ(r.reindexing, "k,-h-k+2l,h");    // the published indices again
+  EXPECT_EQ(r.laue.front().candidate.symbol, "4/mmm");
+  EXPECT_TRUE(first_or_tied_first(r, 139)) << tables_text(r);
+}
+
 TEST(ConventionalCell, CellsThatNeedNoReindexing) {
   // A centred group on its own conventional cell.
   const test::SyntheticSet c2c = synthetic("C12_c1.txt");
