@@ -164,8 +164,10 @@ std::string agreement(const sa::Analysis& a, const std::string& given,
     bool here = r.symbol == given;
     for (const std::string& t : r.ties) here = here || t == given;
     if (!here) continue;
-    if (i == 0) return source.subject() + (source.experiment_file ? "'s " + given : " gives " + given + ", which") +
-                       " agrees with the suggestion.\n";
+    if (i == 0)
+      return source.subject() +
+             (source.experiment_file ? "'s " + given : " gives " + given + ", which") +
+             " agrees with the suggestion.\n";
     return source.subject() + " gives " + given + ", ranked " + std::to_string(i + 1) +
            " with probability " + sa::fixed(r.probability, 3) + ".\n";
   }

@@ -136,7 +136,7 @@ struct Candidate {
   PointGroup group;  // the rotations and their negatives in the new axes
   std::string centring;
   int setting_rank = 0;
-  double edges = 0.0;
+  long long edges = 0;  // the sum of the edges in units of 10^-4 Angstrom
   int acute = 0;
   int distance = 0;
 };
@@ -145,7 +145,7 @@ bool better(const Candidate& x, const Candidate& y) {
   if (centring_rank(x.centring) != centring_rank(y.centring))
     return centring_rank(x.centring) < centring_rank(y.centring);
   if (x.setting_rank != y.setting_rank) return x.setting_rank < y.setting_rank;
-  if (std::fabs(x.edges - y.edges) > 1e-6 * (x.edges + y.edges)) return x.edges < y.edges;
+  if (x.edges != y.edges) return x.edges < y.edges;
   if (x.acute != y.acute) return x.acute < y.acute;
   if (x.distance != y.distance) return x.distance < y.distance;
   return x.m > y.m;
@@ -266,7 +266,9 @@ std::optional<Reindexing> conventional_setting(const Crystal& crystal,
         c.centring = centring;
         c.setting_rank = laue_name(group).setting == "P 1 2/m 1" ? 0 : 1;
         const Metric h = transformed(g, m);
-        c.edges = std::sqrt(h[0][0]) + std::sqrt(h[1][1]) + std::sqrt(h[2][2]);
+        // Rounded, so that equal edges computed along other paths compare equal.
+        c.edges =
+            std::llround(1e4 * (std::sqrt(h[0][0]) + std::sqrt(h[1][1]) + std::sqrt(h[2][2])));
         for (int a = 0; a < 3; ++a)
           for (int b = a + 1; b < 3; ++b)
             if (h[a][b] > 1e-6 * std::sqrt(h[a][a] * h[b][b])) ++c.acute;
