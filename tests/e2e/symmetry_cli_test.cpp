@@ -204,6 +204,9 @@ TEST_F(SymmetryCli, WithoutExperimentFileTheSameJson) {
        "The XDS_ASCII header of XDS_ASCII.HKL gives P -1, which agrees with the suggestion."},
       {"'" + integ + "p-1_unmerged.mtz'", "'" + integ + "p-1.exp' '" + integ + "p-1.hkl'",
        "The MTZ header of p-1_unmerged.mtz gives P -1"},
+      // An integration program's file with an experiment file, too.
+      {"'" + integ + "XDS_ASCII.HKL'", "'" + integ + "p-1.exp' '" + integ + "XDS_ASCII.HKL'",
+       "which agrees with the suggestion."},
   };
   for (const Row& r : rows) {
     const auto direct = run_vorlane(dir, "symmetry --json d.json " + r.direct);
@@ -246,6 +249,14 @@ TEST_F(SymmetryCli, WithoutExperimentFileUsageErrors) {
         << r.args << "\n" << res.err;
     EXPECT_FALSE(std::filesystem::exists(dir + "/s.json")) << r.args;
   }
+  // An integration program's file that cannot be read: exit status 1, the file and the line.
+  write_file(dir + "/X.HKL", "!FORMAT=XDS_ASCII MERGE=FALSE\n!END_OF_HEADER\n!END_OF_DATA\n");
+  const auto unreadable = run_vorlane(dir, "symmetry X.HKL");
+  EXPECT_EQ(unreadable.status, 1);
+  EXPECT_NE(unreadable.err.find("vorlane symmetry: XDS_ASCII file X.HKL, line 2: "),
+            std::string::npos)
+      << unreadable.err;
+
   const auto help = run_vorlane(dir, "symmetry --help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--cell a b c alpha beta gamma"), std::string::npos);
