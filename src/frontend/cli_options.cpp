@@ -32,7 +32,10 @@ std::string cli_usage() {
          "               [--spacegroup SYMBOL|NUMBER] [--twotheta-min A] [--twotheta-max A]\n"
          "               [--no-rejection] [--less-than N] [--write-exp FILE] [options]\n"
          "               INFILE [OUTFILE]\n"
-         "       vorlane --help | --version\n";
+         "       vorlane symmetry [--json FILE] [--tolerance DEG] EXPFILE INFILE\n"
+         "       vorlane symmetry [--json FILE] [--tolerance DEG]\n"
+         "               [--cell a b c alpha beta gamma] [--wavelength L|Mo|Cu|Ag] INFILE\n"
+         "       vorlane --help | --version | symmetry --help\n";
 }
 
 std::string cli_help() {

@@ -1,7 +1,8 @@
 #pragma once
-// `vorlane symmetry [--json FILE] [--tolerance DEG] EXPFILE INFILE`: the symmetry of the data
-// (centring, Laue class, space group, intensity statistics) from the cell of the experiment
-// file and the measurements of the input file.
+// `vorlane symmetry [--json FILE] [--tolerance DEG] EXPFILE INFILE`, or without the
+// experiment file `[--cell a b c alpha beta gamma] [--wavelength L] INFILE` (else from INFILE's
+// header): the symmetry of the data (centring, Laue class, space group, intensity statistics)
+// from the cell and the measurements of the input file.
 #include <string>
 #include <vector>
 

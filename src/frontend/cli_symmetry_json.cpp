@@ -49,6 +49,19 @@ std::string symmetry_json(const sa::Analysis& a, const std::string& given_group)
   j["cell"] = cell;
   j["reindexing"] = a.reindexing.empty() ? nlohmann::ordered_json(nullptr)
                                          : nlohmann::ordered_json(a.reindexing);
+  if (!a.reindexing.empty()) {
+    // Only after reindexing: the cell as given, and the matrix whose rows give the new
+    // indices in terms of the old.
+    nlohmann::ordered_json given = nlohmann::ordered_json::array();
+    for (const double c : a.crystal_as_given.cell) given.push_back(four_digits(c));
+    j["cell_as_given"] = given;
+    nlohmann::ordered_json matrix = nlohmann::ordered_json::array();
+    for (int i = 0; i < 3; ++i)
+      matrix.push_back({a.reindexing_matrix[static_cast<std::size_t>(i * 3)],
+                        a.reindexing_matrix[static_cast<std::size_t>(i * 3 + 1)],
+                        a.reindexing_matrix[static_cast<std::size_t>(i * 3 + 2)]});
+    j["reindexing_matrix"] = matrix;
+  }
   j["given_space_group"] =
       given_group.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(given_group);
   j["centring"] = a.centring.chosen.empty() ? std::string() : a.centring.chosen.substr(0, 1);

@@ -98,7 +98,8 @@ std::string card_number(double v) {
 }
 
 ExperimentText experiment_text(const RunSettings& settings, const input::FileHeader* header,
-                               const std::string& header_name, const std::string& title) {
+                               const std::string& header_name, const std::string& title,
+                               bool space_group_needed) {
   ExperimentText e;
   std::string& t = e.text;
   std::string shown = title.substr(0, 73);
@@ -134,7 +135,7 @@ ExperimentText experiment_text(const RunSettings& settings, const input::FileHea
   } else if (header != nullptr && !header_group(*header).empty()) {
     t += "VORLAN SPACEGROUP " + header_group(*header) + "\n";
     e.sources.symmetry = header_name;
-  } else {
+  } else if (space_group_needed) {
     e.error = "no space group: give --spacegroup SYMBOL|NUMBER, or --spacegroup auto" +
               std::string(header != nullptr ? " (" + header_name + " gives none)" : "");
     return e;

@@ -25,9 +25,12 @@ struct ExperimentText {
 // The cards of a run without an experiment file: TITLE (`title`), CELL, WAVEL and SPACEGROUP
 // from the options, else from `header` (may be null; `header_name` says whose header it is),
 // FRIEDEL NOFLIP when the header says Friedel's law does not hold, and the controls of the
-// options. A cell, wavelength or space group that neither gives is an error naming the option.
+// options. A cell, wavelength or space group that neither gives is an error naming the option;
+// without `space_group_needed` (the symmetry analysis, which finds the group) a missing group
+// leaves the symmetry cards out.
 ExperimentText experiment_text(const RunSettings& settings, const input::FileHeader* header,
-                               const std::string& header_name, const std::string& title);
+                               const std::string& header_name, const std::string& title,
+                               bool space_group_needed = true);
 
 // An experiment file's text with the cards it lacks (CELL, WAVEL, a symmetry card, FRIEDEL
 // NOFLIP) taken from `header`; where both give a value and they differ by more than their

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "symmetry_analysis/centring.hpp"
+#include "symmetry_analysis/conventional_cell.hpp"
 #include "symmetry_analysis/element_scores.hpp"
 #include "symmetry_analysis/intensity_statistics.hpp"
 #include "symmetry_analysis/lattice_symmetry.hpp"
@@ -20,9 +21,12 @@ struct Analysis {
   int n_measurements = 0;
   int n_unique = 0;  // reflections with their Friedel mates as one
   Crystal crystal;   // the cell the tables refer to (after reindexing when there is one)
-  // The reindexing the symmetry needs (new indices in terms of the old, e.g. "k,l,h"), empty
-  // when the cell as given has the setting; then the groups are "after reindexing".
+  Crystal crystal_as_given;
+  // The reindexing the symmetry needs (new indices in terms of the old, e.g. "k,l,h" or
+  // "h-k,h+k,l"), empty when the cell as given has the setting; then the groups are "after
+  // reindexing". Its matrix: row i gives new index i in terms of the old ones.
   std::string reindexing;
+  Rot reindexing_matrix = IDENTITY;
   CentringResult centring;
   LatticeSymmetry lattice;
   ElementScoring elements;

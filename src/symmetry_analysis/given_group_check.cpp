@@ -33,7 +33,7 @@ GivenGroupCheck check_given_group(const std::vector<Measurement>& data, const An
   }
 
   const std::vector<Measurement> sorted = canonical_order(data);
-  const std::vector<double> s2 = inverse_d_squared(sorted, a.crystal.cell);
+  const std::vector<double> s2 = inverse_d_squared(sorted, a.crystal_as_given.cell);
   const Orbits orbits = group_orbits(sorted, s2, setting->laue);
   std::vector<double> all_s2;
   for (const Orbit& o : orbits.sets) all_s2.push_back(o.s2);

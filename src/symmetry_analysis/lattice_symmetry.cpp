@@ -9,6 +9,16 @@
 
 namespace vorlane::symmetry_analysis {
 
+Rot niggli_axes(const Crystal& crystal) {
+  gemmi::GruberVector gv(gemmi::UnitCell(crystal.cell), 'P', true);
+  gv.niggli_reduce(1e-9 * std::min({gv.A, gv.B, gv.C}));
+  Rot n{};
+  // The change of basis holds the new axes as columns.
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) n[j * 3 + i] = gv.change_of_basis->rot[i][j] / gemmi::Op::DEN;
+  return n;
+}
+
 LatticeSymmetry lattice_symmetry(const Crystal& crystal, char letter, double tolerance_deg) {
   LatticeSymmetry result;
   const gemmi::UnitCell cell(crystal.cell);

@@ -27,4 +27,9 @@ struct LatticeSymmetry {
 // `tolerance_deg`), expressed in the cell's axes with centring `letter`.
 LatticeSymmetry lattice_symmetry(const Crystal& crystal, char letter, double tolerance_deg);
 
+// The axes of the Niggli-reduced cell (gemmi's reduction with its change of basis), one a
+// row, in terms of the axes of `crystal`'s primitive cell. (Here beside gemmi's lattice
+// symmetry: gemmi 0.5.7's cellred.hpp can be in one object file only.)
+Rot niggli_axes(const Crystal& crystal);
+
 }  // namespace vorlane::symmetry_analysis

@@ -69,9 +69,11 @@ std::string tables_text(const Analysis& a) {
   s += "Symmetry from the data: " + std::to_string(a.n_measurements) + " measurements, " +
        std::to_string(a.n_unique) + " unique reflections (Friedel mates as one)\n";
   s += "Cell" + cell_text(a.crystal) + "\n";
-  if (!a.reindexing.empty())
+  if (!a.reindexing.empty()) {
     s += "Reindexed " + a.reindexing + ": the cell above and every group below are after "
          "reindexing\n";
+    s += "Cell as given" + cell_text(a.crystal_as_given) + "\n";
+  }
   if (a.centring.rows.empty()) return s + "\n" + suggestion_line(a);
 
   s += "\nLattice centring: the reflections each centring forbids\n";

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <filesystem>
 #include <random>
 #include <nlohmann/json.hpp>
@@ -115,6 +117,150 @@ TEST_F(SymmetryCli, RunWarnsWhenTheDataContradictTheGroup) {
   const auto right = run_vorlane(dir, "f.exp f.prt " + hkl + " f.hkl");
   ASSERT_EQ(right.status, 0) << right.err;
   EXPECT_EQ(right.err.find("CONTRADICT"), std::string::npos) << right.err;
+}
+
+// The cell of `cell` (a b c alpha beta gamma) on the axes whose rows `m` gives: M G M^T.
+std::array<double, 6> cell_on_axes(const nlohmann::json& cell, const nlohmann::json& m) {
+  const double pi = std::acos(-1.0);
+  double g[3][3];
+  const double len[3] = {cell[0], cell[1], cell[2]};
+  const double ang[3] = {cell[3], cell[4], cell[5]};
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j)
+      g[i][j] = i == j ? len[i] * len[i] : len[i] * len[j] * std::cos(ang[3 - i - j] * pi / 180.0);
+  double h[3][3];
+  for (int i = 0; i < 3; ++i)
+    for (int j = 0; j < 3; ++j) {
+      h[i][j] = 0.0;
+      for (int k = 0; k < 3; ++k)
+        for (int l = 0; l < 3; ++l)
+          h[i][j] += m[i][k].get<double>() * g[k][l] * m[j][l].get<double>();
+    }
+  std::array<double, 6> out{};
+  for (int i = 0; i < 3; ++i) out[i] = std::sqrt(h[i][i]);
+  for (int i = 0; i < 3; ++i) {
+    const int j = (i + 1) % 3, k = (i + 2) % 3;
+    out[3 + i] = std::acos(h[j][k] / (out[j] * out[k])) * 180.0 / pi;
+  }
+  return out;
+}
+
+TEST_F(SymmetryCli, PrimitiveCellsOfCentredLatticesAreReindexed) {
+  // Real sets moved to their Niggli cells by cctbx (tools/cctbx/make_primitive_sets.py): the
+  // analysis finds the published cell and group after reindexing.
+  const std::string prim = std::string(VORLANE_TEST_DATA) + "/symmetry_analysis/primitive/";
+  struct Row {
+    std::string name, centring, group;
+    std::array<double, 6> published;
+  };
+  const Row rows[] = {
+      {"cod1552546_c2c_ag", "C", "C 1 2/c 1", {5.18750, 9.0047, 20.0217, 90, 95.7520, 90}},
+      {"caf2_fm-3m_ag_crysalis", "F", "F m -3 m", {5.45095, 5.45095, 5.45095, 90, 90, 90}},
+  };
+  for (const Row& r : rows) {
+    const auto res = run_vorlane(dir, "symmetry --json s.json '" + prim + r.name +
+                                          "_primitive.exp' '" + prim + r.name + "_primitive.hkl'");
+    ASSERT_EQ(res.status, 0) << r.name << res.out << res.err;
+    const nlohmann::json j = json();
+    ASSERT_TRUE(j["reindexing"].is_string()) << r.name;
+    EXPECT_EQ(j["centring"], r.centring) << r.name;
+    EXPECT_EQ(j["space_groups"][0]["symbol"], r.group) << r.name << res.out;
+    for (int i = 0; i < 6; ++i) {
+      EXPECT_NEAR(j["cell"][i].get<double>(), r.published[i], 2e-3 * r.published[i]) << r.name;
+    }
+    // The operator and the cell as given give the cell of the tables.
+    const std::array<double, 6> back = cell_on_axes(j["cell_as_given"], j["reindexing_matrix"]);
+    for (int i = 0; i < 6; ++i) EXPECT_NEAR(back[i], r.published[i], 2e-3 * r.published[i]) << r.name;
+    const std::string op = j["reindexing"];
+    EXPECT_NE(res.out.find("Reindexed " + op + ": the cell above"), std::string::npos) << res.out;
+    EXPECT_NE(res.out.find("Cell as given"), std::string::npos);
+    EXPECT_NE(res.out.find("after reindexing " + op), std::string::npos);
+    EXPECT_EQ(res.out.find("VORLAN SPACEGROUP"), std::string::npos);
+  }
+  // The published cells keep their axes.
+  for (const char* name : {"cod1552546_c2c_ag", "caf2_fm-3m_ag_crysalis"}) {
+    ASSERT_EQ(run_vorlane(dir, std::string("symmetry --json s.json '") + kData + name + ".exp' '" +
+                                   kData + name + ".hkl'").status, 0);
+    EXPECT_EQ(json()["reindexing"], nullptr) << name;
+    EXPECT_FALSE(json().contains("cell_as_given")) << name;
+  }
+}
+
+TEST_F(SymmetryCli, WithoutExperimentFileTheSameJson) {
+  // Each row: the form without EXPFILE and the form with an experiment file of the same cell
+  // and wavelength (and symmetry card, where the header gives one).
+  const std::string integ = std::string(VORLANE_TEST_DATA) + "/integration/";
+  write_file(dir + "/c2c.exp", "CELL  5.18750 9.0047 20.0217 90 95.7520 90\nWAVEL 1 0.56086\n");
+  const std::string c2c = "'" + kData + "cod1552546_c2c_ag.hkl'";
+  struct Row {
+    std::string direct, with_exp, says;
+  };
+  const Row rows[] = {
+      {"--cell 5.18750 9.0047 20.0217 90 95.7520 90 --wavelength 0.56086 " + c2c,
+       "c2c.exp " + c2c, "No space group is given (no experiment file)."},
+      {"--wavelength=0.56086 --cell=5.18750,9.0047,20.0217,90,95.7520,90 " + c2c,
+       "c2c.exp " + c2c, "No space group is given"},
+      {"'" + integ + "XDS_ASCII.HKL'", "'" + integ + "p-1.exp' '" + integ + "p-1.hkl'",
+       "The XDS_ASCII header of XDS_ASCII.HKL gives P -1, which agrees with the suggestion."},
+      {"'" + integ + "p-1_unmerged.mtz'", "'" + integ + "p-1.exp' '" + integ + "p-1.hkl'",
+       "The MTZ header of p-1_unmerged.mtz gives P -1"},
+      // An integration program's file with an experiment file, too.
+      {"'" + integ + "XDS_ASCII.HKL'", "'" + integ + "p-1.exp' '" + integ + "XDS_ASCII.HKL'",
+       "which agrees with the suggestion."},
+  };
+  for (const Row& r : rows) {
+    const auto direct = run_vorlane(dir, "symmetry --json d.json " + r.direct);
+    ASSERT_EQ(direct.status, 0) << r.direct << direct.out << direct.err;
+    EXPECT_NE(direct.out.find(r.says), std::string::npos) << direct.out;
+    EXPECT_NE(direct.out.find("Suggested space group: "), std::string::npos);
+    const auto with_exp = run_vorlane(dir, "symmetry --json e.json " + r.with_exp);
+    ASSERT_EQ(with_exp.status, 0) << r.with_exp << with_exp.err;
+    EXPECT_EQ(read_text_file(dir + "/d.json"), read_text_file(dir + "/e.json")) << r.direct;
+  }
+}
+
+TEST_F(SymmetryCli, WithoutExperimentFileUsageErrors) {
+  const std::string hkl = "'" + kData + "cod1552546_c2c_ag.hkl'";
+  write_file(dir + "/t.exp", "CELL  5.18750 9.0047 20.0217 90 95.7520 90\nWAVEL 1 0.56086\n");
+  const std::string cell = "--cell 5.18750 9.0047 20.0217 90 95.7520 90 ";
+  struct Row {
+    std::string args, message;
+  };
+  const Row rows[] = {
+      {"--cell 5 9 20 90 95 " + hkl, "option --cell: '" + kData + "cod1552546_c2c_ag.hkl' is not a cell angle"},
+      {"--cell 5 9 20 90 195 90 --wavelength Ag " + hkl, "option --cell: '195' is not a cell angle (0 to 180 degrees)"},
+      {"--cell 5 0 20 90 95 90 --wavelength Ag " + hkl, "option --cell: '0' is not a cell length (above 0)"},
+      {"--cell=5,9,20,90,95 " + hkl, "option --cell needs six numbers: a b c alpha beta gamma"},
+      {cell + "--wavelength Xx " + hkl, "option --wavelength takes a wavelength in Angstrom or Mo, Cu, Ag, not 'Xx'"},
+      {hkl, "no cell: give --cell a b c alpha beta gamma, or give an experiment file before INFILE"},
+      {cell + hkl, "no wavelength: give --wavelength (in Angstrom, or Mo, Cu, Ag)"},
+      {cell + "--wavelength Ag t.exp " + hkl, "option --cell is for vorlane symmetry without an experiment file"},
+      {"--wavelength Ag t.exp " + hkl, "option --wavelength is for vorlane symmetry without an experiment file"},
+      {"--spacegroup 15 " + cell + hkl, "option --spacegroup is for merging runs; vorlane symmetry takes --cell and --wavelength"},
+      {"--no-rejection " + hkl, "option --no-rejection is for merging runs"},
+      {"--tolerance=12 " + cell + "--wavelength Ag " + hkl, "--tolerance takes an angle in degrees above 0 and at most 10, not '12'"},
+      {"", "give an input data file, with an experiment file before it or --cell and --wavelength"},
+      {"t.exp " + hkl + " extra.hkl", "give an input data file"},
+  };
+  for (const Row& r : rows) {
+    const auto res = run_vorlane(dir, "symmetry --json s.json " + r.args);
+    EXPECT_EQ(res.status, 2) << r.args << res.out;
+    EXPECT_NE(res.err.find("vorlane symmetry: " + r.message), std::string::npos)
+        << r.args << "\n" << res.err;
+    EXPECT_FALSE(std::filesystem::exists(dir + "/s.json")) << r.args;
+  }
+  // An integration program's file that cannot be read: exit status 1, the file and the line.
+  write_file(dir + "/X.HKL", "!FORMAT=XDS_ASCII MERGE=FALSE\n!END_OF_HEADER\n!END_OF_DATA\n");
+  const auto unreadable = run_vorlane(dir, "symmetry X.HKL");
+  EXPECT_EQ(unreadable.status, 1);
+  EXPECT_NE(unreadable.err.find("vorlane symmetry: XDS_ASCII file X.HKL, line 2: "),
+            std::string::npos)
+      << unreadable.err;
+
+  const auto help = run_vorlane(dir, "symmetry --help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--cell a b c alpha beta gamma"), std::string::npos);
+  EXPECT_NE(help.out.find("--wavelength L|Mo|Cu|Ag"), std::string::npos);
 }
 
 }  // namespace
