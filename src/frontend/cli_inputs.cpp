@@ -64,6 +64,20 @@ std::optional<input::IntegrationData> attach_integration_input(
   return std::nullopt;
 }
 
+bool attach_integration_with_experiment(run::RunState& rs, const std::string& path,
+                                        input::IntegrationFormat format, std::ostream& err) {
+  const auto data = attach_integration_input(rs, path, format, err);
+  if (!data) return false;
+  const ExperimentText e = completed_experiment_text(experiment_file_text(rs), data->header,
+                                                     header_name(*data, path));
+  if (!e.error.empty()) {
+    err << "vorlane: " << e.error << "\n";
+    return false;
+  }
+  attach_experiment_text(rs, e, std::string());
+  return true;
+}
+
 std::string header_name(const input::IntegrationData& data, const std::string& path) {
   return "the " + data.format_name + " header of " + run::base_name(path);
 }

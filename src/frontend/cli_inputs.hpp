@@ -34,6 +34,12 @@ bool mtz_output(int out_format_option, const std::string& output);
 std::optional<input::IntegrationData> attach_integration_input(
     run::RunState& rs, const std::string& path, input::IntegrationFormat format, std::ostream& err);
 
+// With an experiment file (attached already): an integration program's file read as above,
+// and the experiment file completed from its header (the cell, the wavelength and the group
+// it lacks). False, with the reason on `err`, when either cannot be done.
+bool attach_integration_with_experiment(run::RunState& rs, const std::string& path,
+                                        input::IntegrationFormat format, std::ostream& err);
+
 // "the XDS_ASCII header of NAME".
 std::string header_name(const input::IntegrationData& data, const std::string& path);
 

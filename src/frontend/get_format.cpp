@@ -18,15 +18,25 @@ void GET_FORMAT(run::RunFiles& files, Dialogs& dialogs, int IFILE) {
   if (answer == 0 || answer == 1) flag = answer;
 }
 
+namespace {
+
+void decide_format(run::RunFiles& files, Dialogs& dialogs, int slot) {
+  const int known = run::format_from_name(files.FNAME[static_cast<std::size_t>(slot - 1)], slot);
+  if (known >= 0)
+    (slot == run::INPUT ? files.INFMT : files.OUTFMT) = known;
+  else
+    GET_FORMAT(files, dialogs, slot);
+}
+
+}  // namespace
+
 void decide_formats(run::RunFiles& files, Dialogs& dialogs) {
-  for (const int slot : {run::INPUT, run::OUTPUT}) {
-    const int known =
-        run::format_from_name(files.FNAME[static_cast<std::size_t>(slot - 1)], slot);
-    if (known >= 0)
-      (slot == run::INPUT ? files.INFMT : files.OUTFMT) = known;
-    else
-      GET_FORMAT(files, dialogs, slot);
-  }
+  decide_format(files, dialogs, run::INPUT);
+  decide_format(files, dialogs, run::OUTPUT);
+}
+
+void decide_output_format(run::RunFiles& files, Dialogs& dialogs) {
+  decide_format(files, dialogs, run::OUTPUT);
 }
 
 }  // namespace vorlane::frontend

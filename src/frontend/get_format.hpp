@@ -22,5 +22,7 @@ int RADIOFORMAT(bool zezor_selected);
 
 // Decides INFMT and then OUTFMT from the names, asking where a name is not recognised.
 void decide_formats(run::RunFiles& files, Dialogs& dialogs);
+// OUTFMT alone, when the input is an integration program's file read as SHELX records.
+void decide_output_format(run::RunFiles& files, Dialogs& dialogs);
 
 }  // namespace vorlane::frontend

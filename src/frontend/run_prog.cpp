@@ -1,5 +1,8 @@
 #include <exception>
+#include <sstream>
+#include <string>
 
+#include "frontend/cli_inputs.hpp"
 #include "frontend/control_ids.hpp"
 #include "frontend/file_kinds.hpp"
 #include "frontend/get_format.hpp"
@@ -62,14 +65,30 @@ void MainDialogModel::RUN_PROG() {
   // Everything a run can throw ends here, reported in the fatal-error box: the window then
   // shows the halted state instead of vanishing.
   try {
-    decide_formats(rs_.files, dialogs_);
-    // A file whose content is not of the format its name says is not read at all.
-    const std::string misread =
-        input::content_check_message(rs_.files.paths[run::INPUT - 1], rs_.files.INFMT);
-    if (!misread.empty()) {
-      report_failure(misread);
-      enter_halted();
-      return;
+    // A file of an integration program (XDS_ASCII, reflection CIF, MTZ) is read whole and
+    // given to the run as the SHELX records of the same measurements, as on the command line;
+    // its header completes the experiment file.
+    const std::string input_path = rs_.files.paths[run::INPUT - 1].string();
+    if (const auto integration = integration_format_for(-1, input_path)) {
+      std::ostringstream why;
+      if (!attach_integration_with_experiment(rs_, input_path, *integration, why)) {
+        std::string message = why.str();
+        if (message.starts_with("vorlane: ")) message.erase(0, 9);
+        while (!message.empty() && message.back() == '\n') message.pop_back();
+        report_failure(message);
+        enter_halted();
+        return;
+      }
+      decide_output_format(rs_.files, dialogs_);
+    } else {
+      decide_formats(rs_.files, dialogs_);
+      // A file whose content is not of the format its name says is not read at all.
+      const std::string misread = input::content_check_message(input_path, rs_.files.INFMT);
+      if (!misread.empty()) {
+        report_failure(misread);
+        enter_halted();
+        return;
+      }
     }
     state_ = DialogState::Running;
     set_status(text::processing_data);

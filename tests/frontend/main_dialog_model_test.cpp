@@ -5,7 +5,9 @@
 #include <stdexcept>
 
 #include "frontend/model_fixture.hpp"
+#include "pipeline/run_vorlane.hpp"
 #include "run/messages.hpp"
+#include "support/test_support.hpp"
 
 namespace vorlane::testing {
 namespace {
@@ -381,6 +383,34 @@ TEST_F(ModelTest, RunStateDialogsIsTheWindowsDuringTheRun) {
   // Fatal errors and questions still reach the window's dialogs.
   seen->fatal_box("F");
   EXPECT_EQ(dialogs.fatal_texts, std::vector<std::string>{"F"});
+}
+
+// An integration program's file is read as on the command line: the whole run merges the
+// measurements of an XDS_ASCII file whose name says SHELX; one cut short halts the window with
+// the reader's message, not a SHELX misreading.
+TEST_F(ModelTest, RunsOnAnIntegrationProgramsFile) {
+  const std::string data = std::string(VORLANE_TEST_DATA) + "/integration/";
+  std::string exp = read_text_file(data + "p-1.exp");
+  exp.erase(exp.find("CELL"), exp.find("WAVEL") - exp.find("CELL"));  // the header gives it
+  write(path("run.exp"), exp);
+  const std::string xds = read_text_file(data + "XDS_ASCII.HKL");
+  write(path("data.hkl"), xds);
+  auto& m = make([](run::RunState& r) { run::RUN_VORLANE(r); });
+  choose_all("result.hkl");
+  m.RUN_PROG();
+  ASSERT_EQ(m.state(), DialogState::Finished) << rs.msg.ERRMSG;
+  EXPECT_EQ(rs.files.integration_format, "XDS_ASCII");
+  EXPECT_EQ(rs.refl.members.size(), 2936u);
+  EXPECT_EQ(split_lines(read_text_file(path("result.hkl"))).size(), 1397u);  // one per set
+
+  m.RESET_FILES();
+  write(path("data.hkl"), xds.substr(0, xds.size() / 2));
+  choose_all("result.hkl");
+  m.RUN_PROG();
+  EXPECT_EQ(m.state(), DialogState::Halted);
+  ASSERT_EQ(dialogs.fatal_texts.size(), 1u);
+  EXPECT_NE(dialogs.fatal_texts[0].find("XDS_ASCII file data.hkl"), std::string::npos)
+      << dialogs.fatal_texts[0];
 }
 
 }  // namespace
