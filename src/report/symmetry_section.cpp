@@ -81,16 +81,20 @@ std::string lattice_text(const sa::LatticeSymmetry& l) {
 
 std::string elements_table(const sa::ElementScoring& e) {
   std::string h = "<h3>Symmetry elements</h3>\n";
+  // A correlation of no pairs, and what is judged from it, cannot be formed.
+  auto cc = [](double v, int pairs) { return pairs > 0 ? number(v, 3) : std::string("n/a"); };
   h += paragraph("Correlation (CC) of E² of the measurement pairs each rotation relates. CC of "
-                 "repeated measurements " + number(e.cc_identity, 3) + " from " +
+                 "repeated measurements " + cc(e.cc_identity, e.n_identity_pairs) + " from " +
                  std::to_string(e.n_identity_pairs) + " pairs, of Friedel mates among them " +
-                 number(e.cc_friedel, 3) + " from " + std::to_string(e.n_friedel_pairs) +
-                 "; expected for a present element " + number(e.cc_expected, 3) + ".");
+                 cc(e.cc_friedel, e.n_friedel_pairs) + " from " +
+                 std::to_string(e.n_friedel_pairs) + "; expected for a present element " +
+                 cc(e.cc_expected, e.n_identity_pairs) + ".");
   h += table_head({"order", "axis", "N pairs", "CC", "likelihood"});
   for (const sa::ElementScore& s : e.elements)
     h += "<tr>" + td(std::to_string(s.order)) + td_left(axis_text(s.axis)) +
-         td(std::to_string(s.n_pairs)) + td(number(s.cc, 3)) + td(number(s.likelihood, 3)) +
-         "</tr>\n";
+         td(std::to_string(s.n_pairs)) + td(cc(s.cc, s.n_pairs)) +
+         // Below ten pairs the likelihood is not judged (the analysis leaves it at 1/2).
+         td(s.n_pairs >= 10 ? number(s.likelihood, 3) : "n/a") + "</tr>\n";
   return h + "</table>\n";
 }
 
