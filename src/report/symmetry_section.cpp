@@ -5,7 +5,6 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "report/print_tables.hpp"
 #include "report/svg_plot.hpp"
 #include "symmetry_analysis/tables_text.hpp"
 
@@ -17,12 +16,10 @@ namespace sa = symmetry_analysis;
 // Wide enough for three legend entries beside the axis label; two plots still fit side by side.
 constexpr int PLOT_WIDTH = 650;
 
-// A figure with `decimals` decimals, or "n/a" when it cannot be formed.
+// A figure with `decimals` decimals as the terminal's tables write it (any width), or "n/a"
+// when it cannot be formed.
 std::string number(double v, int decimals) {
-  if (!std::isfinite(v)) return "n/a";
-  const std::string s = figure(v, 24, decimals);
-  const auto p = s.find_first_not_of(' ');
-  return p == std::string::npos ? "n/a" : s.substr(p);
+  return std::isfinite(v) ? sa::fixed(v, decimals) : std::string("n/a");
 }
 
 std::string td(const std::string& text) { return "<td>" + text + "</td>"; }
