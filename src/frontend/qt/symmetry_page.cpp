@@ -20,7 +20,8 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 
 // The report's look, as far as Qt's rich text follows it.
 const char* const STYLE =
-    "<style>th{background:#eef} td,th{padding:2px 6px} tr.overall{font-weight:bold}"
+    "<style>th{background:#eef} td,th{padding:2px 6px} td{text-align:right}"
+    " tr.overall{font-weight:bold}"
     " .warn{color:#8a4b00}</style>";
 
 }  // namespace
