@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <initializer_list>
+#include <system_error>
 
 #include "report/svg_plot.hpp"
 #include "symmetry_analysis/tables_text.hpp"
@@ -16,10 +18,17 @@ namespace sa = symmetry_analysis;
 // Wide enough for three legend entries beside the axis label; two plots still fit side by side.
 constexpr int PLOT_WIDTH = 650;
 
-// A figure with `decimals` decimals as the terminal's tables write it (any width), or "n/a"
-// when it cannot be formed.
+// A figure with `decimals` decimals (no "-0.00"), or "n/a" when it cannot be formed.
 std::string number(double v, int decimals) {
-  return std::isfinite(v) ? sa::fixed(v, decimals) : std::string("n/a");
+  if (!std::isfinite(v)) return "n/a";
+  if (v == 0.0) v = 0.0;
+  // Room for the widest double in fixed notation (309 digits, a sign, a point, the decimals).
+  char buf[400];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  if (r.ec != std::errc()) return "n/a";
+  std::string s(buf, r.ptr);
+  if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+  return s;
 }
 
 std::string td(const std::string& text) { return "<td>" + text + "</td>"; }
