@@ -195,7 +195,7 @@ TEST(SymmetrySection, FiguresThatCannotBeFormedAndPlotsWithoutPoints) {
   a.n_measurements = 120;
   a.crystal.cell = {5, 6, std::nan(""), 90, 90, 90};
   a.centring.rows.push_back({"P", {}, true});
-  a.centring.all = {120, 60, 10.0, std::nan("")};
+  a.centring.all = {120, 60, 1e300, std::nan("")};  // a mean far wider than any column
   a.centring.chosen = "P";
   a.elements.n_identity_pairs = 60;
   a.elements.cc_identity = std::nan("");
@@ -216,6 +216,10 @@ TEST(SymmetrySection, FiguresThatCannotBeFormedAndPlotsWithoutPoints) {
   EXPECT_NE(h.find("P &lt;1&gt; &amp; 2"), std::string::npos);
   EXPECT_EQ(h.find("P <1>"), std::string::npos);
   EXPECT_NE(h.find("<td>n/a</td>"), std::string::npos);
+  // 1e300 in full, as the nearest double's 301 digits.
+  const auto wide = h.find("<td>1000000000000000052504760255204420248704468581108159154915854");
+  ASSERT_NE(wide, std::string::npos);
+  EXPECT_EQ(h.substr(wide + 4 + 301, 8), ".00</td>");
   EXPECT_NE(h.find("repeated measurements n/a from 60 pairs"), std::string::npos);
   EXPECT_NE(h.find("<p>N(z) is not drawn: no general reflections.</p>"), std::string::npos);
   EXPECT_NE(h.find("<p>N(|L|) is not drawn: no reflection pairs for the L-test.</p>"),
