@@ -1,15 +1,16 @@
 #include "frontend/symmetry_suggestion.hpp"
 
+#include "run/run_state.hpp"
 #include "symmetry_analysis/analysis.hpp"
 #include "symmetry_analysis/tables_text.hpp"
 
 namespace vorlane::frontend {
 
-SpaceGroupSuggestion space_group_suggestion(const symmetry_analysis::Analysis* analysis) {
+SpaceGroupSuggestion space_group_suggestion(const symmetry_analysis::Analysis* analysis,
+                                            const std::string& not_analysed) {
   SpaceGroupSuggestion s;
   if (analysis == nullptr) {
-    s.line = "The symmetry was not analysed: it needs the cell (a CELL card in the experiment "
-             "file).";
+    s.line = not_analysed;
     s.why_not = s.line;
     return s;
   }
@@ -28,6 +29,17 @@ SpaceGroupSuggestion space_group_suggestion(const symmetry_analysis::Analysis* a
   }
   s.symbol = best;
   return s;
+}
+
+SpaceGroupSuggestion space_group_suggestion(const run::RunState& rs) {
+  std::string why = "The symmetry was not analysed: ";
+  if (rs.msg.IHALT != 0)
+    why += "the run halted before it was done.";
+  else if (rs.ctl.ICELL != 1)
+    why += "it needs the cell (a CELL card in the experiment file).";
+  else
+    why += "the run did not get that far.";
+  return space_group_suggestion(rs.symmetry.get(), why);
 }
 
 }  // namespace vorlane::frontend

@@ -3,6 +3,7 @@
 // run found in its data: offered only when it is determined and fits the cell as given.
 #include <string>
 
+namespace vorlane::run { struct RunState; }
 namespace vorlane::symmetry_analysis { struct Analysis; }
 
 namespace vorlane::frontend {
@@ -13,7 +14,11 @@ struct SpaceGroupSuggestion {
   std::string why_not;  // why none is offered; empty when one is
 };
 
-// `analysis` null: the run had no cell to analyse its symmetry with.
-SpaceGroupSuggestion space_group_suggestion(const symmetry_analysis::Analysis* analysis);
+// The suggestion of `analysis`; when it is null, `not_analysed` says why.
+SpaceGroupSuggestion space_group_suggestion(const symmetry_analysis::Analysis* analysis,
+                                            const std::string& not_analysed);
+// The suggestion of a finished or halted run's analysis, or why it has none (no cell, or the
+// run halted before the analysis was kept).
+SpaceGroupSuggestion space_group_suggestion(const run::RunState& rs);
 
 }  // namespace vorlane::frontend

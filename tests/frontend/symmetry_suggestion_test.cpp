@@ -2,7 +2,10 @@
 // when it is determined and named in the axes of the cell as given.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "frontend/symmetry_suggestion.hpp"
+#include "run/run_state.hpp"
 #include "symmetry_analysis/analysis.hpp"
 
 namespace vorlane::frontend {
@@ -57,12 +60,32 @@ TEST(SymmetrySuggestion, OfferedOnlyWhenDeterminedInTheCellAsGiven) {
        "tied with P 1 21/m 1; experiment-file card: VORLAN SPACEGROUP P 1 21/c 1", ""},
   };
   for (const Row& r : rows) {
-    const SpaceGroupSuggestion s = space_group_suggestion(r.analysis);
+    const SpaceGroupSuggestion s = space_group_suggestion(
+        r.analysis, "The symmetry was not analysed: it needs the cell (a CELL card in the "
+                    "experiment file).");
     EXPECT_EQ(s.symbol, r.symbol) << r.line_start;
     EXPECT_EQ(s.line.rfind(r.line_start, 0), 0u) << s.line;
     EXPECT_EQ(s.line.find('\n'), std::string::npos) << s.line;
     EXPECT_EQ(s.why_not, r.why_not);
   }
+}
+
+// A run without an analysis says why: no cell, or halted before the analysis was kept.
+TEST(SymmetrySuggestion, RunWithoutAnalysisSaysWhy) {
+  run::RunState rs;
+  rs.ctl.ICELL = 0;
+  EXPECT_EQ(space_group_suggestion(rs).why_not,
+            "The symmetry was not analysed: it needs the cell (a CELL card in the experiment "
+            "file).");
+  rs.ctl.ICELL = 1;
+  rs.msg.IHALT = 1;
+  EXPECT_EQ(space_group_suggestion(rs).why_not,
+            "The symmetry was not analysed: the run halted before it was done.");
+  rs.msg.IHALT = 0;
+  rs.symmetry = std::make_shared<const sa::Analysis>(ranked(""));
+  const SpaceGroupSuggestion s = space_group_suggestion(rs);
+  EXPECT_EQ(s.symbol, "P 1 21/c 1");
+  EXPECT_EQ(s.why_not, "");
 }
 
 }  // namespace

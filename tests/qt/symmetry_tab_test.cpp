@@ -139,5 +139,18 @@ TEST_F(SymmetryTabTest, RunWithoutAnalysisAndNoRunYet) {
   EXPECT_TRUE(page().tables()->toPlainText().contains(QStringLiteral("it needs the cell")));
 }
 
+TEST_F(SymmetryTabTest, HaltedRunSaysSo) {
+  make([](run::RunState& rs) {
+    rs.ctl.ICELL = 1;
+    rs.msg.IHALT = 1;
+  });
+  browse_all();
+  click(*window, control::run);
+  ASSERT_EQ(window->model().state(), frontend::DialogState::Halted);
+  EXPECT_FALSE(page().use_button()->isEnabled());
+  EXPECT_EQ(page().use_button()->toolTip(),
+            QStringLiteral("The symmetry was not analysed: the run halted before it was done."));
+}
+
 }  // namespace
 }  // namespace vorlane::testing

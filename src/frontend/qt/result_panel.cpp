@@ -149,7 +149,7 @@ void ResultPanel::show_run(const run::RunState& rs, const std::vector<std::strin
   setTabText(1, QStringLiteral("Warnings (%1)").arg(warnings.size()));
   fill_shells(rs.stats);
   fill_plots(rs.stats);
-  symmetry_->show_analysis(rs.symmetry.get());
+  symmetry_->show_run(rs);
 }
 
 void ResultPanel::add_note(const QString& text) {

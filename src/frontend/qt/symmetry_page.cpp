@@ -11,6 +11,7 @@
 
 #include "frontend/qt/symmetry_charts.hpp"
 #include "report/symmetry_section.hpp"
+#include "run/run_state.hpp"
 #include "symmetry_analysis/analysis.hpp"
 
 namespace vorlane::frontend::qt {
@@ -72,10 +73,11 @@ void SymmetryPage::clear() {
   update_button();
 }
 
-void SymmetryPage::show_analysis(const symmetry_analysis::Analysis* analysis) {
+void SymmetryPage::show_run(const run::RunState& rs) {
   clear();
   shown_ = true;
-  suggestion_ = space_group_suggestion(analysis);
+  const symmetry_analysis::Analysis* analysis = rs.symmetry.get();
+  suggestion_ = space_group_suggestion(rs);
   line_->setText(q(suggestion_.line));
   if (analysis == nullptr) {
     tables_->setHtml(QStringLiteral("<p>") + q(suggestion_.line).toHtmlEscaped() +

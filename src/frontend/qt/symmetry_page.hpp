@@ -12,7 +12,7 @@ class QPushButton;
 class QTabWidget;
 class QTextBrowser;
 
-namespace vorlane::symmetry_analysis { struct Analysis; }
+namespace vorlane::run { struct RunState; }
 
 namespace vorlane::frontend::qt {
 
@@ -21,8 +21,8 @@ class SymmetryPage : public QWidget {
  public:
   explicit SymmetryPage(QWidget* parent = nullptr);
 
-  // `analysis` null: the run had no cell to analyse its symmetry with.
-  void show_analysis(const symmetry_analysis::Analysis* analysis);
+  // The analysis a finished or halted run kept, or why it has none.
+  void show_run(const run::RunState& rs);
   void clear();
   // Whether the editor can be opened now (not while a run is in progress).
   void set_can_edit(bool can);
