@@ -1,17 +1,21 @@
 // libFuzzer target: the writers of the files beside the output (the stats JSON, the rejection
-// ledger CSV, the HTML report, the CIF fragment) on arbitrary figures (NaN, infinities, huge
-// counts, negative sums) and arbitrary texts (titles, warnings and file names of any bytes).
+// ledger CSV, the HTML report with its Symmetry section, the CIF fragment) on arbitrary figures
+// (NaN, infinities, huge counts, negative sums) and arbitrary texts (titles, warnings, file
+// names and space-group symbols of any bytes).
 // Checks: the JSON parses back; the CSV has the header's number of fields on every row; the
-// HTML is valid UTF-8 and a text adds no "<" of its own; the CIF parses (a checker of the CIF
+// HTML is valid UTF-8 and a text adds no "<" of its own; the Symmetry section of empty texts
+// holds no "nan" or "inf"; the CIF parses (a checker of the CIF
 // 1.1 syntax the fragment uses: comments, blank lines, text fields between lines starting with
 // ";", and one data name with one value a line) and every numeric item holds a number, "?" or
 // ".". (gemmi's CIF parser does not compile with clang 14 in C++20 against libstdc++ 12.)
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -25,8 +29,10 @@
 #include "report/html_report.hpp"
 #include "report/rejection_ledger.hpp"
 #include "report/stats_json.hpp"
+#include "report/symmetry_section.hpp"
 #include "report/svg_plot.hpp"
 #include "run/run_state.hpp"
+#include "symmetry_analysis/analysis.hpp"
 
 namespace {
 
@@ -105,6 +111,95 @@ statistics::ShellRow shell(Bytes& b) {
   r.cc_half = b.real();
   r.chi2 = b.real();
   return r;
+}
+
+// The symmetry found from the data, with arbitrary figures and texts; `blank` a copy with every
+// text empty (the operator of a reindexing kept: it decides whether a paragraph is written).
+void symmetry_analysis_of(Bytes& b, symmetry_analysis::Analysis& a,
+                          symmetry_analysis::Analysis& blank) {
+  namespace sa = symmetry_analysis;
+  auto figures = [&b] {
+    return sa::ClassFigures{static_cast<int>(b.count()), static_cast<int>(b.count()), b.real(),
+                            b.real()};
+  };
+  a.reason = b.text();
+  a.n_measurements = static_cast<int>(b.count());
+  a.n_unique = static_cast<int>(b.count());
+  for (double& v : a.crystal.cell) v = b.real();
+  a.reindexing = b.byte() & 1 ? b.text() : std::string();
+  a.centring.all = figures();
+  for (int n = b.byte() % 9; n > 0; --n)
+    a.centring.rows.push_back({b.text(), figures(), static_cast<bool>(b.byte() & 1)});
+  a.centring.chosen = b.text();
+  a.lattice.proper.resize(b.byte() % 8);
+  a.lattice.highest = {b.text(), b.text(), {}};
+  a.lattice.lattice_beyond_settings = b.byte() & 1;
+  for (int n = b.byte() % 4; n > 0; --n) a.lattice.candidates.push_back({b.text(), b.text(), {}});
+  a.elements.n_identity_pairs = static_cast<int>(b.count());
+  a.elements.cc_identity = b.real();
+  a.elements.n_friedel_pairs = static_cast<int>(b.count());
+  a.elements.cc_friedel = b.real();
+  a.elements.cc_expected = b.real();
+  for (int n = b.byte() % 6; n > 0; --n) {
+    sa::ElementScore e;
+    e.order = b.byte();
+    e.axis = {b.byte() - 128, b.byte() - 128, b.byte() - 128};
+    e.n_pairs = static_cast<int>(b.count());
+    e.cc = b.real();
+    e.likelihood = b.real();
+    a.elements.elements.push_back(e);
+  }
+  for (int n = b.byte() % 4; n > 0; --n) {
+    sa::LaueRow r;
+    r.candidate = {b.text(), b.text(), {}};
+    r.probability = b.real();
+    a.laue.push_back(r);
+  }
+  for (int n = b.byte() % 4; n > 0; --n)
+    a.space_groups.conditions.push_back({b.text(), static_cast<int>(b.count()), figures()});
+  for (int n = b.byte() % 5; n > 0; --n) {
+    sa::SpaceGroupRow r;
+    r.symbol = b.text();
+    r.number = static_cast<int>(b.count());
+    r.probability = b.real();
+    for (int t = b.byte() % 3; t > 0; --t) r.ties.push_back(b.text());
+    r.absent = figures();
+    a.space_groups.rows.push_back(r);
+  }
+  // The analysis gives probabilities in [0, 1]; the closing line prints the first one.
+  if (!a.space_groups.rows.empty()) {
+    double& p = a.space_groups.rows.front().probability;
+    p = std::isfinite(p) ? std::fabs(std::fmod(p, 1.0)) : 0.0;
+  }
+  a.determinable = (b.byte() & 1) && !a.space_groups.rows.empty();
+  auto& st = a.statistics;
+  st.n_general = static_cast<int>(b.count());
+  st.n_used = static_cast<int>(b.count());
+  st.reliable = b.byte() & 1;
+  st.mean_abs_e2_minus_1 = b.real();
+  st.second_moment = b.real();
+  for (double& v : st.nz) v = b.real();
+  st.n_l_pairs = static_cast<int>(b.count());
+  st.mean_abs_l = b.real();
+  for (double& v : st.nl) v = b.real();
+  for (int n = b.byte() % 12; n > 0; --n)
+    st.wilson.push_back({b.real(), b.real(), static_cast<int>(b.count())});
+  st.wilson_b = b.real();
+  st.twinning_suspected = b.byte() & 1;
+  if (b.byte() & 1) st.centrosymmetric_likely = static_cast<bool>(b.byte() & 1);
+
+  blank = a;
+  blank.reason.clear();
+  for (auto& r : blank.centring.rows) r.name.clear();
+  blank.centring.chosen.clear();
+  blank.lattice.highest = {};
+  for (auto& c : blank.lattice.candidates) c = {};
+  for (auto& r : blank.laue) r.candidate = {};
+  for (auto& c : blank.space_groups.conditions) c.op.clear();
+  for (auto& r : blank.space_groups.rows) {
+    r.symbol.clear();
+    for (auto& t : r.ties) t.clear();
+  }
 }
 
 std::size_t count_char(const std::string& s, char c) {
@@ -228,6 +323,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   f.print_file = b.text();
   f.output_file = b.text();
   f.cif_file = b.text();
+  symmetry_analysis::Analysis analysis, analysis_blank;
+  if (flags & 64) {
+    symmetry_analysis_of(b, analysis, analysis_blank);
+    f.symmetry = std::make_shared<const symmetry_analysis::Analysis>(analysis);
+  }
 
   // The JSON parses back.
   const std::string json = report::stats_json(st, f);
@@ -243,10 +343,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   blank.print_file.clear();
   blank.output_file.clear();
   blank.cif_file.clear();
+  if (f.symmetry) blank.symmetry = std::make_shared<const symmetry_analysis::Analysis>(analysis_blank);
   statistics::Statistics plain = st;
   plain.no_shells_reason.clear();
   if (count_char(html, '<') != count_char(report::html_report(plain, blank), '<'))
     fail("a text added markup to the HTML", html);
+  if (f.symmetry) {
+    std::string section = report::symmetry_section(analysis_blank);
+    for (char& c : section) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (section.find("nan") != std::string::npos || section.find("inf") != std::string::npos)
+      fail("a figure that is not a number in the Symmetry section", section);
+  }
 
   // The ledger: the header's number of fields on every row (a text field never splits).
   run::ReflectionList list;

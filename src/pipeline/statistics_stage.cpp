@@ -111,6 +111,7 @@ void write_run_reports(run::RunState& rs, RejectionReport rejections) {
     // The warnings of the two writes above belong in the report too.
     report::RunFigures g = f;
     g.warnings = rs.report.warnings;
+    g.symmetry = rs.symmetry;
     rs.report.html_path = write_beside_output(rs, "_report.html", report::html_report(rs.stats, g));
   } else {
     // A report of an earlier run beside this run's files would pass for this run's.

@@ -6,6 +6,7 @@
 
 #include "report/print_tables.hpp"
 #include "report/svg_plot.hpp"
+#include "report/symmetry_section.hpp"
 
 namespace vorlane::report {
 
@@ -251,6 +252,7 @@ std::string html_report(const statistics::Statistics& st, const RunFigures& run)
     ib.series.push_back(gathered(std::move(i), false));
     h += render_svg(rb) + render_svg(ib) + "</div>\n";
   }
+  h += run.symmetry ? symmetry_section(*run.symmetry) : symmetry_section_without_cell();
   h += "</body></html>\n";
   return h;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // NAME_report.html: a self-contained page (inline SVG, inline style, no script and nothing
 // fetched from the network) with the run's summary, its warnings, the shell table and the
-// plots.
+// plots, and the symmetry found from the data.
 #include <string>
 
 #include "report/report_inputs.hpp"

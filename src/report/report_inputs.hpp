@@ -1,10 +1,13 @@
 #pragma once
 // What the JSON and the HTML report carry beside the statistics: the run's summary figures
 // under the CIF's names, its warnings and the files it wrote.
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "statistics/statistics.hpp"
+
+namespace vorlane::symmetry_analysis { struct Analysis; }
 
 namespace vorlane::report {
 
@@ -22,6 +25,8 @@ struct RunFigures {
   double dac_opening = 0.0;  // degrees; 0 without an OPENING card
   std::vector<std::string> warnings;
   std::string print_file, output_file, cif_file;
+  // The symmetry found from the measurements; null when the run has no cell to find it with.
+  std::shared_ptr<const symmetry_analysis::Analysis> symmetry;
 };
 
 }  // namespace vorlane::report

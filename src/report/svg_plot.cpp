@@ -237,7 +237,8 @@ std::string render_svg(const Plot& plot) {
       for (std::size_t i = 0; i < n; ++i) {
         if (!std::isfinite(s.x[i]) || !std::isfinite(s.y[i])) continue;
         pts += num(X(s.x[i])) + "," + num(Y(s.y[i])) + " ";
-        svg += "<circle cx=\"" + num(X(s.x[i])) + "\" cy=\"" + num(Y(s.y[i])) +
+        if (s.markers)
+          svg += "<circle cx=\"" + num(X(s.x[i])) + "\" cy=\"" + num(Y(s.y[i])) +
                "\" r=\"3\" fill=\"" + s.colour + "\"/>\n";
       }
       svg += "<polyline points=\"" + pts + "\" fill=\"none\" stroke=\"" + s.colour +
@@ -246,7 +247,7 @@ std::string render_svg(const Plot& plot) {
       for (std::size_t i = 0; i < n; ++i) {
         if (!std::isfinite(s.x[i]) || !std::isfinite(s.y[i])) continue;
         svg += "<circle cx=\"" + num(X(s.x[i])) + "\" cy=\"" + num(Y(s.y[i])) +
-               "\" r=\"1.6\" fill=\"" + s.colour + "\"/>\n";
+               "\" r=\"" + num(s.point_radius) + "\" fill=\"" + s.colour + "\"/>\n";
       }
     } else {
       const double bw = std::max(1.0, pw / (xr.hi - xr.lo) * 0.8);

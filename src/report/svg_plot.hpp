@@ -14,6 +14,8 @@ struct Series {
   std::vector<double> x, y;
   Style style = Style::line;
   std::string colour = "#1f5fa8";
+  bool markers = true;        // a line: a circle at each point (a theory curve has none)
+  double point_radius = 1.6;  // points: the radius of each circle
 };
 
 struct Plot {

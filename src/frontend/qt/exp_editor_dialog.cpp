@@ -145,6 +145,16 @@ void ExpEditorDialog::show_values(const ExpValues& v) {
   sigma_->setCurrentIndex(v.sigma_mean ? 1 : 0);
 }
 
+void ExpEditorDialog::propose_space_group(const QString& symbol) {
+  lines_.at(QStringLiteral("space_group"))->setText(symbol);
+  QString text = QStringLiteral("Space group %1 suggested by the symmetry found in the data. "
+                                "Save writes it into the file")
+                     .arg(symbol);
+  if (model_ && !model_->symmetry_cards().empty())
+    text += QStringLiteral(" in place of the symmetry cards");
+  message_->setText(text + QStringLiteral("; Cancel leaves the file as it is."));
+}
+
 ExpValues ExpEditorDialog::form_values() const {
   ExpValues v = model_ ? model_->values() : ExpValues{};
   auto get = [this](const char* name) {

@@ -27,6 +27,9 @@ class ExpEditorDialog : public QDialog {
   // Checks, asks before removing symmetry cards, writes the file; true when written.
   bool save();
   bool loaded() const { return model_ != nullptr; }
+  // Puts `symbol` into the space-group field as if typed, and says where it came from; the
+  // file changes only when the user saves.
+  void propose_space_group(const QString& symbol);
 
  private:
   QLineEdit* line(const QString& name, const std::string& value);

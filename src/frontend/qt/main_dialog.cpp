@@ -18,6 +18,7 @@
 #include "frontend/qt/file_viewer.hpp"
 #include "frontend/qt/qt_dialogs.hpp"
 #include "frontend/qt/result_panel.hpp"
+#include "frontend/qt/symmetry_page.hpp"
 #include "frontend/qt/qt_file_picker.hpp"
 #include "frontend/qt/widget_ids.hpp"
 #include "pipeline/run_vorlane.hpp"
@@ -200,6 +201,9 @@ void MainDialog::connect_handlers() {
   connect(static_cast<QPushButton*>(controls_.at(control::exit)), &QPushButton::clicked, this,
           &QDialog::accept);
   connect(edit_, &QPushButton::clicked, this, [this] { guarded([this] { edit_experiment_file(); }); });
+  connect(panel_->symmetry(), &SymmetryPage::use_space_group, this, [this](const QString& symbol) {
+    guarded([this, symbol] { use_suggested_space_group(symbol); });
+  });
 }
 
 void MainDialog::guarded(const std::function<void()>& handler) {
@@ -226,6 +230,7 @@ void MainDialog::after_run() {
   const auto state = model_->state();
   if (state != DialogState::Finished && state != DialogState::Halted) return;
   panel_->show_run(model_->run_state(), model_->run_warnings());
+  shown_run_experiment_ = model_->chosen_paths()[run::EXPERIMENT - 1];
   if (dialogs_->take_answered_from_memory()) {
     const bool yes = settings_->value(QtDialogs::sigma_ratio_key).toInt() == 1;
     panel_->add_note(
@@ -278,6 +283,7 @@ void MainDialog::fill_recent_menu() {
         for (std::size_t k = 0; k < 4; ++k) paths[k] = r[static_cast<qsizetype>(k)].toStdString();
         model_->choose_files(paths);
         panel_->clear_run();
+        shown_run_experiment_.clear();
       });
     });
   }
@@ -285,9 +291,17 @@ void MainDialog::fill_recent_menu() {
 }
 
 void MainDialog::edit_experiment_file() {
-  const std::string exp = model_->chosen_paths()[run::EXPERIMENT - 1];
-  if (exp.empty() || model_->state() == DialogState::Running) return;
-  ExpEditorDialog editor(QString::fromStdString(exp), runner_, this);
+  open_editor(model_->chosen_paths()[run::EXPERIMENT - 1], QString());
+}
+
+void MainDialog::use_suggested_space_group(const QString& symbol) {
+  open_editor(shown_run_experiment_, symbol);
+}
+
+void MainDialog::open_editor(const std::string& path, const QString& space_group) {
+  if (path.empty() || model_->state() == DialogState::Running) return;
+  ExpEditorDialog editor(QString::fromStdString(path), runner_, this);
+  if (!space_group.isEmpty() && editor.loaded()) editor.propose_space_group(space_group);
   runner_(editor);
 }
 
@@ -310,6 +324,7 @@ void MainDialog::refresh() {
   const bool idle = model_->state() != DialogState::Running;
   edit_->setEnabled(idle && !model_->chosen_paths()[run::EXPERIMENT - 1].empty());
   recent_->setEnabled(idle && !recent_menu_->isEmpty());
+  panel_->symmetry()->set_can_edit(idle && !shown_run_experiment_.empty());
   for (int slot = 1; slot <= 4; ++slot) {
     const auto& path = model_->name_field(slot);
     controls_.at(control::name_labels[static_cast<std::size_t>(slot - 1)])

@@ -54,6 +54,8 @@ class MainDialog : public QDialog {
   QMenu& recent_menu() const { return *recent_menu_; }
   // Opens the experiment-file editor on the chosen experiment file.
   void edit_experiment_file();
+  // Opens the editor on the last run's experiment file with `symbol` in its space-group field.
+  void use_suggested_space_group(const QString& symbol);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -69,6 +71,7 @@ class MainDialog : public QDialog {
   void after_run();
   void remember_run();
   void fill_recent_menu();
+  void open_editor(const std::string& path, const QString& space_group);
 
   std::unique_ptr<run::RunState> rs_;
   std::unique_ptr<QtDialogs> dialogs_;
@@ -83,6 +86,8 @@ class MainDialog : public QDialog {
   QPushButton* edit_ = nullptr;
   QPushButton* recent_ = nullptr;
   QMenu* recent_menu_ = nullptr;
+  // The experiment file of the run the result panel shows: the suggestion is its data's.
+  std::string shown_run_experiment_;
 };
 
 }  // namespace vorlane::frontend::qt

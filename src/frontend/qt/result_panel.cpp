@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "frontend/qt/result_charts.hpp"
+#include "frontend/qt/symmetry_page.hpp"
 #include "frontend/result_summary.hpp"
 #include "records/edit_list.hpp"
 
@@ -96,6 +97,9 @@ ResultPanel::ResultPanel(QWidget* parent) : QTabWidget(parent) {
   plots_->setObjectName(QStringLiteral("result_plots"));
   plots_->setDocumentMode(true);
   addTab(plots_, QStringLiteral("Plots"));
+
+  symmetry_ = new SymmetryPage(this);
+  addTab(symmetry_, QStringLiteral("Symmetry"));
   clear_run();
 }
 
@@ -111,6 +115,7 @@ void ResultPanel::clear_run() {
     plots_->removeTab(0);
     delete page;
   }
+  symmetry_->clear();
   setTabText(1, QStringLiteral("Warnings"));
 }
 
@@ -144,6 +149,7 @@ void ResultPanel::show_run(const run::RunState& rs, const std::vector<std::strin
   setTabText(1, QStringLiteral("Warnings (%1)").arg(warnings.size()));
   fill_shells(rs.stats);
   fill_plots(rs.stats);
+  symmetry_->show_run(rs);
 }
 
 void ResultPanel::add_note(const QString& text) {

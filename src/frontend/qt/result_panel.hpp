@@ -1,6 +1,6 @@
 #pragma once
 // The result of the last run beside the dialog: the summary figures, the run's warnings, the
-// shell table and the plots. It shows what the run computed; it computes nothing itself.
+// shell table, the plots and the symmetry found from the data. It shows what the run computed; it computes nothing itself.
 #include <QTabWidget>
 #include <string>
 #include <vector>
@@ -12,6 +12,8 @@ class QTableWidget;
 class QLabel;
 
 namespace vorlane::frontend::qt {
+
+class SymmetryPage;
 
 class ResultPanel : public QTabWidget {
   Q_OBJECT
@@ -28,6 +30,7 @@ class ResultPanel : public QTabWidget {
   QListWidget* warnings() const { return warnings_; }
   QTableWidget* shells() const { return shells_; }
   QTabWidget* plots() const { return plots_; }
+  SymmetryPage* symmetry() const { return symmetry_; }
 
  private:
   void fill_shells(const statistics::Statistics& stats);
@@ -39,6 +42,7 @@ class ResultPanel : public QTabWidget {
   QTableWidget* shells_;
   QLabel* no_shells_;
   QTabWidget* plots_;
+  SymmetryPage* symmetry_;
 };
 
 }  // namespace vorlane::frontend::qt
