@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <system_error>
 
 #include "symmetry_analysis/intensity_statistics.hpp"
 
@@ -39,10 +40,12 @@ std::string cell_text(const Crystal& c) {
 }  // namespace
 
 std::string fixed(double v, int decimals, int width) {
-  char buf[64];
+  // Room for any finite double in fixed notation (up to 309 digits before the point).
+  char buf[400];
   if (!std::isfinite(v)) return pad("-", width);
   if (v == 0.0) v = 0.0;  // no "-0.00"
   const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  if (r.ec != std::errc()) return pad("-", width);
   std::string s(buf, r.ptr);
   if (s.find_first_not_of("-0.") == std::string::npos && s[0] == '-') s.erase(0, 1);
   return pad(s, width);

@@ -50,9 +50,10 @@ ExpEditorDialog::ExpEditorDialog(const QString& path, DialogRunner runner, QWidg
   gform->addRow(QStringLiteral("Wavelength (Å)"), line(QStringLiteral("wavelength"), v.wavelength));
   gform->addRow(QStringLiteral("Space group"), line(QStringLiteral("space_group"), v.space_group));
   lines_[QStringLiteral("space_group")]->setPlaceholderText(
-      QStringLiteral("e.g. P 1 21/c 1"));
+      QStringLiteral("e.g. P 1 21/c 1, or AUTO to find it from the data"));
   lines_[QStringLiteral("space_group")]->setToolTip(
-      QStringLiteral("A space group replaces the SYMOP, UNITIN and LAUE cards"));
+      QStringLiteral("A space group replaces the SYMOP, UNITIN and LAUE cards; AUTO finds it "
+                     "from the data before they are merged"));
   noflip_ = new QCheckBox(QStringLiteral("Keep Friedel mates apart (FRIEDEL NOFLIP)"), general);
   noflip_->setObjectName(QStringLiteral("editor_noflip"));
   gform->addRow(QString(), noflip_);
