@@ -200,24 +200,10 @@ Series observed(const std::array<double, 10>& cumulative) {
 
 WilsonLine wilson_line(const sa::IntensityStatistics& st) {
   WilsonLine w;
-  std::vector<const sa::WilsonPoint*> fit;
-  for (const sa::WilsonPoint& p : st.wilson)
-    if (p.s2 > 1.0 / 64.0 && std::isfinite(p.ln_mean_i)) fit.push_back(&p);
-  if (fit.size() < 3) {
-    fit.clear();
-    for (const sa::WilsonPoint& p : st.wilson)
-      if (std::isfinite(p.s2) && std::isfinite(p.ln_mean_i)) fit.push_back(&p);
-  }
-  if (fit.size() < 2 || !std::isfinite(st.wilson_b)) return w;
-  double sx = 0.0, sy = 0.0;
-  for (const sa::WilsonPoint* p : fit) {
-    sx += p->s2;
-    sy += p->ln_mean_i;
-  }
-  const double n = static_cast<double>(fit.size());
+  if (!st.wilson_fitted || st.wilson.empty()) return w;
   w.formed = true;
   w.slope = -2.0 * st.wilson_b;
-  w.intercept = sy / n - w.slope * sx / n;
+  w.intercept = st.wilson_intercept;
   w.s2_lo = w.s2_hi = st.wilson.front().s2;
   for (const sa::WilsonPoint& p : st.wilson) {
     if (!std::isfinite(p.s2)) continue;

@@ -20,9 +20,9 @@ std::string symmetry_tables_html(const symmetry_analysis::Analysis& a);
 // points is left out with a line saying why.
 std::string symmetry_plots_html(const symmetry_analysis::Analysis& a);
 
-// The Wilson plot's straight line, ln<I> = intercept + slope s2 with slope -2B, through the
-// mean of the shells it was fitted to (those beyond 4 Å, all when fewer than three);
-// `formed` false with fewer than two shells.
+// The Wilson plot's straight line, ln<I> = intercept + slope s2 with slope -2B, as the
+// analysis fitted it (to the shells beyond 4 Å, all when fewer than three); `formed` false
+// when it was not fitted.
 struct WilsonLine {
   bool formed = false;
   double slope = 0.0, intercept = 0.0;

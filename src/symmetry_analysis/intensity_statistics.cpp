@@ -64,7 +64,12 @@ IntensityStatistics intensity_statistics(const std::vector<Measurement>& data,
       }
       const double n = static_cast<double>(fit.size());
       const double den = n * sxx - sx * sx;
-      if (den > 0.0) st.wilson_b = -0.5 * (n * sxy - sx * sy) / den;
+      if (den > 0.0) {
+        const double slope = (n * sxy - sx * sy) / den;
+        st.wilson_b = -0.5 * slope;
+        st.wilson_intercept = (sy - slope * sx) / n;
+        st.wilson_fitted = std::isfinite(slope) && std::isfinite(st.wilson_intercept);
+      }
     }
   }
 

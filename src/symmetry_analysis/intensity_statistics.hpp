@@ -28,6 +28,10 @@ struct IntensityStatistics {
   std::array<double, 10> nl{};       // N(|L|) at 0.1 ... 1.0
   std::vector<WilsonPoint> wilson;
   double wilson_b = 0.0;             // from the slope; the scale is relative
+  // The straight line ln<I> = wilson_intercept - 2 B s2 through the shells beyond 4 Angstrom
+  // (all when fewer than three); not fitted with fewer than two shells.
+  bool wilson_fitted = false;
+  double wilson_intercept = 0.0;
   // Where the statistics lie between acentric (0) and centric (1): the mean of the
   // positions of <|E^2-1|> between 0.736 and 0.968 and of <|L|> between 0.5 and 2/pi (the
   // L-test of a centric distribution), <|E^2-1|> alone with fewer than 100 L pairs.
