@@ -6,6 +6,7 @@
 #include <cmath>
 #include <initializer_list>
 #include <system_error>
+#include <utility>
 
 #include "report/svg_plot.hpp"
 #include "symmetry_analysis/tables_text.hpp"
@@ -196,6 +197,19 @@ Series observed(const std::array<double, 10>& cumulative) {
   return s;
 }
 
+// A cumulative distribution as observed against its two theoretical curves.
+std::string cumulative_plot(const std::string& title, const std::string& x_label,
+                            const std::string& y_label, const std::array<double, 10>& cumulative,
+                            Series first, Series second) {
+  Plot p;
+  p.width = PLOT_WIDTH;
+  p.title = title;
+  p.x_label = x_label;
+  p.y_label = y_label;
+  p.series = {observed(cumulative), std::move(first), std::move(second)};
+  return render_svg(p);
+}
+
 }  // namespace
 
 WilsonLine wilson_line(const sa::IntensityStatistics& st) {
@@ -248,26 +262,16 @@ std::string symmetry_plots_html(const sa::Analysis& a) {
   std::string h, missing;
   h += "<div class=\"plots\">\n";
   if (st.n_general > 0) {
-    Plot p;
-    p.width = PLOT_WIDTH;
-    p.title = "Cumulative intensity distribution N(z)";
-    p.x_label = "z = I/⟨I⟩";
-    p.y_label = "N(z)";
-    p.series = {observed(st.nz), theory("acentric", "#27ae60", sa::nz_acentric),
-                theory("centric", "#c0392b", sa::nz_centric)};
-    h += render_svg(p);
+    h += cumulative_plot("Cumulative intensity distribution N(z)", "z = I/⟨I⟩", "N(z)", st.nz,
+                         theory("acentric", "#27ae60", sa::nz_acentric),
+                         theory("centric", "#c0392b", sa::nz_centric));
   } else {
     missing += "<p>N(z) is not drawn: no general reflections.</p>\n";
   }
   if (st.n_l_pairs > 0) {
-    Plot p;
-    p.width = PLOT_WIDTH;
-    p.title = "Cumulative |L| distribution (L-test)";
-    p.x_label = "|L|";
-    p.y_label = "N(|L|)";
-    p.series = {observed(st.nl), theory("untwinned", "#27ae60", sa::nl_untwinned),
-                theory("perfect twin", "#c0392b", sa::nl_perfect_twin)};
-    h += render_svg(p);
+    h += cumulative_plot("Cumulative |L| distribution (L-test)", "|L|", "N(|L|)", st.nl,
+                         theory("untwinned", "#27ae60", sa::nl_untwinned),
+                         theory("perfect twin", "#c0392b", sa::nl_perfect_twin));
   } else {
     missing += "<p>N(|L|) is not drawn: no reflection pairs for the L-test.</p>\n";
   }

@@ -18,17 +18,7 @@ using testing::read_text_file;
 
 const std::string kData = std::string(VORLANE_TEST_DATA) + "/realdata/";
 
-std::size_t count(const std::string& text, const std::string& what) {
-  std::size_t n = 0;
-  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
-
-std::string lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return s;
-}
+using testing::lower;
 
 // The run's report from its Symmetry heading on.
 std::string section_of_run(const E2eRun& r, const std::string& exp, const std::string& hkl) {
@@ -60,11 +50,11 @@ TEST(SymmetryReport, PublishedGroupsSuggestedAsTheCommandSuggests) {
          {"<h3>Lattice centring</h3>", "<h3>Lattice symmetry</h3>", "<h3>Symmetry elements</h3>",
           "<h3>Laue classes</h3>", "<h3>Reflection conditions</h3>", "<h3>Space groups</h3>",
           "<h3>Intensity statistics</h3>"})
-      EXPECT_EQ(count(h, heading), 1u) << heading;
+      EXPECT_EQ(testing::occurrences(h, heading), 1u) << heading;
     EXPECT_NE(h.find("<b>Suggested space group: " + row.group + " (No. "), std::string::npos);
     EXPECT_NE(h.find("; experiment-file card: VORLAN SPACEGROUP " + row.group + "</b>"),
               std::string::npos);
-    EXPECT_EQ(count(h, "<svg"), 3u);
+    EXPECT_EQ(testing::occurrences(h, "<svg"), 3u);
     EXPECT_NE(h.find("Cumulative intensity distribution N(z)"), std::string::npos);
     EXPECT_NE(h.find("Cumulative |L| distribution"), std::string::npos);
     EXPECT_NE(h.find("Wilson plot, B = "), std::string::npos);

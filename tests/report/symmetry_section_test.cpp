@@ -16,6 +16,7 @@
 #include "symmetry_analysis/analysis.hpp"
 #include "symmetry_analysis/synthetic_data.hpp"
 #include "symmetry_analysis/tables_text.hpp"
+#include "support/test_support.hpp"
 
 namespace vorlane::report {
 namespace {
@@ -27,17 +28,7 @@ sa::test::SyntheticSet synthetic(const char* name) {
                                   "symmetry_analysis/synthetic" / name);
 }
 
-std::size_t count(const std::string& text, const std::string& what) {
-  std::size_t n = 0;
-  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-  return n;
-}
-
-std::string lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return s;
-}
+using testing::lower;
 
 // No figure that is not a number reached the page ("nan", "inf", "-nan" in any case).
 void expect_only_numbers(const std::string& html) {
@@ -69,7 +60,7 @@ TEST(SymmetrySection, EveryTableAndPlotOfDeterminedSets) {
           "<h3>Lattice symmetry</h3>", "<h3>Symmetry elements</h3>", "<h3>Laue classes</h3>",
           "<h3>Reflection conditions</h3>", "<h3>Space groups</h3>",
           "<h3>Intensity statistics</h3>"})
-      EXPECT_EQ(count(h, heading), 1u) << heading;
+      EXPECT_EQ(testing::occurrences(h, heading), 1u) << heading;
     // Every centring, symmetry element, Laue class and space group has its row.
     const std::size_t rows_expected = 2 /* cell */ + 1 + 1 + a.centring.rows.size() /* centring */ +
                                       1 + a.elements.elements.size() + 1 + a.laue.size() +
@@ -77,7 +68,7 @@ TEST(SymmetrySection, EveryTableAndPlotOfDeterminedSets) {
                                            ? 0
                                            : 1 + a.space_groups.conditions.size()) +
                                       1 + a.space_groups.rows.size() + 5 /* statistics */;
-    EXPECT_EQ(count(h, "<tr"), rows_expected);
+    EXPECT_EQ(testing::occurrences(h, "<tr"), rows_expected);
     // The suggestion is the first row's group, the one the set was made in or tied with it.
     const sa::SpaceGroupRow& best = a.space_groups.rows.front();
     const bool made = best.symbol == r.group ||
@@ -94,7 +85,7 @@ TEST(SymmetrySection, EveryTableAndPlotOfDeterminedSets) {
               std::string::npos);
     EXPECT_NE(h.find("Twinning: not suspected"), std::string::npos);
     // The three plots, each with its theory curves.
-    EXPECT_EQ(count(h, "<svg"), 3u);
+    EXPECT_EQ(testing::occurrences(h, "<svg"), 3u);
     EXPECT_NE(h.find(">acentric</text>"), std::string::npos);
     EXPECT_NE(h.find(">centric</text>"), std::string::npos);
     EXPECT_NE(h.find(">untwinned</text>"), std::string::npos);

@@ -1,6 +1,7 @@
 #include "support/test_support.hpp"
 
 #include <algorithm>
+#include <cctype>
 #include <sstream>
 
 #include <filesystem>
@@ -71,6 +72,18 @@ std::map<std::string, std::string> cif_items(const std::string& text) {
     items.emplace(name, value);
   }
   return items;
+}
+
+std::size_t occurrences(const std::string& text, const std::string& what) {
+  std::size_t n = 0;
+  for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+std::string lower(std::string s) {
+  std::transform(s.begin(), s.end(), s.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return s;
 }
 
 std::vector<std::pair<std::string, bool>> centric_reference() {

@@ -32,6 +32,11 @@ std::string read_text_file(const std::string& path);
 std::vector<std::string> split_lines(const std::string& text);
 // The items of a CIF fragment as name -> first value (loops and text fields left out).
 std::map<std::string, std::string> cif_items(const std::string& text);
+// How often `what` occurs in `text` (overlapping occurrences counted).
+std::size_t occurrences(const std::string& text, const std::string& what);
+// `s` in lower case (ASCII).
+std::string lower(std::string s);
+
 // Every setting of tests/data/symmetry/centric_cctbx.txt (gemmi's xhm()) in the file's order,
 // and whether cctbx finds it centrosymmetric.
 std::vector<std::pair<std::string, bool>> centric_reference();
