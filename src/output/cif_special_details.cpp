@@ -18,6 +18,9 @@ std::vector<std::string> reflns_special_details(const statistics::Statistics& st
     lines.push_back(" and their rms s.u.: the s.u. of one observation, not divided by sqrt(n).");
   }
   if (!res.output_scale_note.empty()) lines.push_back(" " + res.output_scale_note + ".");
+  // A group found from the intensities is no known fact: the reader is told so.
+  if (!res.space_group_choice.empty())
+    lines.push_back(" Space group " + res.space_group_choice + " (SPACEGROUP AUTO).");
   if (st.has_dac && st.has_shells && std::isfinite(st.overall.dac_completeness)) {
     const auto text = records::format(
         R"((" Diamond-anvil cell, opening half-angle ",F4.1," deg: ",I7," unique reflections",)"
