@@ -1,6 +1,7 @@
 #include "fuzz_harness.hpp"
 
 #include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -139,6 +140,18 @@ RunOutcome read_experiment_file(const std::string& exp_text) {
   outcome.halted = rs.msg.IHALT != 0;
   outcome.print = print->str();
   return outcome;
+}
+
+std::filesystem::path temporary_folder() {
+  char name[] = "/tmp/vorlane-fuzz-XXXXXX";
+  if (mkdtemp(name) == nullptr) std::abort();
+  static std::filesystem::path folder;
+  folder = name;
+  std::atexit([] {
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+  });
+  return folder;
 }
 
 }  // namespace vorlane::fuzz

@@ -29,6 +29,10 @@ RunOutcome run_from_bytes(const std::uint8_t* data, std::size_t size,
                           const std::filesystem::path& folder, bool bounded_cells = false,
                           bool* ran = nullptr);
 
+// A new folder under /tmp for a fuzz target's files, removed when the process exits. Aborts
+// when it cannot be made.
+std::filesystem::path temporary_folder();
+
 // Reads `exp_text` as the experiment file and lists the symmetry as a run does before the
 // data (READ_EXP_FILE, OPSYM, SYMINV, OPSYM, UNITIN_EXP, PRINT_SUMMARY).
 RunOutcome read_experiment_file(const std::string& exp_text);

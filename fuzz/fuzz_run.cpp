@@ -12,13 +12,7 @@ std::filesystem::path folder;
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  char name[] = "/tmp/vorlane-fuzz-XXXXXX";
-  if (mkdtemp(name) == nullptr) std::abort();
-  folder = name;
-  std::atexit([] {
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
-  });
+  folder = vorlane::fuzz::temporary_folder();
   return 0;
 }
 

@@ -1,10 +1,10 @@
 #include "expfile/put_space_group.hpp"
 
 #include <array>
-#include <cctype>
 
 #include <gemmi/symmetry.hpp>
 
+#include "expfile/exp_card.hpp"
 #include "expfile/laue_classes.hpp"
 #include "expfile/laue_of_group.hpp"
 #include "expfile/setting_report.hpp"
@@ -14,21 +14,13 @@
 #include "run/run_state.hpp"
 
 namespace vorlane::expfile {
-namespace {
-
-std::string upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
-}  // namespace
-
 std::string put_space_group(run::RunState& rs, const gemmi::SpaceGroup& entry) {
   const gemmi::GroupOps ops = entry.operations();
   auto& sg = rs.sg;
   int error = 0;
   const auto add = [&](const gemmi::Op& op) {
-    const std::string card = "SYMOP " + upper(op.triplet());
+    std::string card = "SYMOP " + op.triplet();
+    upper_case(card);
     READ_SYMM(sg, card, static_cast<int>(card.size()), 7, error);
   };
   for (const gemmi::Op& op : ops.sym_ops) add(op);

@@ -76,11 +76,6 @@ const gemmi::SpaceGroup* look_up(const std::string& symbol) {
   return by_name(without_blanks(symbol));
 }
 
-std::string upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
 std::string line_text(const ExpReading& rd) {
   return records::format(R"("LINE",I4,": ")", rd.line).front();
 }
@@ -106,7 +101,7 @@ void read_spacegroup_card(run::RunState& rs, ExpReading& rd, int column) {
     return;
   }
   rd.spacegroup = 1;
-  if (upper(symbol) == "AUTO") {
+  if (symbol == "AUTO") {  // the card is upper case already
     rs.ctl.space_group_auto = true;
     return;
   }

@@ -1,12 +1,12 @@
 #include "pipeline/space_group_from_data.hpp"
 
-#include <cctype>
 #include <istream>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "expfile/exp_card.hpp"
 #include "expfile/put_space_group.hpp"
 #include "expfile/symmetry_cards.hpp"
 #include "input/read_data.hpp"
@@ -27,11 +27,6 @@ namespace sa = symmetry_analysis;
 
 // A second candidate with at least this share of the first's probability is worth a warning.
 constexpr double CLOSE_SECOND = 1.0 / 3.0;
-
-std::string upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
 
 std::string probability(double p) { return records::format_F(p, 5, 3); }
 
@@ -134,7 +129,9 @@ void space_group_from_data(run::RunState& rs) {
   print_tables(rs, *analysis);
   rs.symmetry = analysis;
   if (!analysis->determinable) {
-    run::fatal(rs, "SPACEGROUP AUTO: THE SPACE GROUP IS NOT DETERMINABLE: " + upper(analysis->reason));
+    std::string reason = analysis->reason;
+    expfile::upper_case(reason);
+    run::fatal(rs, "SPACEGROUP AUTO: THE SPACE GROUP IS NOT DETERMINABLE: " + reason);
     return;
   }
   const sa::SpaceGroupRow& best = analysis->space_groups.rows.front();

@@ -37,6 +37,10 @@ std::string zezor_record(int h, int k, int l, const std::string& f, const std::s
 // up to lambda 2.0 A.
 std::string consistent_pairs();
 
+// The terminating 0 0 0 record of a SHELX file, and the CELL card of the 5 6 7 cell.
+inline const std::string kEnd = shelx_record(0, 0, 0, "0.", "0.");
+inline const std::string kCell = "CELL   5.0 6.0 7.0 90 90 90\n";
+
 // Index of the first line at or after `from` that contains `text`; lines.size() when none.
 std::size_t find_line(const std::vector<std::string>& lines, const std::string& text,
                       std::size_t from = 0);

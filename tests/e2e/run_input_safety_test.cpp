@@ -15,8 +15,8 @@ using testing::E2eRun;
 using testing::shelx_record;
 using testing::zezor_record;
 
-const std::string kEnd = shelx_record(0, 0, 0, "0.", "0.");
-const std::string kCell = "CELL   5.0 6.0 7.0 90 90 90\n";
+using testing::kCell;
+using testing::kEnd;
 
 std::string pairs() { return testing::consistent_pairs() + kEnd; }
 

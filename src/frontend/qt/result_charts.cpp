@@ -13,19 +13,7 @@ namespace vorlane::frontend::qt {
 namespace {
 
 QValueAxis* axis(const QString& title, double lo, double hi) {
-  auto* a = new QValueAxis;
-  // Titles are rich text: "<I/σ>" must not read as a tag.
-  a->setTitleText(title.toHtmlEscaped());
-  if (!(lo < hi)) {
-    lo -= 0.5;
-    hi += 0.5;
-  }
-  const double pad = (hi - lo) * 0.05;
-  // A range starting at zero stays there.
-  a->setRange(lo == 0.0 ? 0.0 : lo - pad, hi + pad);
-  a->applyNiceNumbers();
-  a->setLabelFormat(QStringLiteral("%.3g"));
-  return a;
+  return value_axis(title, lo, hi, true);
 }
 
 QChart* bare_chart(const QString& title) {
@@ -127,6 +115,26 @@ QChart* make_normal_probability_chart(const statistics::NormalProbability& np) {
     s->attachAxis(y);
   }
   return chart;
+}
+
+QValueAxis* value_axis(const QString& title, double lo, double hi, bool padded) {
+  auto* a = new QValueAxis;
+  // Titles are rich text: "<I/σ>" must not read as a tag.
+  a->setTitleText(title.toHtmlEscaped());
+  if (!(lo < hi)) {
+    lo -= 0.5;
+    hi += 0.5;
+  }
+  if (padded) {
+    const double pad = (hi - lo) * 0.05;
+    // A range starting at zero stays there.
+    a->setRange(lo == 0.0 ? 0.0 : lo - pad, hi + pad);
+  } else {
+    a->setRange(lo, hi);
+  }
+  a->applyNiceNumbers();
+  a->setLabelFormat(QStringLiteral("%.3g"));
+  return a;
 }
 
 }  // namespace vorlane::frontend::qt

@@ -8,6 +8,7 @@
 
 QT_BEGIN_NAMESPACE
 class QChart;
+class QValueAxis;
 QT_END_NAMESPACE
 
 namespace vorlane::frontend::qt {
@@ -26,5 +27,9 @@ const std::vector<ShellPlot>& shell_plots();
 QChart* make_shell_chart(const std::vector<statistics::ShellRow>& shells, const ShellPlot& plot);
 // Observed against expected deviations, with the fitted line.
 QChart* make_normal_probability_chart(const statistics::NormalProbability& np);
+
+// A value axis from lo to hi (one unit wide about a single value), its title as plain text,
+// numbers rounded to nice ones; `padded` widens it by 5 % on each side but keeps a start at 0.
+QValueAxis* value_axis(const QString& title, double lo, double hi, bool padded);
 
 }  // namespace vorlane::frontend::qt

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <initializer_list>
 
+#include "frontend/qt/result_charts.hpp"
 #include "report/symmetry_section.hpp"
 
 namespace vorlane::frontend::qt {
@@ -29,16 +30,7 @@ QChart* chart_with_legend(const QString& title) {
 }
 
 QValueAxis* axis(const QString& title, double lo, double hi) {
-  auto* a = new QValueAxis;
-  a->setTitleText(title.toHtmlEscaped());
-  if (!(lo < hi)) {
-    lo -= 0.5;
-    hi += 0.5;
-  }
-  a->setRange(lo, hi);
-  a->applyNiceNumbers();
-  a->setLabelFormat(QStringLiteral("%.3g"));
-  return a;
+  return value_axis(title, lo, hi, false);
 }
 
 void attach(QChart* chart, QValueAxis* x, QValueAxis* y,
